@@ -1,0 +1,36 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+// Failures the engine raises to its callers.
+
+// Base64 text that holds nothing once CR LF pairs and "=" signs are removed.
+class Base64Error : public std::out_of_range {
+public:
+    Base64Error() : std::out_of_range("no Base64 characters to decode") {}
+};
+
+// The size descriptor of a deciphered container did not match its length:
+// the password is wrong or the data is not one of our containers.
+class WrongPasswordError : public std::runtime_error {
+public:
+    WrongPasswordError() : std::runtime_error("wrong password or not valid ciphertext") {}
+};
+
+// Text (a password or a plaintext) holds a character that the ANSI code page
+// (Windows-1252) cannot represent. Nothing is encrypted in that case.
+class UnrepresentableTextError : public std::runtime_error {
+public:
+    explicit UnrepresentableTextError(char16_t character);
+    char16_t Character() const { return character_; }
+
+private:
+    char16_t character_;
+};
+
+// A container of the requested size would exceed 2^31 - 1 bytes.
+class ContainerTooLargeError : public std::length_error {
+public:
+    ContainerTooLargeError() : std::length_error("data too large for an encrypted container") {}
+};

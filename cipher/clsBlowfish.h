@@ -1,0 +1,115 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "cipher/FileError.h"
+#include "cipher/ProgressSink.h"
+
+class clsBlowfishTestAccess;
+
+// The cipher engine: a block cipher with the structure of Blowfish (its
+// substitution boxes dealt from the pi words round-robin), a chained container
+// with a random first block and a length header, Base64, and whole-string and
+// whole-file operations. One object per operation; not thread-safe.
+class clsBlowfish {
+public:
+    using ByteArray = std::vector<std::uint8_t>;
+
+    // Where the initial substitution boxes take their pi words from. The
+    // program always uses Interleaved; Published is the textbook Blowfish
+    // layout, kept so the round function and key schedule can be checked
+    // against the published test vectors.
+    enum class TableLayout { Interleaved, Published };
+
+    explicit clsBlowfish(ProgressSink* sink = nullptr,
+                         TableLayout layout = TableLayout::Interleaved);
+    ~clsBlowfish();
+    clsBlowfish(const clsBlowfish&) = delete;
+    clsBlowfish& operator=(const clsBlowfish&) = delete;
+
+    // Receives the Progress event, the status text and the event pump.
+    void SetProgressSink(ProgressSink* sink) { sink_ = sink; }
+
+    // The write-only Key property: derives the tables from New_Value. An
+    // empty value restores the initial tables. Throws
+    // UnrepresentableTextError (tables left as they were) for a character
+    // outside the code page.
+    void Key(const std::u16string& New_Value);
+
+    // Replaces byteArray by its container. A non-empty Key is assigned first.
+    // Throws ContainerTooLargeError before touching the array when the
+    // container would exceed 2^31 - 1 bytes.
+    void EncryptByte(ByteArray& byteArray, const std::u16string& Key = {});
+
+    // Replaces a container by its data bytes and returns true. When the
+    // size descriptor is not valid (wrong key, damaged or foreign data), or
+    // the length is not a whole number of blocks, the array is left as far as
+    // it was deciphered and the result is false.
+    bool DecryptByte(ByteArray& byteArray, const std::u16string& Key = {});
+
+    // Base64 with 76-character lines separated by CR LF, and a lenient
+    // decoder. DecodeArray64 throws Base64Error when nothing is left to
+    // decode; Encode64 throws UnrepresentableTextError for text outside the
+    // code page.
+    std::u16string EncodeArray64(const ByteArray& bytInput);
+    ByteArray DecodeArray64(const std::u16string& sInput);
+    std::u16string Encode64(const std::u16string& sInput);
+    std::u16string Decode64(const std::u16string& sInput);
+
+    // Text <-> ciphertext text. On success Key and then Text are emptied. On
+    // failure both keep their values and the error propagates:
+    // UnrepresentableTextError, Base64Error, or WrongPasswordError when the
+    // deciphered container is not valid.
+    std::u16string EncryptString(std::u16string& Text, std::u16string& Key,
+                                 bool OutputIn64 = false);
+    std::u16string DecryptString(std::u16string& Text, std::u16string& Key,
+                                 bool IsTextIn64 = false);
+
+    // Whole file -> whole file. True when the destination was written. The
+    // destination is replaced only once its new content is complete on disk;
+    // on any failure it is left as it was. When the operation is declined
+    // (missing source, existing destination without Overwrite) the arguments
+    // keep their values; otherwise Key, InFile and OutFile are emptied. The
+    // reason for a false result is in LastError().
+    bool EncryptFile(std::u16string& InFile, std::u16string& OutFile, bool Overwrite,
+                     std::u16string& Key, bool OutputIn64 = false);
+    bool DecryptFile(std::u16string& InFile, std::u16string& OutFile, bool Overwrite,
+                     std::u16string& Key, bool IsFileIn64 = false);
+
+    const FileError& LastError() const { return lastError_; }
+
+private:
+    friend class clsBlowfishTestAccess;
+
+    void ResetTables();
+    void EncryptBlock(std::uint32_t& L, std::uint32_t& R) const;
+    void DecryptBlock(std::uint32_t& L, std::uint32_t& R) const;
+    std::uint32_t RoundFunction(std::uint32_t x) const;
+    static std::uint32_t GetWord(const ByteArray& array, std::size_t p);
+    static void PutWord(ByteArray& array, std::size_t p, std::uint32_t w);
+    void InitBase64Tables();
+    bool IsExistingFile(const std::u16string& path) const;
+
+    void ScheduleKey(const std::vector<std::uint8_t>& keyBytes);
+    void EncryptBlocks(std::uint8_t* data, std::size_t total);
+    void DecryptBlocks(std::uint8_t* data, std::size_t total);
+    void Report(std::size_t offset, std::size_t total, std::int32_t& last, double& threshold);
+    void FinishReport(std::int32_t last);
+    bool Fail(FileFailure failure, const std::u16string& path = {}, std::error_code code = {});
+    bool TransformFile(std::u16string& InFile, std::u16string& OutFile, bool Overwrite,
+                       std::u16string& Key, bool base64, bool encrypt);
+
+    struct Tables {
+        std::uint32_t P[18];
+        std::uint32_t S[4][256];
+    };
+
+    Tables tables_;
+    TableLayout layout_;
+    ProgressSink* sink_;
+    FileError lastError_;
+    char16_t base64Alphabet_[64] = {};
+    std::uint8_t base64Reverse_[256] = {};
+};

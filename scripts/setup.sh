@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what Quillbox needs to build, run and test on Debian 12.
+# Quick when everything is already there.
+set -euo pipefail
+
+packages=(
+  build-essential cmake clang libclang-rt-14-dev clang-format
+  libgtest-dev libgmock-dev libbenchmark-dev libssl-dev openssl
+  qt6-base-dev libgl-dev libxkbcommon-x11-0 fonts-dejavu-core
+  xvfb xauth xdotool xclip x11-utils imagemagick
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

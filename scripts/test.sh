@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: the test suite in a release build,
+# the same suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/setup.sh"
+
+run_suite() {
+  local dir="$1"; shift
+  "$root/scripts/build.sh" "$dir" "$@"
+  (cd "$dir" && xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --timeout 600)
+}
+
+echo "== Release build"
+run_suite "$root/build"
+echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
+run_suite "$root/build-asan" -DQUILLBOX_SANITIZE=ON -DQUILLBOX_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
