@@ -5,15 +5,15 @@
 
 // Why a file operation of clsBlowfish returned false.
 enum class FileFailure {
-    None,                  // the operation completed
-    SourceMissing,         // declined: the source is not an existing regular file
-    DestinationExists,     // declined: the destination exists and Overwrite is false
-    SourceUnreadable,      // the source could not be opened or read
-    SourceTooLarge,        // the source cannot fit in a container (2^31 - 1 bytes)
-    DestinationUnwritable, // the destination could not be written or replaced
-    WrongPassword,         // the container's size descriptor did not match
-    InvalidBase64,         // Base64 text with nothing to decode
-    UnrepresentableKey,    // the password holds a character outside the code page
+    None,                   // the operation completed
+    SourceMissing,          // declined: the source is not an existing regular file
+    DestinationExists,      // declined: the destination exists and Overwrite is false
+    SourceUnreadable,       // the source could not be opened or read
+    SourceTooLarge,         // the source cannot fit in a container (2^31 - 1 bytes)
+    DestinationUnwritable,  // the destination could not be written or replaced
+    WrongPassword,          // the container's size descriptor did not match
+    InvalidBase64,          // Base64 text with nothing to decode
+    UnrepresentableKey,     // the password holds a character outside the code page
 };
 
 struct FileError {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cipher/BlowfishTables.h"
 #include "cipher/FileError.h"
 #include "cipher/ProgressSink.h"
 
@@ -93,20 +94,22 @@ private:
     bool IsExistingFile(const std::u16string& path) const;
 
     void ScheduleKey(const std::vector<std::uint8_t>& keyBytes);
-    void EncryptBlocks(std::uint8_t* data, std::size_t total);
-    void DecryptBlocks(std::uint8_t* data, std::size_t total);
+    // Chained encipherment of whole blocks with progress; each returns the
+    // last percentage reported.
+    std::int32_t EncryptBlocks(std::uint8_t* data, std::size_t bytes);
+    std::int32_t DecryptBlocks(std::uint8_t* data, std::size_t bytes, std::size_t total);
+    template <typename Range>
+    std::int32_t WalkChain(std::size_t bytes, std::size_t total, Range& range);
     void Report(std::size_t offset, std::size_t total, std::int32_t& last, double& threshold);
     void FinishReport(std::int32_t last);
     bool Fail(FileFailure failure, const std::u16string& path = {}, std::error_code code = {});
     bool TransformFile(std::u16string& InFile, std::u16string& OutFile, bool Overwrite,
                        std::u16string& Key, bool base64, bool encrypt);
+    bool TransformExistingFile(const std::u16string& InFile, const std::u16string& OutFile,
+                               const std::u16string& Key, bool base64, bool encrypt);
+    static ByteArray AsciiBytes(const std::u16string& text);
 
-    struct Tables {
-        std::uint32_t P[18];
-        std::uint32_t S[4][256];
-    };
-
-    Tables tables_;
+    cipher::Tables tables_;
     TableLayout layout_;
     ProgressSink* sink_;
     FileError lastError_;

@@ -1,0 +1,68 @@
+#include "cipher/CodePage.h"
+
+#include <array>
+#include <cstdio>
+
+#include "cipher/CipherErrors.h"
+
+namespace {
+
+// Characters of the bytes 0x80 to 0x9F. The five bytes that Windows-1252
+// leaves unassigned stand for the C1 control character of the same number.
+constexpr std::array<char16_t, 32> kHighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80-87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88-8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90-97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
+};
+
+std::string Describe(char16_t c) {
+    char buf[96];
+    std::snprintf(buf, sizeof buf,
+                  "the text holds the character U+%04X, which the Windows-1252 code page "
+                  "cannot represent",
+                  static_cast<unsigned>(c));
+    return buf;
+}
+
+}  // namespace
+
+UnrepresentableTextError::UnrepresentableTextError(char16_t character)
+    : std::runtime_error(Describe(character)), character_(character) {}
+
+namespace codepage {
+
+char16_t ToChar(std::uint8_t b) {
+    return (b >= 0x80 && b <= 0x9F) ? kHighControls[b - 0x80] : static_cast<char16_t>(b);
+}
+
+std::optional<std::uint8_t> ToByte(char16_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<std::uint8_t>(c);
+    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
+        if (kHighControls[i] == c) return static_cast<std::uint8_t>(0x80 + i);
+    }
+    return std::nullopt;
+}
+
+ByteArray TextToBytes(std::u16string_view text) {
+    ByteArray bytes(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c < 0x80) {
+            bytes[i] = static_cast<std::uint8_t>(c);
+            continue;
+        }
+        const std::optional<std::uint8_t> b = ToByte(c);
+        if (!b) throw UnrepresentableTextError(c);
+        bytes[i] = *b;
+    }
+    return bytes;
+}
+
+std::u16string BytesToText(const std::uint8_t* data, std::size_t size) {
+    std::u16string text(size, u'\0');
+    for (std::size_t i = 0; i < size; ++i) text[i] = ToChar(data[i]);
+    return text;
+}
+
+}  // namespace codepage

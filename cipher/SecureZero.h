@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace cipher {
+
+// Overwrites memory with zeros in a way the optimiser may not drop.
+inline void SecureZero(void* data, std::size_t size) {
+    volatile unsigned char* p = static_cast<volatile unsigned char*>(data);
+    while (size--) *p++ = 0;
+}
+
+// Clears a text or byte variable, first overwriting what it held.
+template <typename Container>
+inline void Wipe(Container& c) {
+    if (!c.empty()) SecureZero(c.data(), c.size() * sizeof(c[0]));
+    c.clear();
+}
+
+}  // namespace cipher

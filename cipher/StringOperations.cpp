@@ -1,0 +1,36 @@
+// Text to ciphertext text and back.
+
+#include "cipher/CipherErrors.h"
+#include "cipher/CodePage.h"
+#include "cipher/SecureZero.h"
+#include "cipher/clsBlowfish.h"
+
+std::u16string clsBlowfish::EncryptString(std::u16string& Text, std::u16string& Key,
+                                          bool OutputIn64) {
+    ByteArray bytes = codepage::TextToBytes(Text);
+    EncryptByte(bytes, Key);
+    // The container's bytes survive the trip through text unchanged, so the
+    // Base64 text can be made from them directly.
+    std::u16string result = OutputIn64 ? EncodeArray64(bytes) : codepage::BytesToText(bytes);
+    cipher::Wipe(Key);
+    cipher::Wipe(Text);
+    return result;
+}
+
+std::u16string clsBlowfish::DecryptString(std::u16string& Text, std::u16string& Key,
+                                          bool IsTextIn64) {
+    ByteArray bytes;
+    if (!Text.empty()) {
+        bytes = IsTextIn64 ? DecodeArray64(Text) : codepage::TextToBytes(Text);
+        const bool valid = DecryptByte(bytes, Key);
+        if (!valid) {
+            cipher::Wipe(bytes);
+            throw WrongPasswordError();
+        }
+    }
+    std::u16string result = codepage::BytesToText(bytes);
+    cipher::Wipe(bytes);
+    cipher::Wipe(Key);
+    cipher::Wipe(Text);
+    return result;
+}
