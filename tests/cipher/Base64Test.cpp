@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "cipher/CipherErrors.h"
+#include "cipher/clsBlowfish.h"
+#include "tests/cipher/CipherTestSupport.h"
+
+namespace {
+
+using testsupport::ByteArray;
+using testsupport::Bytes;
+using testsupport::RandomBytes;
+
+// ASCII literal -> text.
+std::u16string T(std::string_view ascii) {
+    return std::u16string(ascii.begin(), ascii.end());
+}
+
+class Base64Test : public testing::Test {
+protected:
+    ByteArray Decode(const std::u16string& text) { return cipher.DecodeArray64(text); }
+    std::u16string Encode(const ByteArray& bytes) { return cipher.EncodeArray64(bytes); }
+
+    clsBlowfish cipher;
+};
+
+TEST_F(Base64Test, AgreesWithRfc4648VectorsBothWays) {
+    const std::pair<const char*, const char*> vectors[] = {
+        {"f", "Zg=="},        {"fo", "Zm8="},        {"foo", "Zm9v"},
+        {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"}};
+    for (const auto& [plain, encoded] : vectors) {
+        EXPECT_EQ(Encode(Bytes(plain)), T(encoded)) << plain;
+        EXPECT_EQ(Decode(T(encoded)), Bytes(plain)) << encoded;
+        EXPECT_EQ(cipher.Encode64(T(plain)), T(encoded));
+        EXPECT_EQ(cipher.Decode64(T(encoded)), T(plain));
+    }
+    // Both ends of the alphabet.
+    EXPECT_EQ(Encode({0xFB, 0xFF, 0xBF}), u"+/+/");
+    EXPECT_EQ(Decode(u"+/+/"), (ByteArray{0xFB, 0xFF, 0xBF}));
+    EXPECT_EQ(Encode({0x00, 0x10, 0x83}), u"ABCD");
+    EXPECT_EQ(Encode({0x69, 0xB7, 0x1D, 0x79, 0xF8, 0x21, 0x8A, 0x39, 0x25, 0x9A, 0x7A, 0x29,
+                      0xAA, 0xBB, 0x2D, 0xBA, 0xFC, 0x31, 0xCB, 0x30, 0x01, 0x08, 0x31, 0x05,
+                      0x18, 0x72, 0x09, 0x28, 0xB3, 0x0D, 0x38, 0xF4, 0x11, 0x49, 0x35, 0x15,
+                      0x59, 0x76, 0x19, 0xD3, 0x5D, 0xB7, 0xE3, 0x9E, 0xBB, 0xF3, 0xDF, 0xBF}),
+              u"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789+/");
+}
+
+TEST_F(Base64Test, EmptyInputGivesEmptyOutput) {
+    EXPECT_EQ(Encode({}), u"");
+    EXPECT_EQ(cipher.Encode64(u""), u"");
+    EXPECT_EQ(cipher.Decode64(u""), u"");
+}
+
+// The unbroken encoding with CR LF after every complete run of 76
+// characters, when there is more than one line.
+std::u16string BreakLines(const std::u16string& unbroken) {
+    if (unbroken.size() <= 76) return unbroken;
+    std::u16string text;
+    for (std::size_t i = 0; i < unbroken.size(); i += 76) {
+        text += unbroken.substr(i, 76);
+        if (i + 76 <= unbroken.size()) text += u"\r\n";
+    }
+    return text;
+}
+
+std::u16string WithoutLineBreaks(std::u16string text) {
+    std::erase(text, u'\r');
+    std::erase(text, u'\n');
+    return text;
+}
+
+TEST_F(Base64Test, LongOutputIsBrokenIntoLinesOf76) {
+    EXPECT_EQ(Encode(RandomBytes(57, 1)).size(), 76u);
+    EXPECT_EQ(Encode(RandomBytes(57, 1)).find(u'\r'), std::u16string::npos);
+
+    const std::u16string two = Encode(RandomBytes(58, 2));
+    ASSERT_EQ(two.size(), 76u + 2 + 4);
+    EXPECT_EQ(two.substr(76, 2), u"\r\n");
+    EXPECT_EQ(two.substr(78).find(u'\r'), std::u16string::npos);
+
+    const std::u16string exact = Encode(RandomBytes(114, 3));
+    ASSERT_EQ(exact.size(), 2u * 78);
+    EXPECT_EQ(exact.substr(76, 2), u"\r\n");
+    EXPECT_EQ(exact.substr(154), u"\r\n");
+
+    for (std::size_t n : {1, 56, 57, 58, 113, 114, 115, 171, 1000, 4096, 100000}) {
+        SCOPED_TRACE(n);
+        const ByteArray bytes = RandomBytes(n, static_cast<std::uint32_t>(n));
+        const std::u16string text = Encode(bytes);
+        const std::u16string unbroken = WithoutLineBreaks(text);
+        EXPECT_EQ(unbroken.size(), (n + 2) / 3 * 4);
+        EXPECT_EQ(text, BreakLines(unbroken));
+        EXPECT_EQ(Decode(text), bytes);
+        EXPECT_EQ(Decode(unbroken), bytes);
+    }
+}
+
+TEST_F(Base64Test, EveryByteValueRoundTrips) {
+    ByteArray all(256);
+    for (int i = 0; i < 256; ++i) all[i] = static_cast<std::uint8_t>(i);
+    for (std::size_t drop = 0; drop < 3; ++drop) {
+        const ByteArray bytes(all.begin() + drop, all.end());
+        EXPECT_EQ(Decode(Encode(bytes)), bytes);
+    }
+}
+
+TEST_F(Base64Test, CrLfPairsAreIgnoredAnywhere) {
+    for (const char* text : {"\r\nZm9vYmE=", "Zm\r\n9vYmE=", "Zm9v\r\nYmE=", "Zm9vYm\r\nE=",
+                             "Zm9vYmE\r\n=", "Zm9vYmE=\r\n", "\r\n\r\nZm9vYmE=\r\n\r\n"}) {
+        EXPECT_EQ(Decode(T(text)), Bytes("fooba")) << testing::PrintToString(text);
+    }
+}
+
+TEST_F(Base64Test, OtherCharactersCountAsZeroAndKeepTheirPlace) {
+    const ByteArray expected = {'f', 'o', 'o', 0, 0, 0};
+    for (const char* text :
+         {"Zm9v\nAAA", "Zm9v\rAAA", "Zm9v AAA", "Zm9vA\tAA", "Zm9v\n\rAA", "Zm9vAA*~",
+          // CR and LF separated by "=" are not a pair: the
+          // pairs go first, then the "=" signs.
+          "Zm9v\r=\nAA", "Zm9v\r==\nAA"}) {
+        EXPECT_EQ(Decode(T(text)), expected) << testing::PrintToString(text);
+    }
+    // A lone LF shifts everything after it.
+    EXPECT_EQ(Decode(u"\nZm9v").size(), 3u);
+    EXPECT_NE(Decode(u"\nZm9vYmFy"), Bytes("foobar"));
+}
+
+TEST_F(Base64Test, EqualsSignsAreIgnoredAnywhere) {
+    EXPECT_EQ(Decode(u"Zg"), Bytes("f"));
+    EXPECT_EQ(Decode(u"Z=g="), Bytes("f"));
+    EXPECT_EQ(Decode(u"Zm9vYg"), Bytes("foob"));
+    EXPECT_EQ(Decode(u"Zm9vYmE"), Bytes("fooba"));
+    EXPECT_EQ(Decode(u"==Zm9v=YmE======"), Bytes("fooba"));
+    EXPECT_EQ(Decode(u"Zm9vYg=="), Decode(u"Zm9vYg===="));
+}
+
+TEST_F(Base64Test, CharactersAreReadThroughTheirLowByte) {
+    // U+015A has low byte 0x5A ('Z'), U+0141 low byte 0x41 ('A'), U+FF2F low byte '/'.
+    EXPECT_EQ(Decode(u"\u015Am9v"), Bytes("foo"));
+    EXPECT_EQ(Decode(u"\u0141\u0141\u0141\u0141"), Decode(u"AAAA"));
+    EXPECT_EQ(Decode(u"\uFF2F///"), (ByteArray{0xFF, 0xFF, 0xFF}));
+    // U+0D0A is neither CR nor LF, and U+013D ('=' in its low byte) is no padding.
+    EXPECT_EQ(Decode(u"Zm9v\u0D0A\u013DAA").size(), 6u);
+}
+
+TEST_F(Base64Test, NothingLeftToDecodeFails) {
+    for (const char* text : {"", "=", "==", "\r\n", "=\r\n=", "\r\n==\r\n"}) {
+        EXPECT_THROW(Decode(T(text)), Base64Error) << testing::PrintToString(text);
+    }
+    EXPECT_THROW(cipher.Decode64(u"=="), Base64Error);
+    EXPECT_THROW(cipher.Decode64(u"\r\n"), std::out_of_range);
+}
+
+TEST_F(Base64Test, TextFormsGoThroughTheCodePage) {
+    EXPECT_EQ(cipher.Encode64(u"\u20AC"), u"gA==");
+    EXPECT_EQ(cipher.Decode64(u"gA=="), u"\u20AC");
+    EXPECT_EQ(cipher.Decode64(u"gY2PkJ0="), u"\u0081\u008D\u008F\u0090\u009D");
+    EXPECT_THROW(cipher.Encode64(u"\u20AD"), UnrepresentableTextError);
+}
+
+}  // namespace
