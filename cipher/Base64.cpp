@@ -23,51 +23,108 @@ void clsBlowfish::InitBase64Tables() {
     }
 }
 
+namespace {
+
+// Two alphabet characters for every 12-bit value, packed as one 32-bit
+// store in memory order (first character at the lower address).
+struct PairTable {
+    std::uint32_t pairs[4096];
+    PairTable() {
+        for (std::uint32_t v = 0; v < 4096; ++v) {
+            const char16_t two[2] = {static_cast<char16_t>(kAlphabet[v >> 6]),
+                                     static_cast<char16_t>(kAlphabet[v & 63])};
+            std::memcpy(&pairs[v], two, sizeof two);
+        }
+    }
+};
+
+inline void PutGroup(const std::uint32_t* pairs, const std::uint8_t* in, char16_t* out) {
+    const std::uint32_t v = (std::uint32_t{in[0]} << 16) | (std::uint32_t{in[1]} << 8) | in[2];
+    std::memcpy(out, &pairs[v >> 12], 4);
+    std::memcpy(out + 2, &pairs[v & 0xFFF], 4);
+}
+
+// True when one of the four 16-bit lanes of v equals the lane value of k.
+inline bool HasLane(std::uint64_t v, std::uint64_t k) {
+    const std::uint64_t x = v ^ k;
+    return ((x - 0x0001000100010001ULL) & ~x & 0x8000800080008000ULL) != 0;
+}
+
+// How many groups of four characters from s on hold neither CR nor "=".
+inline std::size_t OrdinaryGroups(const char16_t* s, std::size_t len) {
+    std::size_t groups = 0;
+    for (; 4 * groups + 4 <= len; ++groups) {
+        std::uint64_t four;
+        std::memcpy(&four, s + 4 * groups, 8);
+        if (HasLane(four, 0x000D000D000D000DULL) || HasLane(four, 0x003D003D003D003DULL)) break;
+    }
+    return groups;
+}
+
+// The value of every 8-bit character code at each of the four positions of
+// a group, already shifted into place in a 24-bit big-endian word.
+struct ShiftedValues {
+    std::uint32_t at[4][256] = {};
+    ShiftedValues() {
+        for (int i = 0; i < 64; ++i) {
+            const auto c = static_cast<unsigned char>(kAlphabet[i]);
+            for (int k = 0; k < 4; ++k) at[k][c] = static_cast<std::uint32_t>(i) << (26 - 6 * k);
+        }
+    }
+};
+
+// Three bytes from each group of four characters. Writes one byte past the
+// last group (the output has slack for it).
+inline void DecodeGroups(const char16_t* s, std::size_t groups, std::uint8_t* o) {
+    static const ShiftedValues t;
+    for (std::size_t g = 0; g < groups; ++g, s += 4, o += 3) {
+        const std::uint32_t v = t.at[0][s[0] & 0xFF] | t.at[1][s[1] & 0xFF] | t.at[2][s[2] & 0xFF] |
+                                t.at[3][s[3] & 0xFF];
+        const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(v >> 24),
+                                       static_cast<std::uint8_t>(v >> 16),
+                                       static_cast<std::uint8_t>(v >> 8), 0};
+        std::memcpy(o, bytes, 4);
+    }
+}
+}  // namespace
+
 std::u16string clsBlowfish::EncodeArray64(const ByteArray& bytInput) try {
     if (base64Reverse_['/'] != 63) InitBase64Tables();
     const std::size_t n = bytInput.size();
     const std::size_t chars = (n + 2) / 3 * 4;
     const std::size_t breaks = chars > kLineChars ? chars / kLineChars : 0;
     std::u16string out(chars + 2 * breaks, u'\0');
+    if (n == 0) return out;
 
-    const char16_t* a = base64Alphabet_;
+    static const PairTable table;
     const std::uint8_t* in = bytInput.data();
     char16_t* o = out.data();
-    std::size_t fullGroups = n / 3;
-    std::size_t inLine = 0;
-    while (fullGroups > 0) {
-        // One line's worth of groups at a time, then its CR LF.
-        const std::size_t run = std::min(fullGroups, kGroupsPerLine - inLine);
-        for (std::size_t g = 0; g < run; ++g, in += 3, o += 4) {
-            const std::uint32_t v =
-                (std::uint32_t{in[0]} << 16) | (std::uint32_t{in[1]} << 8) | in[2];
-            o[0] = a[v >> 18];
-            o[1] = a[(v >> 12) & 63];
-            o[2] = a[(v >> 6) & 63];
-            o[3] = a[v & 63];
+    std::size_t groups = n / 3;
+    // Whole lines first, each followed by its CR LF when the text has breaks.
+    while (groups >= kGroupsPerLine && breaks > 0) {
+        for (std::size_t g = 0; g < kGroupsPerLine; ++g, in += 3, o += 4) {
+            PutGroup(table.pairs, in, o);
         }
-        fullGroups -= run;
-        inLine += run;
-        if (inLine == kGroupsPerLine) {
-            inLine = 0;
-            if (breaks > 0) {
-                *o++ = u'\r';
-                *o++ = u'\n';
-            }
-        }
+        *o++ = u'\r';
+        *o++ = u'\n';
+        groups -= kGroupsPerLine;
     }
+    for (; groups > 0; --groups, in += 3, o += 4) PutGroup(table.pairs, in, o);
+
     const std::size_t rest = n % 3;
     if (rest != 0) {
         const std::uint32_t b0 = in[0], b1 = rest == 2 ? in[1] : 0;
+        const char16_t* a = base64Alphabet_;
         o[0] = a[b0 >> 2];
         o[1] = a[((b0 & 3) << 4) | (b1 >> 4)];
         o[2] = rest == 2 ? a[(b1 & 15) << 2] : u'=';
         o[3] = u'=';
         o += 4;
-        if (++inLine == kGroupsPerLine && breaks > 0) {
-            *o++ = u'\r';
-            *o++ = u'\n';
-        }
+    }
+    // A last line of exactly 76 characters also ends with CR LF.
+    if (o != out.data() + out.size()) {
+        o[0] = u'\r';
+        o[1] = u'\n';
     }
     return out;
 } catch (...) {
@@ -76,34 +133,54 @@ std::u16string clsBlowfish::EncodeArray64(const ByteArray& bytInput) try {
 
 clsBlowfish::ByteArray clsBlowfish::DecodeArray64(const std::u16string& sInput) {
     if (base64Reverse_['/'] != 63) InitBase64Tables();
-    // Values of the characters that remain once CR LF pairs and then "=" signs
-    // are gone; anything outside the alphabet counts as 0.
-    ByteArray values(sInput.size());
-    std::size_t m = 0;
+    const std::uint8_t* rev = base64Reverse_;
     const char16_t* s = sInput.data();
     const std::size_t len = sInput.size();
-    for (std::size_t i = 0; i < len; ++i) {
-        const char16_t c = s[i];
-        if (c == u'\r' && i + 1 < len && s[i + 1] == u'\n') {
+    // Three bytes per four characters, plus slack for whole-word stores.
+    ByteArray out(len / 4 * 3 + 8);
+    std::uint8_t* o = out.data();
+
+    // Values of the characters that remain once CR LF pairs and then "="
+    // signs are gone; anything outside the alphabet counts as 0. Groups of
+    // four ordinary characters take the fast path.
+    std::uint32_t acc = 0;
+    std::size_t pending = 0, m = 0, i = 0;
+    while (i < len) {
+        if (pending == 0) {
+            const std::size_t groups = OrdinaryGroups(s + i, len - i);
+            DecodeGroups(s + i, groups, o);
+            i += 4 * groups;
+            m += 4 * groups;
+            o += 3 * groups;
+            if (i == len) break;
+        }
+        const char16_t c = s[i++];
+        if (c == u'\r' && i < len && s[i] == u'\n') {
             ++i;
-        } else if (c != u'=') {
-            values[m++] = base64Reverse_[c & 0xFF];
+            continue;
+        }
+        if (c == u'=') continue;
+        acc = (acc << 6) | rev[c & 0xFF];
+        ++m;
+        if (++pending == 4) {
+            o[0] = static_cast<std::uint8_t>(acc >> 16);
+            o[1] = static_cast<std::uint8_t>(acc >> 8);
+            o[2] = static_cast<std::uint8_t>(acc);
+            o += 3;
+            pending = 0;
+            acc = 0;
         }
     }
     if (m == 0) throw Base64Error();
-
-    const std::size_t groups = m / 4, rest = m % 4;
-    ByteArray out(groups * 3 + (rest >= 2 ? rest - 1 : 0));
-    const std::uint8_t* v = values.data();
-    std::uint8_t* o = out.data();
-    for (std::size_t g = 0; g < groups; ++g, v += 4, o += 3) {
-        o[0] = static_cast<std::uint8_t>((v[0] << 2) | (v[1] >> 4));
-        o[1] = static_cast<std::uint8_t>((v[1] << 4) | (v[2] >> 2));
-        o[2] = static_cast<std::uint8_t>((v[2] << 6) | v[3]);
+    // Two or three values left over make one or two more bytes; a lone last
+    // character cannot carry a whole byte and is dropped.
+    if (pending >= 2) {
+        acc <<= 6 * (4 - pending);
+        o[0] = static_cast<std::uint8_t>(acc >> 16);
+        if (pending == 3) o[1] = static_cast<std::uint8_t>(acc >> 8);
+        o += pending - 1;
     }
-    // A lone last character cannot carry a whole byte and is dropped.
-    if (rest >= 2) o[0] = static_cast<std::uint8_t>((v[0] << 2) | (v[1] >> 4));
-    if (rest == 3) o[1] = static_cast<std::uint8_t>((v[1] << 4) | (v[2] >> 2));
+    out.resize(static_cast<std::size_t>(o - out.data()));
     return out;
 }
 

@@ -124,7 +124,7 @@ std::int32_t clsBlowfish::EncryptBlocks(std::uint8_t* data, std::size_t bytes) {
 std::int32_t clsBlowfish::DecryptBlocks(std::uint8_t* data, std::size_t bytes, std::size_t total) {
     std::uint32_t cL = 0, cR = 0;
     auto range = [&](std::size_t from, std::size_t to) {
-        constexpr int kLanes = 4;
+        constexpr int kLanes = 8;
         const cipher::Tables& t = tables_;
         std::uint8_t* p = data + from;
         std::uint8_t* const end = data + to;
