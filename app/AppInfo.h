@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QString>
+
+// The application title (window captions, message box titles) and version.
+inline const QString kApplicationTitle = QStringLiteral("Quillbox");
+inline const QString kApplicationVersion = QStringLiteral(QUILLBOX_VERSION);

@@ -1,0 +1,7 @@
+#include "app/EventPump.h"
+
+#include <QCoreApplication>
+
+void QtEventPump::Pump() {
+    QCoreApplication::processEvents();
+}

@@ -1,0 +1,71 @@
+#include "app/Global.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "app/PointerControl.h"
+#include "app/Wildcard.h"
+
+namespace Global {
+
+std::u16string CurrentPassword;
+
+namespace {
+
+int displayCount = 0;
+
+bool IsRegularFile(const std::filesystem::path& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+bool AnyRegularFileMatches(const std::filesystem::path& pattern) {
+    const std::filesystem::path folder =
+        pattern.has_parent_path() ? pattern.parent_path() : std::filesystem::path(".");
+    if (HasWildcard(folder.u16string())) return false;
+    const std::u16string name = pattern.filename().u16string();
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
+        if (MatchesWildcard(it->path().filename().u16string(), name) && IsRegularFile(it->path())) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+bool FileExists(const std::u16string& path) {
+    if (path.empty()) return false;
+    const std::filesystem::path fsPath(path);
+    if (HasWildcard(fsPath.filename().u16string())) return AnyRegularFileMatches(fsPath);
+    return IsRegularFile(fsPath);
+}
+
+bool SetCursorState(const std::int32_t& code, PointerControl& pointer) {
+    switch (code) {
+        case 0:
+            pointer.SetHourglass(false);
+            return true;
+        case 1:
+            pointer.SetHourglass(true);
+            return true;
+        case 2:
+            --displayCount;
+            pointer.SetHidden(displayCount < 0);
+            return true;
+        case 3:
+            ++displayCount;
+            pointer.SetHidden(displayCount < 0);
+            return true;
+        default:
+            return false;
+    }
+}
+
+int CursorDisplayCount() {
+    return displayCount;
+}
+
+}  // namespace Global
