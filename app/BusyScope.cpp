@@ -1,0 +1,25 @@
+#include "app/BusyScope.h"
+
+#include <QWidget>
+
+#include "app/Global.h"
+#include "app/Platform.h"
+#include "app/StatusWindow.h"
+
+namespace {
+constexpr std::int32_t kHourglass = 1;
+constexpr std::int32_t kDefaultPointer = 0;
+}  // namespace
+
+BusyScope::BusyScope(Platform& platform, QWidget& mainWindow)
+    : platform_(platform), mainWindow_(mainWindow) {
+    Global::SetCursorState(kHourglass, platform_.pointer);
+    mainWindow_.setEnabled(false);
+    platform_.status.Show();
+}
+
+BusyScope::~BusyScope() {
+    mainWindow_.setEnabled(true);
+    platform_.status.Close();
+    Global::SetCursorState(kDefaultPointer, platform_.pointer);
+}

@@ -1,0 +1,9 @@
+#include "app/PasswordPrompt.h"
+
+#include "app/PasswordForm.h"
+
+void QtPasswordPrompt::Ask(const QString& labelCaption) {
+    PasswordForm form;
+    form.SetLabel(labelCaption);
+    form.exec();
+}

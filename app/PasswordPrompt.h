@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+// Asks for the password in a modal prompt. The answer is left in
+// Global::CurrentPassword: the typed text, or empty when the user cancelled.
+class PasswordPrompt {
+public:
+    virtual ~PasswordPrompt() = default;
+    // labelCaption is the text above the box, e.g. "Enter password:".
+    virtual void Ask(const QString& labelCaption) = 0;
+};
+
+// Shows a fresh PasswordForm each time and waits until it closes.
+class QtPasswordPrompt final : public PasswordPrompt {
+public:
+    void Ask(const QString& labelCaption) override;
+};

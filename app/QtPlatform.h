@@ -1,0 +1,31 @@
+#pragma once
+
+#include "app/Clipboard.h"
+#include "app/EventPump.h"
+#include "app/FileDialog.h"
+#include "app/MessageBoxes.h"
+#include "app/PasswordPrompt.h"
+#include "app/Platform.h"
+#include "app/PointerControl.h"
+#include "app/StatusWindow.h"
+
+// The platform services on Qt Widgets.
+class QtPlatform {
+public:
+    QtPlatform() = default;
+    QtPlatform(const QtPlatform&) = delete;
+    QtPlatform& operator=(const QtPlatform&) = delete;
+
+    Platform& Services() { return services_; }
+    QtStatusWindow& Status() { return status_; }
+
+private:
+    QtMessageBoxes messages_;
+    QtClipboard clipboard_;
+    QtPointer pointer_;
+    QtEventPump pump_;
+    QtFileDialog fileDialog_;
+    QtPasswordPrompt prompt_;
+    QtStatusWindow status_;
+    Platform services_{messages_, clipboard_, pointer_, pump_, fileDialog_, prompt_, status_};
+};

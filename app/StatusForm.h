@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+
+// A borderless yellow strip in the top-left corner of the screen, above every
+// window, that shows the progress text of a running operation. It never takes
+// the focus from the window the user is working in.
+class StatusForm : public QWidget {
+    Q_OBJECT
+
+public:
+    static inline const QString kInitialCaption = QStringLiteral("Working...");
+
+    // Runs the load step: places, colours and shows the window.
+    StatusForm();
+
+    void SetCaption(const QString& text);
+    QLabel* Label1() const { return label1_; }
+
+private:
+    void Form_Load();
+
+    QLabel* label1_ = nullptr;
+};
