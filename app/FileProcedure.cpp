@@ -1,0 +1,48 @@
+#include "app/FileProcedure.h"
+
+#include <QString>
+#include <exception>
+#include <optional>
+
+#include "app/BusyScope.h"
+#include "app/FailureMessages.h"
+#include "app/MessageBoxes.h"
+#include "app/Platform.h"
+#include "app/StatusProgress.h"
+#include "cipher/clsBlowfish.h"
+
+namespace {
+
+constexpr bool kOverwrite = true;
+constexpr bool kRawContainer = false;
+
+// Runs the operation; returns the message for the user when it failed.
+std::optional<QString> Transform(Platform& platform, QWidget& mainWindow, FileDirection direction,
+                                 std::u16string& srcFile, std::u16string& dstFile,
+                                 std::u16string& myPass) {
+    BusyScope busy(platform, mainWindow);
+    StatusProgress progress(platform.status, platform.pump);
+    clsBlowfish cipher(&progress);
+    try {
+        const bool written =
+            direction == FileDirection::Encrypt
+                ? cipher.EncryptFile(srcFile, dstFile, kOverwrite, myPass, kRawContainer)
+                : cipher.DecryptFile(srcFile, dstFile, kOverwrite, myPass, kRawContainer);
+        if (written) return std::nullopt;
+        return failure::ForFile(cipher.LastError());
+    } catch (const std::exception& error) {
+        return failure::ForUnexpected(error.what());
+    }
+}
+
+}  // namespace
+
+bool RunFileProcedure(Platform& platform, QWidget& mainWindow, FileDirection direction,
+                      std::u16string& srcFile, std::u16string& dstFile, std::u16string& myPass) {
+    // The busy state is over before the message box appears.
+    const std::optional<QString> failureText =
+        Transform(platform, mainWindow, direction, srcFile, dstFile, myPass);
+    if (!failureText) return true;
+    platform.messages.Inform(*failureText);
+    return false;
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+class QWidget;
+struct Platform;
+
+enum class FileDirection { Encrypt, Decrypt };
+
+// One whole-file encryption or decryption in the busy state (hourglass, main
+// window disabled, status window shown), always as raw containers and always
+// replacing the destination. The arguments go to the engine by reference: a
+// completed (or, for decryption, failed) operation empties them, a declined one
+// keeps them. A failure is reported to the user in a message box. True when
+// the destination was written.
+bool RunFileProcedure(Platform& platform, QWidget& mainWindow, FileDirection direction,
+                      std::u16string& srcFile, std::u16string& dstFile, std::u16string& myPass);

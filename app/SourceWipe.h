@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <string>
+
+class ProgressSink;
+
+// Wiping the source file after it was encrypted: the source's own content is
+// overwritten with the encrypted data, flushed to disk, and the file deleted.
+// The wipe never destroys the only copy of the data.
+
+enum class WipeOutcome {
+    Wiped,            // the source is overwritten and deleted
+    SameFile,         // source and destination are one file: nothing to wipe
+    NotVerified,      // the encrypted file does not give back the source: no wipe
+    OverwriteFailed,  // the source could not be overwritten; the encrypted file stays
+    DeleteFailed,     // the source was overwritten but could not be deleted
+};
+
+struct WipeResult {
+    WipeOutcome outcome;
+    QString reason;  // the system's reason, when there is one
+};
+
+// True unless the two paths provably name different files: the same file
+// through another spelling, a link or letter case counts as the same.
+bool MaybeSameFile(const QString& first, const QString& second);
+
+// Reads the encrypted file back, checks that it decrypts under password to
+// exactly the source's bytes, and only then overwrites and deletes the source.
+WipeResult WipeSource(const QString& source, const QString& encrypted,
+                      const std::u16string& password, ProgressSink* progress);

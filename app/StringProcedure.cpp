@@ -1,0 +1,30 @@
+#include "app/StringProcedure.h"
+
+#include <exception>
+
+#include "app/FailureMessages.h"
+#include "cipher/CipherErrors.h"
+#include "cipher/clsBlowfish.h"
+
+namespace {
+constexpr bool kBase64 = true;
+}  // namespace
+
+StringOutcome TransformString(StringDirection direction, std::u16string text,
+                              std::u16string& password, ProgressSink* progress) {
+    clsBlowfish cipher(progress);
+    try {
+        const std::u16string result = direction == StringDirection::Encrypt
+                                          ? cipher.EncryptString(text, password, kBase64)
+                                          : cipher.DecryptString(text, password, kBase64);
+        return {QString::fromStdU16String(result), {}};
+    } catch (const UnrepresentableTextError& error) {
+        return {std::nullopt, failure::ForUnrepresentable(error.Character())};
+    } catch (const WrongPasswordError&) {
+        return {std::nullopt, failure::kWrongPasswordForText};
+    } catch (const Base64Error&) {
+        return {std::nullopt, failure::kWrongPasswordForText};
+    } catch (const std::exception& error) {
+        return {std::nullopt, failure::ForUnexpected(error.what())};
+    }
+}
