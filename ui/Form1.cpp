@@ -1,0 +1,156 @@
+#include "ui/Form1.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCompleter>
+#include <QFileSystemModel>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QWindow>
+#include <limits>
+
+#include "app/AppInfo.h"
+#include "app/QtPlatform.h"
+#include "ui/FileDropLineEdit.h"
+
+namespace {
+
+constexpr TwipsRect kClientSize{0, 0, 5025, 4815};
+
+QWidget* WidgetOf(const QWindow* window) {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->windowHandle() == window) return widget;
+    }
+    return nullptr;
+}
+
+void Unlimit(QLineEdit* field) {
+    field->setMaxLength(std::numeric_limits<int>::max());
+}
+
+}  // namespace
+
+Form1::Form1(Platform* platform)
+    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                           Qt::MSWindowsFixedSizeDialogHint),
+      ownPlatform_(platform == nullptr ? std::make_unique<QtPlatform>() : nullptr),
+      platform_(platform == nullptr ? ownPlatform_->Services() : *platform) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(kApplicationTitle);
+    dpi_ = logicalDpiY();
+    setFixedSize(ToPixels(kClientSize, dpi_).size());
+    BuildFilePanel();
+    BuildStringPanel();
+    SetTabOrder();
+}
+
+Form1::~Form1() = default;
+
+QLineEdit* Form1::Text1() const {
+    return text1_;
+}
+
+void Form1::Place(QWidget* control, QWidget* container, const char* name, const TwipsRect& place) {
+    control->setParent(container);
+    control->setObjectName(QString::fromLatin1(name));
+    control->setGeometry(ToPixels(place, dpi_));
+}
+
+QGroupBox* Form1::AddFrame(const char* name, const QString& caption, const TwipsRect& place) {
+    auto* frame = new QGroupBox(caption);
+    Place(frame, this, name, place);
+    return frame;
+}
+
+QPushButton* Form1::AddButton(QWidget* container, const char* name, const QString& caption,
+                              const TwipsRect& place, std::function<void()> action) {
+    auto* button = new QPushButton(caption);
+    Place(button, container, name, place);
+    button->setAutoDefault(false);
+    connect(button, &QPushButton::clicked, this, std::move(action));
+    return button;
+}
+
+void Form1::BuildFilePanel() {
+    frame1_ = AddFrame("Frame1", QStringLiteral("File (binary encryption)"), {0, 0, 4935, 1815});
+    text1_ = new FileDropLineEdit;
+    Place(text1_, frame1_, "Text1", {120, 840, 2775, 375});
+    connect(text1_, &FileDropLineEdit::filesDropped, this, &Form1::Text1_OLEDragDrop);
+    text2_ = new QLineEdit;
+    Place(text2_, frame1_, "Text2", {120, 1320, 2775, 375});
+    text2_->setAcceptDrops(false);
+    AddButton(frame1_, "BrowseF", QStringLiteral("&Browse"), {3360, 240, 1335, 375},
+              [this] { BrowseF_Click(); });
+    AddButton(frame1_, "EncFile", QStringLiteral("&Encrypt"), {3720, 720, 975, 375},
+              [this] { EncFile_Click(); });
+    AddButton(frame1_, "DecFile", QStringLiteral("&Decrypt"), {3720, 1320, 975, 375},
+              [this] { DecFile_Click(); });
+    AddButton(frame1_, "mSwap", QStringLiteral("&Swap"), {3000, 1080, 615, 375},
+              [this] { mSwap_Click(); });
+    AddButton(this, "mAbout", QStringLiteral("About"), {3600, 1920, 1095, 315},
+              [this] { mAbout_Click(); });
+}
+
+void Form1::BuildStringPanel() {
+    frame2_ =
+        AddFrame("Frame2", QStringLiteral("String (ASCII encryption)"), {0, 2280, 4935, 2535});
+    AddButton(frame2_, "mPaste", QStringLiteral("P&aste"), {120, 360, 1935, 375},
+              [this] { mPaste_Click(); });
+    text3_ = new QLineEdit;
+    Place(text3_, frame2_, "Text3", {120, 840, 3255, 375});
+    AddButton(frame2_, "EncStr", QStringLiteral("E&ncrypt"), {3480, 840, 1335, 375},
+              [this] { EncStr_Click(); });
+    text4_ = new QLineEdit;
+    Place(text4_, frame2_, "Text4", {120, 1560, 3255, 375});
+    AddButton(frame2_, "DecStr", QStringLiteral("Dec&rypt"), {3480, 1560, 1335, 375},
+              [this] { DecStr_Click(); });
+    AddButton(frame2_, "Copy2Clip", QStringLiteral("&Copy to clipboard"), {120, 2040, 1935, 375},
+              [this] { Copy2Clip_Click(); });
+    for (QLineEdit* field : {static_cast<QLineEdit*>(text1_), text2_, text3_, text4_}) {
+        Unlimit(field);
+    }
+    text3_->setAcceptDrops(false);
+    text4_->setAcceptDrops(false);
+}
+
+void Form1::SetTabOrder() {
+    // The frames (tab indexes 0 and 1) take no focus; the rest follow their index.
+    const char* const order[] = {"Text1",     "Text2",  "BrowseF", "EncFile", "DecFile",
+                                 "Text3",     "Text4",  "EncStr",  "DecStr",  "mSwap",
+                                 "Copy2Clip", "mPaste", "mAbout"};
+    QWidget* previous = nullptr;
+    for (const char* name : order) {
+        auto* next = findChild<QWidget*>(QString::fromLatin1(name));
+        if (previous != nullptr) setTabOrder(previous, next);
+        previous = next;
+    }
+}
+
+void Form1::Form_Load(const QString& argumentText) {
+    if (text1_->completer() == nullptr) {
+        auto* completer = new QCompleter(text1_);
+        auto* model = new QFileSystemModel(completer);
+        model->setRootPath(QString());
+        completer->setModel(model);
+        text1_->setCompleter(completer);
+    }
+    for (QLineEdit* field : {static_cast<QLineEdit*>(text1_), text2_, text3_, text4_}) {
+        field->clear();
+    }
+    commandLine_ = argumentText;
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    QWidget::closeEvent(event);
+}
+
+void Form1::Form_Unload() {
+    // Every other window of the program, the most recently opened first.
+    const QWindowList windows = QGuiApplication::topLevelWindows();
+    for (auto it = windows.crbegin(); it != windows.crend(); ++it) {
+        QWidget* widget = WidgetOf(*it);
+        if (widget != nullptr && widget != this && widget->isVisible()) widget->close();
+    }
+}

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/Twips.h"
+
+class FileDropLineEdit;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QtPlatform;
+struct Platform;
+enum class StringDirection;
+
+// The main window: a file panel (source and destination paths, Browse,
+// Encrypt, Decrypt, Swap) and a string panel (input, output, Encrypt, Decrypt,
+// Paste, Copy to clipboard), plus About. Every button action is also a public
+// procedure, which is how the command line runs them without showing the
+// window.
+class Form1 : public QWidget {
+    Q_OBJECT
+
+public:
+    // Uses the given platform services, or Qt's when platform is null.
+    explicit Form1(Platform* platform = nullptr);
+    ~Form1() override;
+
+    // Start-up: path completion in Text1, the four fields emptied, the
+    // argument text kept as CommandLine.
+    void Form_Load(const QString& argumentText);
+
+    // Non-empty while a command line with a password runs: the file actions
+    // then skip the first password prompt and wipe without asking.
+    void SetCommandLine(const QString& text) { commandLine_ = text; }
+    const QString& CommandLine() const { return commandLine_; }
+
+    QLineEdit* Text1() const;                    // source file
+    QLineEdit* Text2() const { return text2_; }  // destination file
+    QLineEdit* Text3() const { return text3_; }  // string input
+    QLineEdit* Text4() const { return text4_; }  // string output
+
+    // File panel.
+    void BrowseF_Click();
+    void Text1_OLEDragDrop(const QStringList& files);
+    void DeriveDstFile();
+    void mSwap_Click();
+    bool EncFile_Click();
+    bool DecFile_Click();
+    bool myEncrypt(std::u16string& srcFile, std::u16string& dstFile, std::u16string& myPass);
+    bool myDecrypt(std::u16string& srcFile, std::u16string& dstFile, std::u16string& myPass);
+
+    // String panel and About.
+    bool EncStr_Click();
+    bool DecStr_Click();
+    bool Copy2Clip_Click();
+    void mPaste_Click();
+    void mAbout_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildFilePanel();
+    void BuildStringPanel();
+    void SetTabOrder();
+    QGroupBox* AddFrame(const char* name, const QString& caption, const TwipsRect& place);
+    QPushButton* AddButton(QWidget* container, const char* name, const QString& caption,
+                           const TwipsRect& place, std::function<void()> action);
+    void Place(QWidget* control, QWidget* container, const char* name, const TwipsRect& place);
+    void Form_Unload();
+
+    bool InteractiveMode() const { return commandLine_.isEmpty(); }
+    bool HasDestination();
+    void OfferWipe(const QString& source, const QString& destination,
+                   const std::u16string& password);
+    bool RunStringAction(StringDirection direction);
+
+    std::unique_ptr<QtPlatform> ownPlatform_;
+    Platform& platform_;
+    QString commandLine_;
+    int dpi_ = 96;
+    FileDropLineEdit* text1_ = nullptr;
+    QLineEdit* text2_ = nullptr;
+    QLineEdit* text3_ = nullptr;
+    QLineEdit* text4_ = nullptr;
+    QGroupBox* frame1_ = nullptr;
+    QGroupBox* frame2_ = nullptr;
+};

@@ -1,0 +1,115 @@
+// The file panel of the main window: choosing the source, deriving the
+// destination, and the Encrypt and Decrypt actions.
+#include <QDir>
+
+#include "app/BusyScope.h"
+#include "app/FailureMessages.h"
+#include "app/FileDialog.h"
+#include "app/FileProcedure.h"
+#include "app/Global.h"
+#include "app/MessageBoxes.h"
+#include "app/PasswordForm.h"
+#include "app/PasswordPrompt.h"
+#include "app/Platform.h"
+#include "app/SourceWipe.h"
+#include "app/StatusProgress.h"
+#include "ui/DestinationName.h"
+#include "ui/FileDropLineEdit.h"
+#include "ui/Form1.h"
+
+namespace {
+
+const QString kReenterCaption = QStringLiteral("Re-enter password");
+const QString kDifferentPassword = QStringLiteral("You typed a different password.");
+const QString kWipeQuestion = QStringLiteral("Wipe original?");
+
+}  // namespace
+
+void Form1::BrowseF_Click() {
+    const std::optional<QString> chosen = platform_.fileDialog.ChooseFileToOpen(this);
+    if (!chosen) return;  // cancelled: both paths stay as they were
+    text1_->setText(QDir::toNativeSeparators(*chosen));
+    DeriveDstFile();
+}
+
+void Form1::Text1_OLEDragDrop(const QStringList& files) {
+    if (files.isEmpty()) return;
+    text1_->setText(files.first());
+    DeriveDstFile();
+}
+
+void Form1::DeriveDstFile() {
+    if (const std::optional<QString> destination = DestinationFor(text1_->text())) {
+        text2_->setText(*destination);
+    }
+}
+
+void Form1::mSwap_Click() {
+    const QString source = text1_->text();
+    text1_->setText(text2_->text());
+    text2_->setText(source);
+}
+
+bool Form1::HasDestination() {
+    if (!text2_->text().isEmpty()) return true;
+    platform_.messages.Inform(failure::kNoDestination);
+    return false;
+}
+
+bool Form1::EncFile_Click() {
+    const QString source = text1_->text();
+    if (!Global::FileExists(source.toStdU16String()) || !HasDestination()) return false;
+    if (InteractiveMode()) platform_.prompt.Ask(PasswordForm::kEnterCaption);
+    if (Global::CurrentPassword.empty()) return false;
+
+    const std::u16string password = Global::CurrentPassword;
+    platform_.prompt.Ask(kReenterCaption);
+    if (Global::CurrentPassword != password) {
+        platform_.messages.Inform(kDifferentPassword);
+        return false;
+    }
+
+    const QString destination = text2_->text();
+    std::u16string srcFile = source.toStdU16String();
+    std::u16string dstFile = destination.toStdU16String();
+    std::u16string myPass = password;
+    if (!myEncrypt(srcFile, dstFile, myPass)) return false;
+    OfferWipe(source, destination, password);
+    return true;
+}
+
+void Form1::OfferWipe(const QString& source, const QString& destination,
+                      const std::u16string& password) {
+    // Encrypted in place: the file already holds the ciphertext and is the only copy.
+    if (MaybeSameFile(source, destination)) return;
+    if (InteractiveMode() && !platform_.messages.AskYesNo(kWipeQuestion)) return;
+    WipeResult result{WipeOutcome::NotVerified, {}};
+    {
+        BusyScope busy(platform_, *this);
+        StatusProgress progress(platform_.status, platform_.pump);
+        result = WipeSource(source, destination, password, &progress);
+    }
+    if (const std::optional<QString> message = failure::ForWipe(result, source)) {
+        platform_.messages.Inform(*message);
+    }
+}
+
+bool Form1::DecFile_Click() {
+    const QString source = text1_->text();
+    if (!Global::FileExists(source.toStdU16String()) || !HasDestination()) return false;
+    if (InteractiveMode()) platform_.prompt.Ask(PasswordForm::kEnterCaption);
+    if (Global::CurrentPassword.empty()) return false;
+
+    std::u16string srcFile = source.toStdU16String();
+    std::u16string dstFile = text2_->text().toStdU16String();
+    // The shared password itself: a completed decryption empties it.
+    return myDecrypt(srcFile, dstFile, Global::CurrentPassword);
+}
+
+bool Form1::myEncrypt(std::u16string& srcFile, std::u16string& dstFile, std::u16string& myPass) {
+    return RunFileProcedure(platform_, *this, FileDirection::Encrypt, srcFile, dstFile, myPass);
+}
+
+bool Form1::myDecrypt(std::u16string& srcFile, std::u16string& dstFile, std::u16string& myPass) {
+    return RunFileProcedure(platform_, *this, FileDirection::Decrypt, srcFile, dstFile, myPass);
+}

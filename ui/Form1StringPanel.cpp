@@ -1,0 +1,58 @@
+// The string panel of the main window, the clipboard buttons and About.
+#include <QLineEdit>
+
+#include "app/Clipboard.h"
+#include "app/Global.h"
+#include "app/MessageBoxes.h"
+#include "app/PasswordForm.h"
+#include "app/PasswordPrompt.h"
+#include "app/Platform.h"
+#include "app/StatusProgress.h"
+#include "app/StatusWindow.h"
+#include "app/StringProcedure.h"
+#include "ui/Form1.h"
+#include "ui/UsageText.h"
+
+bool Form1::EncStr_Click() {
+    return RunStringAction(StringDirection::Encrypt);
+}
+
+bool Form1::DecStr_Click() {
+    return RunStringAction(StringDirection::Decrypt);
+}
+
+bool Form1::RunStringAction(StringDirection direction) {
+    if (Global::CurrentPassword.empty()) platform_.prompt.Ask(PasswordForm::kEnterCaption);
+    if (Global::CurrentPassword.empty()) return false;
+
+    StringOutcome outcome;
+    {
+        StatusProgress progress(platform_.status, platform_.pump);
+        outcome = TransformString(direction, text3_->text().toStdU16String(),
+                                  Global::CurrentPassword, &progress);
+    }
+    // A long text brings the status window up; it does not outlast the action.
+    platform_.status.Close();
+    if (!outcome.result) {
+        // As after a completed action, the next string action asks for the password.
+        Global::CurrentPassword.clear();
+        platform_.messages.Inform(outcome.failure);
+        return false;
+    }
+    text4_->setText(*outcome.result);
+    return true;
+}
+
+bool Form1::Copy2Clip_Click() {
+    platform_.clipboard.Clear();
+    platform_.clipboard.SetText(text4_->text());
+    return true;
+}
+
+void Form1::mPaste_Click() {
+    text3_->setText(platform_.clipboard.Text());
+}
+
+void Form1::mAbout_Click() {
+    platform_.messages.Inform(UsageText());
+}
