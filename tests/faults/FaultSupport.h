@@ -1,0 +1,124 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cipher/FileError.h"
+
+// Helpers for the fault-injection tests of the file operations: scratch
+// folders, snapshots of what is on disk, running an operation in a child
+// process (unprivileged, or under a time limit) and small tmpfs mounts.
+namespace faults {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+// Deterministic pseudo-random bytes.
+Bytes RandomBytes(std::size_t size, std::uint32_t seed);
+
+Bytes ReadFile(const fs::path& path);
+void WriteFile(const fs::path& path, const Bytes& bytes);
+
+// A folder under the system's temporary directory that an unprivileged user
+// may traverse (mode 0755). On destruction everything below it is made
+// writable again, mounts on it are detached, and it is removed.
+class ScratchDir {
+public:
+    ScratchDir();
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
+    const fs::path& Path() const { return path_; }
+    fs::path operator/(const std::string& name) const { return path_ / name; }
+    // Creates a sub-folder with the given permissions.
+    fs::path Folder(const std::string& name, fs::perms perms = fs::perms(0755)) const;
+
+private:
+    fs::path path_;
+};
+
+// What a path holds, compared before and after an operation.
+struct Entry {
+    enum class Kind { Absent, File, Folder, Other } kind = Kind::Absent;
+    Bytes content;                          // a file's bytes
+    std::map<std::string, Entry> children;  // a folder's entries, recursively
+    bool operator==(const Entry&) const = default;
+};
+Entry Capture(const fs::path& path);
+void PrintTo(const Entry& entry, std::ostream* os);
+
+// Names in `folder` that start with the engine's temporary-file prefix.
+std::vector<std::string> TempFilesIn(const fs::path& folder);
+
+enum class Direction { Encrypt, Decrypt };
+std::string Name(Direction direction);
+void PrintTo(Direction direction, std::ostream* os);
+
+// What a file operation answered.
+struct Outcome {
+    bool written = false;
+    FileFailure failure = FileFailure::None;
+    int error = 0;  // the system's error number, when there was one
+};
+std::ostream& operator<<(std::ostream& os, const Outcome& outcome);
+
+// EncryptFile or DecryptFile with Overwrite true and raw containers.
+Outcome Transform(Direction direction, const fs::path& source, const fs::path& destination,
+                  const std::u16string& password);
+
+// The container of `plain` under `password`.
+Bytes Encrypt(const Bytes& plain, const std::u16string& password);
+
+// How a child process run went.
+struct ChildRun {
+    enum class Status { Finished, TimedOut, CannotDropPrivileges, Crashed } status;
+    Outcome outcome;  // valid when Finished
+    std::string detail;
+};
+
+std::ostream& operator<<(std::ostream& os, ChildRun::Status status);
+
+struct ChildOptions {
+    bool unprivileged = false;  // run as user and group "nobody" when we are root
+    std::chrono::milliseconds limit{20000};
+};
+
+// Runs `operation` in a forked child and reports its outcome. A child that
+// outlives the limit is killed.
+ChildRun RunInChild(const std::function<Outcome()>& operation, ChildOptions options);
+
+// Runs `operation` so that file permissions apply: directly when we are not
+// root, else in a child that has become "nobody". Returns nothing (with the
+// reason in `why`) when privileges cannot be dropped.
+std::optional<Outcome> RunUnprivileged(const std::function<Outcome()>& operation, std::string& why);
+
+// A tmpfs of a fixed size mounted on an empty folder; detached on
+// destruction.
+class TmpfsMount {
+public:
+    // Nothing (with the reason in `why`) when mounting is not permitted.
+    static std::unique_ptr<TmpfsMount> Create(const fs::path& at, std::size_t bytes,
+                                              std::string& why);
+    ~TmpfsMount();
+    TmpfsMount(const TmpfsMount&) = delete;
+    TmpfsMount& operator=(const TmpfsMount&) = delete;
+
+    // Makes the file system read-only; false with the reason in `why`.
+    bool RemountReadOnly(std::string& why);
+
+private:
+    TmpfsMount(fs::path at, std::string options) : at_(std::move(at)), options_(options) {}
+    fs::path at_;
+    std::string options_;
+};
+
+}  // namespace faults
