@@ -64,7 +64,9 @@ bool clsBlowfish::TransformExistingFile(const std::u16string& InFile, const std:
                     ec ? ec : std::make_error_code(std::errc::invalid_argument));
     }
     try {
-        this->Key(Key);  // refuses an unusable password before anything is read
+        // Assigned up front so an unusable password is refused before
+        // anything is read; an empty one keeps the tables in force.
+        if (!Key.empty()) this->Key(Key);
     } catch (const UnrepresentableTextError&) {
         return Fail(FileFailure::UnrepresentableKey);
     }

@@ -88,12 +88,15 @@ bool IsRegularFile(const std::u16string& text) {
 
 std::error_code ReadWholeFile(const std::filesystem::path& path, ByteArray& bytes,
                               std::size_t spare, std::uint64_t maxSize) {
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Non-blocking, so that a pipe put in the file's place cannot stall the
+    // open; only a regular file is read.
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0) return LastError();
     struct stat st;
     if (::fstat(fd.get(), &st) != 0) return LastError();
     if (S_ISDIR(st.st_mode)) return std::make_error_code(std::errc::is_a_directory);
     if (!S_ISREG(st.st_mode)) return std::make_error_code(std::errc::invalid_argument);
+    ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
     const auto size = static_cast<std::uint64_t>(st.st_size);
     if (size > maxSize) return std::make_error_code(std::errc::file_too_large);
 
