@@ -1,0 +1,90 @@
+#include "bench/SummaryReporter.h"
+
+#include <cstdio>
+
+#include "bench/BenchConfig.h"
+
+namespace bench {
+
+namespace {
+
+double Counter(const benchmark::BenchmarkReporter::Run& run, const char* name) {
+    const auto it = run.counters.find(name);
+    return it == run.counters.end() ? 0.0 : it->second.value;
+}
+
+}  // namespace
+
+void SummaryReporter::ReportRuns(const std::vector<Run>& runs) {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+        failed_ = failed_ || run.error_occurred;
+        if (run.error_occurred || run.iterations == 0) continue;
+        // With repetitions, the mean stands for the figure.
+        const bool mean = run.run_type == Run::RT_Aggregate && run.aggregate_name == "mean";
+        if (run.run_type == Run::RT_Aggregate && !mean) continue;
+        const std::string& name = run.run_name.function_name;
+        if (!mean && run.repetitions > 1) continue;
+        Figure& f = figures_[name];
+        f.bytesPerSecond = Counter(run, "bytes_per_second");
+        f.secondsPerIteration = run.real_accumulated_time / static_cast<double>(run.iterations);
+        f.peakMiB = Counter(run, "peak_rss_MiB");
+        f.callsPerIteration = Counter(run, "sink_calls");
+    }
+}
+
+const SummaryReporter::Figure* SummaryReporter::Find(const std::string& name) const {
+    const auto it = figures_.find(name);
+    return it == figures_.end() ? nullptr : &it->second;
+}
+
+void SummaryReporter::PrintRate(const char* label, const std::string& engine,
+                                const std::string& reference, const char* referenceName,
+                                const char* target) {
+    const Figure* e = Find(engine);
+    const Figure* r = Find(reference);
+    if (e == nullptr || r == nullptr || r->bytesPerSecond <= 0) return;
+    std::printf("  %-15s %10.1f MB/s   %-22s %10.1f MB/s   ratio %5.2f   target %s\n", label,
+                e->bytesPerSecond / 1e6, referenceName, r->bytesPerSecond / 1e6,
+                e->bytesPerSecond / r->bytesPerSecond, target);
+}
+
+void SummaryReporter::Finalize() {
+    ConsoleReporter::Finalize();
+    std::printf("\nSummary (MB = 10^6 bytes; ratio = engine speed / reference speed, same run)\n");
+    PrintRate("EncryptByte", "Engine/EncryptByte", "OpenSSL/BF-CBC-encrypt",
+              "OpenSSL BF-CBC encrypt", ">= 1.1");
+    PrintRate("DecryptByte", "Engine/DecryptByte", "OpenSSL/BF-CBC-decrypt",
+              "OpenSSL BF-CBC decrypt", ">= 3");
+    PrintRate("EncodeArray64", "Engine/EncodeArray64", "OpenSSL/Base64-encode",
+              "OpenSSL EVP_EncodeBlock", ">= 1000 MB/s");
+    PrintRate("DecodeArray64", "Engine/DecodeArray64", "OpenSSL/Base64-decode",
+              "OpenSSL EVP_DecodeBlock", ">= 1000 MB/s");
+    if (const Figure* e = Find("Engine/KeySchedule"), *r = Find("OpenSSL/KeySchedule"); e && r) {
+        std::printf("  %-15s %10.1f us     %-22s %10.1f us     ratio %5.2f   target < 100 us\n",
+                    "Key schedule", e->secondsPerIteration * 1e6, "OpenSSL BF key setup",
+                    r->secondsPerIteration * 1e6, r->secondsPerIteration / e->secondsPerIteration);
+    }
+    PrintRate("EncryptFile", "WholeFile/EncryptFile", "WholeFile/openssl_enc",
+              "openssl enc -bf-cbc", ">= 1");
+    PrintRate("DecryptFile", "WholeFile/DecryptFile", "WholeFile/openssl_dec",
+              "openssl enc -d -bf-cbc", ">= 1");
+    const double fileMiB = static_cast<double>(FileBytes()) / (1 << 20);
+    for (const char* name : {"WholeFile/EncryptFile", "WholeFile/DecryptFile"}) {
+        if (const Figure* f = Find(name)) {
+            std::printf("  %-26s peak resident %8.1f MiB for a %.0f MiB file   limit %.1f MiB\n",
+                        name, f->peakMiB, fileMiB, 1.1 * fileMiB + 16);
+        }
+    }
+    if (const Figure* quiet = Find("Progress/NoopSink"), *counting = Find("Progress/CountingSink");
+        quiet && counting) {
+        std::printf(
+            "  %-15s counting sink %.1f calls per EncryptByte, cost %+.2f %% of a no-op sink   "
+            "target < 3 %%\n",
+            "Progress", counting->callsPerIteration,
+            (counting->secondsPerIteration / quiet->secondsPerIteration - 1) * 100);
+    }
+    std::fflush(stdout);
+}
+
+}  // namespace bench
