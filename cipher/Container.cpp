@@ -6,11 +6,18 @@
 #include <cstring>
 #include <limits>
 
+#include "cipher/ByteOrder.h"
+#include "cipher/CbcLoops.h"
 #include "cipher/CipherErrors.h"
 #include "cipher/RandomWords.h"
 #include "cipher/clsBlowfish.h"
 
 namespace {
+
+using cipher::LoadBig;
+using cipher::LoadLittle;
+using cipher::StoreBig;
+using cipher::StoreLittle;
 
 constexpr std::size_t kBlock = 8;
 constexpr std::size_t kHeader = 12;
@@ -18,31 +25,6 @@ constexpr std::size_t kHeader = 12;
 constexpr std::size_t kMaxData = 2147483640 - kHeader;
 // Bytes enciphered between two calls of the event pump.
 constexpr std::size_t kPumpStride = 64 * 1024;
-
-inline std::uint32_t LoadBig(const std::uint8_t* p) {
-    return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) |
-           std::uint32_t{p[3]};
-}
-
-inline void StoreBig(std::uint8_t* p, std::uint32_t w) {
-    p[0] = static_cast<std::uint8_t>(w >> 24);
-    p[1] = static_cast<std::uint8_t>(w >> 16);
-    p[2] = static_cast<std::uint8_t>(w >> 8);
-    p[3] = static_cast<std::uint8_t>(w);
-}
-
-inline void StoreLittle(std::uint8_t* p, std::uint32_t w) {
-    p[0] = static_cast<std::uint8_t>(w);
-    p[1] = static_cast<std::uint8_t>(w >> 8);
-    p[2] = static_cast<std::uint8_t>(w >> 16);
-    p[3] = static_cast<std::uint8_t>(w >> 24);
-}
-
-inline std::int32_t LoadLittleSigned(const std::uint8_t* p) {
-    const std::uint32_t w = std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8) |
-                            (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[3]} << 24);
-    return static_cast<std::int32_t>(w);
-}
 
 // The first block offset at or after a report threshold.
 inline std::size_t ReportOffset(double threshold) {
@@ -104,53 +86,17 @@ void clsBlowfish::FinishReport(std::int32_t last) {
 }
 
 std::int32_t clsBlowfish::EncryptBlocks(std::uint8_t* data, std::size_t bytes) {
-    std::uint32_t cL = 0, cR = 0;
+    cipher::Chain chain;
     auto range = [&](std::size_t from, std::size_t to) {
-        const cipher::Tables& t = tables_;
-        std::uint32_t l = cL, r = cR;
-        for (std::uint8_t* p = data + from; p != data + to; p += kBlock) {
-            l ^= LoadBig(p);
-            r ^= LoadBig(p + 4);
-            cipher::Encipher(t, l, r);
-            StoreBig(p, l);
-            StoreBig(p + 4, r);
-        }
-        cL = l;
-        cR = r;
+        cipher::EncryptRun(tables_, data + from, to - from, chain);
     };
     return WalkChain(bytes, bytes, range);
 }
 
 std::int32_t clsBlowfish::DecryptBlocks(std::uint8_t* data, std::size_t bytes, std::size_t total) {
-    std::uint32_t cL = 0, cR = 0;
+    cipher::Chain chain;
     auto range = [&](std::size_t from, std::size_t to) {
-        constexpr int kLanes = 8;
-        const cipher::Tables& t = tables_;
-        std::uint8_t* p = data + from;
-        std::uint8_t* const end = data + to;
-        for (; end - p >= static_cast<std::ptrdiff_t>(kLanes * kBlock); p += kLanes * kBlock) {
-            std::uint32_t xL[kLanes], xR[kLanes], L[kLanes], R[kLanes];
-            for (int k = 0; k < kLanes; ++k) {
-                L[k] = xL[k] = LoadBig(p + k * kBlock);
-                R[k] = xR[k] = LoadBig(p + k * kBlock + 4);
-            }
-            cipher::DecipherLanes<kLanes>(t, L, R);
-            for (int k = 0; k < kLanes; ++k) {
-                StoreBig(p + k * kBlock, L[k] ^ (k == 0 ? cL : xL[k - 1]));
-                StoreBig(p + k * kBlock + 4, R[k] ^ (k == 0 ? cR : xR[k - 1]));
-            }
-            cL = xL[kLanes - 1];
-            cR = xR[kLanes - 1];
-        }
-        for (; p != end; p += kBlock) {
-            const std::uint32_t xL = LoadBig(p), xR = LoadBig(p + 4);
-            std::uint32_t L = xL, R = xR;
-            cipher::Decipher(t, L, R);
-            StoreBig(p, L ^ cL);
-            StoreBig(p + 4, R ^ cR);
-            cL = xL;
-            cR = xR;
-        }
+        cipher::DecryptRun(tables_, data + from, to - from, chain);
     };
     return WalkChain(bytes, total, range);
 }
@@ -193,7 +139,7 @@ bool clsBlowfish::DecryptByte(ByteArray& byteArray, const std::u16string& Key) {
     // A trailing partial block, or a lone block without room for the
     // size descriptor, ends the call here.
     if (N % kBlock != 0 || N < kHeader) return false;
-    const std::int64_t D = LoadLittleSigned(data + 8);
+    const std::int64_t D = static_cast<std::int32_t>(LoadLittle(data + 8));
     const std::int64_t overhead = static_cast<std::int64_t>(N) - D;
     if (D < 0 || overhead < 12 || overhead > 19) return false;
     std::memmove(data, data + kHeader, static_cast<std::size_t>(D));

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "cipher/BlowfishTables.h"
+
+namespace cipher {
+
+// The ciphertext block that precedes the next block of a chain (all zero
+// before the first block).
+struct Chain {
+    std::uint32_t L = 0;
+    std::uint32_t R = 0;
+};
+
+// Cipher-block chaining over `bytes` bytes (a whole number of 8-byte blocks)
+// in place, each block read as two big-endian words. The chain carries on
+// from one run to the next.
+void EncryptRun(const Tables& t, std::uint8_t* data, std::size_t bytes, Chain& chain);
+void DecryptRun(const Tables& t, std::uint8_t* data, std::size_t bytes, Chain& chain);
+
+}  // namespace cipher
