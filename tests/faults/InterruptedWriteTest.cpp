@@ -1,0 +1,147 @@
+// A file operation killed at a random moment must leave the destination as
+// it was, absent, or complete and correct, and nothing but its own
+// temporary file (an owner-only file named ".quillbox-...") behind.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <random>
+#include <thread>
+
+#include "cipher/clsBlowfish.h"
+#include "tests/faults/FaultSupport.h"
+
+namespace faults {
+namespace {
+
+constexpr int kKills = 30;
+constexpr std::size_t kFileSize = 8 << 20;
+const char kPassword[] = "interrupted 123";
+
+using Clock = std::chrono::steady_clock;
+
+pid_t StartTool(Direction direction, const fs::path& source, const fs::path& destination) {
+    const std::string mode = direction == Direction::Encrypt ? "encrypt" : "decrypt";
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::execl(QUILLBOX_FILETOOL, QUILLBOX_FILETOOL, mode.c_str(), source.c_str(),
+                destination.c_str(), kPassword, static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    return pid;
+}
+
+int Wait(pid_t pid) {
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return status;
+}
+
+class InterruptedWrite : public testing::TestWithParam<Direction> {
+protected:
+    void SetUp() override {
+        folder_ = scratch_.Folder("work");
+        source_ = folder_ / "source";
+        destination_ = folder_ / "destination";
+        plain_ = RandomBytes(kFileSize, 31);
+        const std::u16string password(std::begin(kPassword), std::end(kPassword) - 1);
+        WriteFile(source_, Encrypting() ? plain_ : Encrypt(plain_, password));
+    }
+
+    bool Encrypting() const { return GetParam() == Direction::Encrypt; }
+
+    // True when `bytes` is what the operation should have written.
+    bool IsCorrectResult(Bytes bytes) const {
+        if (!Encrypting()) return bytes == plain_;
+        clsBlowfish cipher;
+        const std::u16string password(std::begin(kPassword), std::end(kPassword) - 1);
+        return cipher.DecryptByte(bytes, password) && bytes == plain_;
+    }
+
+    // Checks every entry of the folder and removes our temporary files.
+    void CheckFolder(const std::optional<Bytes>& oldDestination) {
+        for (const auto& entry : fs::directory_iterator(folder_)) {
+            const std::string name = entry.path().filename().string();
+            if (entry.path() == source_) continue;
+            if (entry.path() == destination_) {
+                const Bytes now = ReadFile(destination_);
+                if (oldDestination && now == *oldDestination) {
+                    ++keptOld_;
+                } else {
+                    EXPECT_TRUE(IsCorrectResult(now))
+                        << "destination of " << now.size() << " bytes is neither old nor correct";
+                    ++completed_;
+                }
+                continue;
+            }
+            struct stat st;
+            ASSERT_EQ(::lstat(entry.path().c_str(), &st), 0);
+            EXPECT_TRUE(name.starts_with(".quillbox-")) << "stray file " << name;
+            EXPECT_TRUE(S_ISREG(st.st_mode)) << name;
+            EXPECT_EQ(st.st_mode & 07777, 0600u) << name;
+            EXPECT_EQ(st.st_uid, ::geteuid()) << name;
+            ++tempsLeft_;
+            fs::remove(entry.path());
+        }
+        if (!fs::exists(destination_)) {
+            EXPECT_FALSE(oldDestination) << "the old destination was lost";
+            ++absent_;
+        }
+    }
+
+    ScratchDir scratch_;
+    fs::path folder_, source_, destination_;
+    Bytes plain_;
+    int keptOld_ = 0, completed_ = 0, absent_ = 0, tempsLeft_ = 0;
+};
+
+TEST_P(InterruptedWrite, KilledAtRandomMomentsLosesNothing) {
+    // One undisturbed run: it must succeed, and its length bounds the moments
+    // at which the later runs are killed.
+    const Clock::time_point start = Clock::now();
+    const int status = Wait(StartTool(GetParam(), source_, destination_));
+    const auto duration = Clock::now() - start;
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    ASSERT_TRUE(IsCorrectResult(ReadFile(destination_)));
+
+    std::mt19937 random(4242);
+    const Bytes old = RandomBytes(4000, 8);
+    int killed = 0;
+    for (int run = 0; run < kKills; ++run) {
+        SCOPED_TRACE(testing::Message() << "run " << run);
+        std::optional<Bytes> oldDestination;
+        fs::remove(destination_);
+        if (run % 2 == 0) {
+            WriteFile(destination_, old);
+            oldDestination = old;
+        }
+        const auto delay = std::chrono::duration_cast<std::chrono::microseconds>(duration) *
+                           std::uniform_real_distribution<double>(0.0, 1.0)(random);
+        const pid_t pid = StartTool(GetParam(), source_, destination_);
+        std::this_thread::sleep_for(delay);
+        ::kill(pid, SIGKILL);
+        const int runStatus = Wait(pid);
+        killed += WIFSIGNALED(runStatus) ? 1 : 0;
+        CheckFolder(oldDestination);
+        ASSERT_EQ(ReadFile(source_).size(), Encrypting() ? kFileSize : fs::file_size(source_));
+    }
+    // Most runs must really have been cut short, or the test proved little.
+    EXPECT_GE(killed, kKills / 2);
+    RecordProperty("killed", killed);
+    RecordProperty("old_kept", keptOld_);
+    RecordProperty("completed", completed_);
+    RecordProperty("absent", absent_);
+    RecordProperty("temporary_files_left", tempsLeft_);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothDirections, InterruptedWrite,
+                         testing::Values(Direction::Encrypt, Direction::Decrypt),
+                         [](const auto& info) { return Name(info.param); });
+
+}  // namespace
+}  // namespace faults
