@@ -20,6 +20,7 @@ private:
     struct Figure {
         double bytesPerSecond = 0;  // 0 when the run had no byte count
         double secondsPerIteration = 0;
+        double cpuSecondsPerIteration = 0;
         double peakMiB = 0;
         double callsPerIteration = 0;
     };

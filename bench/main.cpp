@@ -212,6 +212,7 @@ void RegisterInMemoryBenchmarks() {
 
 int main(int argc, char** argv) {
     if (const int code = bench::RunWholeFileChild(argc, argv); code >= 0) return code;
+    bench::StartCommandLauncher();
 
     RegisterInMemoryBenchmarks();
     bench::RegisterWholeFileBenchmarks();
