@@ -99,7 +99,8 @@ void PasswordForm::SetLabel(const QString& caption) {
 }
 
 bool PasswordForm::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate) Form_Activate();
+    // A late activation of a prompt that has already closed must not undo its answer.
+    if (event->type() == QEvent::WindowActivate && isVisible()) Form_Activate();
     return QDialog::event(event);
 }
 
