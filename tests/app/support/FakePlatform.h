@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QString>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Clipboard.h"
+#include "app/EventPump.h"
+#include "app/FileDialog.h"
+#include "app/MessageBoxes.h"
+#include "app/PasswordPrompt.h"
+#include "app/Platform.h"
+#include "app/PointerControl.h"
+#include "app/StatusWindow.h"
+
+// Stand-ins for the platform services: answers are scripted in advance, and
+// everything shown is recorded. An unscripted question fails the test.
+
+class ScriptedMessages : public MessageBoxes {
+public:
+    void Inform(const QString& text) override;
+    bool AskYesNo(const QString& text) override;
+
+    std::vector<QString> informed;
+    std::vector<QString> asked;
+    std::deque<bool> answers;
+    std::function<void()> onShow;  // runs while a box is "open"
+};
+
+class FakeClipboard : public Clipboard {
+public:
+    void Clear() override {
+        content.reset();
+        ++clears;
+    }
+    void SetText(const QString& text) override { content = text; }
+    QString Text() const override { return content.value_or(QString()); }
+
+    std::optional<QString> content;
+    int clears = 0;
+};
+
+class FakePointer : public PointerControl {
+public:
+    void SetHourglass(bool on) override { hourglass = on; }
+    void SetHidden(bool isHidden) override { hidden = isHidden; }
+
+    bool hourglass = false;
+    bool hidden = false;
+};
+
+class CountingPump : public EventPump {
+public:
+    void Pump() override { ++pumps; }
+    int pumps = 0;
+};
+
+class ScriptedFileDialog : public FileDialog {
+public:
+    std::optional<QString> ChooseFileToOpen(QWidget*) override { return answer; }
+    std::optional<QString> answer;
+};
+
+// Behaves like the real prompt: opening it empties the shared password; the
+// scripted answer (nothing = cancelled) is then left in it.
+class ScriptedPrompt : public PasswordPrompt {
+public:
+    void Ask(const QString& labelCaption) override;
+
+    std::deque<std::optional<std::u16string>> answers;
+    std::vector<QString> captions;
+};
+
+class FakeStatusWindow : public StatusWindow {
+public:
+    void Show() override { visible = true; }
+    void SetText(const QString& value) override {
+        visible = true;
+        text = value;
+    }
+    void Close() override {
+        visible = false;
+        ++closes;
+    }
+
+    bool visible = false;
+    QString text;
+    int closes = 0;
+};
+
+struct FakePlatform {
+    ScriptedMessages messages;
+    FakeClipboard clipboard;
+    FakePointer pointer;
+    CountingPump pump;
+    ScriptedFileDialog fileDialog;
+    ScriptedPrompt prompt;
+    FakeStatusWindow status;
+    Platform services{messages, clipboard, pointer, pump, fileDialog, prompt, status};
+};

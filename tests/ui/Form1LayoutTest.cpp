@@ -1,0 +1,193 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCompleter>
+#include <QFileSystemModel>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QUrl>
+#include <QtTest/QTest>
+
+#include "app/Global.h"
+#include "app/Twips.h"
+#include "tests/app/support/FakePlatform.h"
+#include "ui/Form1.h"
+
+namespace {
+
+struct Control {
+    const char* name;
+    const char* container;
+    const char* caption;  // nullptr for text fields
+    TwipsRect place;
+};
+
+// The window's design, in twips, relative to each control's container.
+const Control kDesign[] = {
+    {"Frame1", "Form1", "File (binary encryption)", {0, 0, 4935, 1815}},
+    {"Text1", "Frame1", nullptr, {120, 840, 2775, 375}},
+    {"Text2", "Frame1", nullptr, {120, 1320, 2775, 375}},
+    {"BrowseF", "Frame1", "&Browse", {3360, 240, 1335, 375}},
+    {"EncFile", "Frame1", "&Encrypt", {3720, 720, 975, 375}},
+    {"DecFile", "Frame1", "&Decrypt", {3720, 1320, 975, 375}},
+    {"mSwap", "Frame1", "&Swap", {3000, 1080, 615, 375}},
+    {"mAbout", "Form1", "About", {3600, 1920, 1095, 315}},
+    {"Frame2", "Form1", "String (ASCII encryption)", {0, 2280, 4935, 2535}},
+    {"mPaste", "Frame2", "P&aste", {120, 360, 1935, 375}},
+    {"Text3", "Frame2", nullptr, {120, 840, 3255, 375}},
+    {"EncStr", "Frame2", "E&ncrypt", {3480, 840, 1335, 375}},
+    {"Text4", "Frame2", nullptr, {120, 1560, 3255, 375}},
+    {"DecStr", "Frame2", "Dec&rypt", {3480, 1560, 1335, 375}},
+    {"Copy2Clip", "Frame2", "&Copy to clipboard", {120, 2040, 1935, 375}},
+};
+
+class Form1LayoutTest : public ::testing::Test {
+protected:
+    QWidget* Find(const char* name) { return form.findChild<QWidget*>(QString::fromLatin1(name)); }
+    QRect Pixels(const TwipsRect& place) const { return ToPixels(place, form.logicalDpiY()); }
+
+    FakePlatform platform;
+    Form1 form{&platform.services};
+};
+
+TEST_F(Form1LayoutTest, FixedClientSizeAndCaption) {
+    EXPECT_EQ(form.windowTitle(), "Quillbox");
+    EXPECT_EQ(form.size(), Pixels({0, 0, 5025, 4815}).size());
+    EXPECT_EQ(form.minimumSize(), form.maximumSize());
+    if (form.logicalDpiY() == 96) {
+        EXPECT_EQ(form.size(), QSize(335, 321));
+    }
+}
+
+TEST_F(Form1LayoutTest, EveryControlSitsWhereTheDesignPutsIt) {
+    for (const Control& control : kDesign) {
+        SCOPED_TRACE(control.name);
+        QWidget* widget = Find(control.name);
+        ASSERT_NE(widget, nullptr);
+        EXPECT_EQ(widget->parentWidget()->objectName(), control.container);
+        EXPECT_EQ(widget->geometry(), Pixels(control.place));
+        if (auto* button = qobject_cast<QPushButton*>(widget)) {
+            EXPECT_EQ(button->text(), control.caption);
+        } else if (auto* frame = qobject_cast<QGroupBox*>(widget)) {
+            EXPECT_EQ(frame->title(), control.caption);
+        } else {
+            auto* field = qobject_cast<QLineEdit*>(widget);
+            ASSERT_NE(field, nullptr);
+            EXPECT_EQ(field->echoMode(), QLineEdit::Normal);
+            EXPECT_GE(field->maxLength(), 1 << 30);
+        }
+    }
+}
+
+TEST_F(Form1LayoutTest, TabOrderFollowsTheTabIndexes) {
+    const QStringList expected{"Text1",     "Text2",  "BrowseF", "EncFile", "DecFile",
+                               "Text3",     "Text4",  "EncStr",  "DecStr",  "mSwap",
+                               "Copy2Clip", "mPaste", "mAbout"};
+    QStringList chain;
+    QWidget* widget = Find("Text1");
+    for (int i = 0; i < 40 && chain.size() < expected.size(); ++i) {
+        if (widget->focusPolicy() & Qt::TabFocus) chain.append(widget->objectName());
+        widget = widget->nextInFocusChain();
+    }
+    EXPECT_EQ(chain, expected);
+}
+
+TEST_F(Form1LayoutTest, AccessKeysPressTheirButtons) {
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    // An access key presses its button at once (the click itself follows shortly).
+    const std::pair<Qt::Key, const char*> keys[] = {
+        {Qt::Key_B, "BrowseF"}, {Qt::Key_E, "EncFile"},  {Qt::Key_D, "DecFile"},
+        {Qt::Key_S, "mSwap"},   {Qt::Key_A, "mPaste"},   {Qt::Key_N, "EncStr"},
+        {Qt::Key_R, "DecStr"},  {Qt::Key_C, "Copy2Clip"}};
+    for (const auto& [key, name] : keys) {
+        auto* button = qobject_cast<QPushButton*>(Find(name));
+        QTest::keyClick(&form, key, Qt::AltModifier);
+        EXPECT_TRUE(button->isDown()) << name;
+        button->setDown(false);
+    }
+}
+
+TEST_F(Form1LayoutTest, LoadEmptiesTheFieldsCompletesPathsAndKeepsTheArguments) {
+    for (QLineEdit* field : {form.Text1(), form.Text2(), form.Text3(), form.Text4()}) {
+        field->setText("old");
+    }
+    form.Form_Load("/encrypt /a.txt /pw");
+    for (QLineEdit* field : {form.Text1(), form.Text2(), form.Text3(), form.Text4()}) {
+        EXPECT_TRUE(field->text().isEmpty());
+    }
+    EXPECT_EQ(form.CommandLine(), "/encrypt /a.txt /pw");
+    ASSERT_NE(form.Text1()->completer(), nullptr);
+    EXPECT_NE(qobject_cast<QFileSystemModel*>(form.Text1()->completer()->model()), nullptr);
+    EXPECT_EQ(form.Text2()->completer(), nullptr);
+}
+
+// Sends a drag over Text1 and drops it there; true when the drop was taken.
+bool DropOnText1(Form1& form, QMimeData& data) {
+    QWidget* target = form.Text1();
+    const QPoint at = target->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted()) return false;
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    return drop.isAccepted();
+}
+
+TEST_F(Form1LayoutTest, DroppingThreeFilesTakesTheFirst) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile("/data/report.txt"), QUrl::fromLocalFile("/data/b.txt"),
+                  QUrl::fromLocalFile("/data/c.enc")});
+    EXPECT_TRUE(DropOnText1(form, data));
+    EXPECT_EQ(form.Text1()->text(), "/data/report.txt");
+    EXPECT_EQ(form.Text2()->text(), "/data/report.txt.enc");
+}
+
+TEST_F(Form1LayoutTest, DropsWithoutFilesAreRefused) {
+    form.Text1()->setText("keep");
+    form.Text2()->setText("also keep");
+    QMimeData text;
+    text.setText("dragged words");
+    QMimeData web;
+    web.setUrls({QUrl("https://example.org/file.txt")});
+    EXPECT_FALSE(DropOnText1(form, text));
+    EXPECT_FALSE(DropOnText1(form, web));
+    EXPECT_EQ(form.Text1()->text(), "keep");
+    EXPECT_EQ(form.Text2()->text(), "also keep");
+}
+
+// Records the order in which windows get closed.
+class ClosingWindow : public QWidget {
+public:
+    ClosingWindow(QStringList& log, const QString& name) : log_(log), name_(name) {}
+
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        log_.append(name_);
+        QWidget::closeEvent(event);
+    }
+
+private:
+    QStringList& log_;
+    QString name_;
+};
+
+TEST_F(Form1LayoutTest, ClosingTheMainWindowClosesTheOthersMostRecentFirst) {
+    QStringList log;
+    form.show();
+    ClosingWindow older(log, "older");
+    older.show();
+    ClosingWindow newer(log, "newer");
+    newer.show();
+
+    form.close();
+
+    EXPECT_EQ(log, QStringList({"newer", "older"}));
+    EXPECT_FALSE(older.isVisible());
+    EXPECT_FALSE(newer.isVisible());
+}
+
+}  // namespace
