@@ -147,7 +147,9 @@ std::string Name(Direction direction) {
     return direction == Direction::Encrypt ? "Encrypt" : "Decrypt";
 }
 
-void PrintTo(Direction direction, std::ostream* os) { *os << Name(direction); }
+void PrintTo(Direction direction, std::ostream* os) {
+    *os << Name(direction);
+}
 
 std::ostream& operator<<(std::ostream& os, const Outcome& outcome) {
     return os << "{written=" << outcome.written << " failure=" << static_cast<int>(outcome.failure)
