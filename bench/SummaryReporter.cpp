@@ -1,5 +1,7 @@
 #include "bench/SummaryReporter.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 
 #include "bench/BenchConfig.h"
@@ -15,6 +17,9 @@ double Counter(const benchmark::BenchmarkReporter::Run& run, const char* name) {
 
 }  // namespace
 
+SummaryReporter::SummaryReporter()
+    : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
+
 void SummaryReporter::ReportRuns(const std::vector<Run>& runs) {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
@@ -29,6 +34,7 @@ void SummaryReporter::ReportRuns(const std::vector<Run>& runs) {
         f.bytesPerSecond = Counter(run, "bytes_per_second");
         f.secondsPerIteration = run.real_accumulated_time / static_cast<double>(run.iterations);
         f.cpuSecondsPerIteration = run.cpu_accumulated_time / static_cast<double>(run.iterations);
+        f.manualTime = run.run_name.time_type == "manual_time";
         f.peakMiB = Counter(run, "peak_rss_MiB");
         f.callsPerIteration = Counter(run, "sink_calls");
     }
@@ -45,9 +51,20 @@ void SummaryReporter::PrintRate(const char* label, const std::string& engine,
     const Figure* e = Find(engine);
     const Figure* r = Find(reference);
     if (e == nullptr || r == nullptr || r->bytesPerSecond <= 0) return;
-    std::printf("  %-15s %10.1f MB/s   %-22s %10.1f MB/s   ratio %5.2f   target %s\n", label,
+    std::printf("  %-15s %10.1f MB/s   %-22s %10.1f MB/s   ratio %5.2f", label,
                 e->bytesPerSecond / 1e6, referenceName, r->bytesPerSecond / 1e6,
-                e->bytesPerSecond / r->bytesPerSecond, target);
+                e->bytesPerSecond / r->bytesPerSecond);
+    // On a busy machine the wall time includes waiting for a processor; the
+    // ratio of CPU times shows the work alone. (The whole-file figures run
+    // in child processes, so they have wall time only.)
+    if (e->cpuSecondsPerIteration > 0 && r->cpuSecondsPerIteration > 0 && !r->manualTime) {
+        const double engineCpu =
+            e->bytesPerSecond * e->secondsPerIteration / e->cpuSecondsPerIteration;
+        const double referenceCpu =
+            r->bytesPerSecond * r->secondsPerIteration / r->cpuSecondsPerIteration;
+        std::printf(" (CPU time %5.2f)", engineCpu / referenceCpu);
+    }
+    std::printf("   target %s\n", target);
 }
 
 void SummaryReporter::Finalize() {

@@ -11,6 +11,9 @@ namespace bench {
 // each engine figure beside its reference from the same run.
 class SummaryReporter : public benchmark::ConsoleReporter {
 public:
+    // Colour only on a terminal.
+    SummaryReporter();
+
     void ReportRuns(const std::vector<Run>& runs) override;
     void Finalize() override;
     // Whether any run stopped with an error.
@@ -21,6 +24,7 @@ private:
         double bytesPerSecond = 0;  // 0 when the run had no byte count
         double secondsPerIteration = 0;
         double cpuSecondsPerIteration = 0;
+        bool manualTime = false;
         double peakMiB = 0;
         double callsPerIteration = 0;
     };

@@ -7,4 +7,4 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh" "$root/build" -DQUILLBOX_BENCH=ON
-exec "$root/build/bin/quillbox_bench" --benchmark_color=false --benchmark_min_time=2 "$@"
+exec "$root/build/bin/quillbox_bench" --benchmark_min_time=2 "$@"
