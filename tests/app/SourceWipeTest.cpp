@@ -75,11 +75,4 @@ TEST_F(SourceWipeTest, NoWipeWhenTheEncryptedFileDoesNotGiveBackTheSource) {
     EXPECT_EQ(TempFiles::Read(source), plain);
 }
 
-TEST_F(SourceWipeTest, EmptySourceIsWipedToo) {
-    const QString source = files.Write("empty.txt", {});
-    const QString encrypted = Encrypted("empty.txt.enc", {});
-    EXPECT_EQ(WipeSource(source, encrypted, kPassword, nullptr).outcome, WipeOutcome::Wiped);
-    EXPECT_FALSE(TempFiles::Exists(source));
-}
-
 }  // namespace

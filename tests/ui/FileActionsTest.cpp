@@ -185,15 +185,6 @@ TEST_F(FileActionsTest, FailedEncryptionIsReportedAndNeverWipes) {
     EXPECT_EQ(TempFiles::Read(destination), "stale");
 }
 
-TEST_F(FileActionsTest, UnwritableDestinationIsReported) {
-    form.Text2()->setText(files.Path("no-such-folder/report.txt.enc"));
-    Answer({u"pw", u"pw"});
-    EXPECT_FALSE(form.EncFile_Click());
-    ASSERT_EQ(platform.messages.informed.size(), 1u);
-    EXPECT_TRUE(platform.messages.informed[0].contains("no-such-folder"));
-    EXPECT_TRUE(platform.messages.asked.empty());
-}
-
 TEST_F(FileActionsTest, SourceAsItsOwnDestinationIsEncryptedInPlaceNotWiped) {
     form.Text2()->setText(files.Path("./report.txt"));
     form.SetCommandLine("/encrypt");
@@ -247,22 +238,6 @@ TEST_F(FileActionsTest, PasswordFlowsFromFileEncryptionToOneStringAction) {
     EXPECT_TRUE(form.DecStr_Click());
     EXPECT_EQ(platform.prompt.captions.size(), 3u);
     EXPECT_EQ(form.Text4()->text(), "hello");
-}
-
-TEST_F(FileActionsTest, AfterAFileDecryptionTheStringActionAsks) {
-    Answer({u"pw", u"pw"});
-    platform.messages.answers = {false};
-    ASSERT_TRUE(form.EncFile_Click());
-    form.Text1()->setText(destination);
-    form.Text2()->setText(files.Path("copy.txt"));
-    Answer({u"pw"});
-    ASSERT_TRUE(form.DecFile_Click());
-
-    Answer({std::nullopt});
-    form.Text4()->setText("unchanged");
-    EXPECT_FALSE(form.EncStr_Click());
-    EXPECT_EQ(platform.prompt.captions.size(), 4u);
-    EXPECT_EQ(form.Text4()->text(), "unchanged");
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <QLineEdit>
 #include <QStringList>
 
-#include "app/Clipboard.h"
 #include "app/Global.h"
 #include "cipher/clsBlowfish.h"
 #include "tests/app/support/FakePlatform.h"
@@ -42,13 +41,6 @@ TEST_F(StringActionsTest, EncryptCopyPasteDecryptRoundTrip) {
     EXPECT_FALSE(platform.status.visible);
 }
 
-TEST_F(StringActionsTest, EmptyInputGivesTheEmptyContainer) {
-    Answer({u"key"});
-    ASSERT_TRUE(form.EncStr_Click());
-    EXPECT_EQ(form.Text4()->text().size(), 24);
-    EXPECT_TRUE(form.Text4()->text().endsWith("=="));
-}
-
 TEST_F(StringActionsTest, LongResultKeepsItsLineBreaksThroughTheClipboard) {
     const QString input(100, QChar('x'));
     form.Text3()->setText(input);
@@ -66,13 +58,6 @@ TEST_F(StringActionsTest, LongResultKeepsItsLineBreaksThroughTheClipboard) {
     Answer({u"key"});
     ASSERT_TRUE(form.DecStr_Click());
     EXPECT_EQ(form.Text4()->text(), input);
-}
-
-TEST_F(StringActionsTest, CopyClearsTheClipboardEvenForAnEmptyResult) {
-    platform.clipboard.content = "something older";
-    EXPECT_TRUE(form.Copy2Clip_Click());
-    EXPECT_EQ(platform.clipboard.clears, 1);
-    EXPECT_EQ(platform.clipboard.Text(), "");
 }
 
 TEST_F(StringActionsTest, PasteFromAnEmptyClipboardEmptiesTheInput) {
@@ -152,14 +137,6 @@ TEST(UsageText, ExampleCiphertextDecryptsUnderTheExamplePassword) {
     std::u16string key = password.toStdU16String();
     const QString plain = QString::fromStdU16String(clsBlowfish().DecryptString(text, key, true));
     EXPECT_EQ(plain, "Hello world!");
-}
-
-TEST(QtClipboard, HoldsTextWithLineBreaksExactly) {
-    QtClipboard clipboard;
-    clipboard.SetText("line one\r\nline two");
-    EXPECT_EQ(clipboard.Text(), "line one\r\nline two");
-    clipboard.Clear();
-    EXPECT_EQ(clipboard.Text(), "");
 }
 
 }  // namespace
