@@ -174,6 +174,15 @@ Bytes Encrypt(const Bytes& plain, const std::u16string& password) {
     return container;
 }
 
+std::optional<Bytes> DecryptedContent(const fs::path& path, const std::u16string& password) {
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) return std::nullopt;
+    Bytes bytes = ReadFile(path);
+    clsBlowfish cipher;
+    if (!cipher.DecryptByte(bytes, password)) return std::nullopt;
+    return bytes;
+}
+
 std::ostream& operator<<(std::ostream& os, ChildRun::Status status) {
     static const char* const kNames[] = {"finished", "timed out", "cannot drop privileges",
                                          "crashed"};
@@ -243,29 +252,46 @@ std::optional<Outcome> RunUnprivileged(const std::function<Outcome()>& operation
     return std::nullopt;
 }
 
-std::unique_ptr<TmpfsMount> TmpfsMount::Create(const fs::path& at, std::size_t bytes,
-                                               std::string& why) {
-    // A private mount namespace keeps our mounts out of everyone else's view
-    // and takes them down with the process if a test dies.
+namespace {
+
+// A private mount namespace keeps our mounts out of everyone else's view and
+// takes them down with the process if a test dies.
+void IsolateMounts() {
     static const bool isolated = ::unshare(CLONE_NEWNS) == 0 &&
                                  ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
     (void)isolated;
+}
+
+}  // namespace
+
+std::unique_ptr<Mount> Mount::Tmpfs(const fs::path& at, std::size_t bytes, std::string& why) {
+    IsolateMounts();
     const std::string options = "size=" + std::to_string(bytes) + ",mode=0755";
     if (::mount("quillbox-test", at.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) != 0) {
         why = SystemError("mounting a tmpfs is not permitted here (needs CAP_SYS_ADMIN)");
         return nullptr;
     }
-    return std::unique_ptr<TmpfsMount>(new TmpfsMount(at, options));
+    return std::unique_ptr<Mount>(new Mount(at, false, options));
 }
 
-TmpfsMount::~TmpfsMount() {
+std::unique_ptr<Mount> Mount::Bind(const fs::path& from, const fs::path& at, std::string& why) {
+    IsolateMounts();
+    if (::mount(from.c_str(), at.c_str(), nullptr, MS_BIND, nullptr) != 0) {
+        why = SystemError("bind mounts are not permitted here (needs CAP_SYS_ADMIN)");
+        return nullptr;
+    }
+    return std::unique_ptr<Mount>(new Mount(at, true, {}));
+}
+
+Mount::~Mount() {
     ::umount2(at_.c_str(), MNT_DETACH);
 }
 
-bool TmpfsMount::RemountReadOnly(std::string& why) {
-    if (::mount("quillbox-test", at_.c_str(), "tmpfs",
-                MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV, options_.c_str()) != 0) {
-        why = SystemError("cannot remount the tmpfs read-only");
+bool Mount::RemountReadOnly(std::string& why) {
+    const unsigned long flags = MS_REMOUNT | MS_RDONLY | (bind_ ? MS_BIND : MS_NOSUID | MS_NODEV);
+    if (::mount("quillbox-test", at_.c_str(), bind_ ? nullptr : "tmpfs", flags,
+                bind_ ? nullptr : options_.c_str()) != 0) {
+        why = SystemError("cannot remount read-only");
         return false;
     }
     return true;

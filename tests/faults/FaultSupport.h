@@ -78,6 +78,10 @@ Outcome Transform(Direction direction, const fs::path& source, const fs::path& d
 // The container of `plain` under `password`.
 Bytes Encrypt(const Bytes& plain, const std::u16string& password);
 
+// The plaintext in the container file at `path`, or nothing when it does not
+// decrypt under `password`.
+std::optional<Bytes> DecryptedContent(const fs::path& path, const std::u16string& password);
+
 // How a child process run went.
 struct ChildRun {
     enum class Status { Finished, TimedOut, CannotDropPrivileges, Crashed } status;
@@ -101,23 +105,28 @@ ChildRun RunInChild(const std::function<Outcome()>& operation, ChildOptions opti
 // reason in `why`) when privileges cannot be dropped.
 std::optional<Outcome> RunUnprivileged(const std::function<Outcome()>& operation, std::string& why);
 
-// A tmpfs of a fixed size mounted on an empty folder; detached on
-// destruction.
-class TmpfsMount {
+// A mount made for a test, in a private mount namespace where possible, and
+// detached on destruction. Mounting needs CAP_SYS_ADMIN: where it is not
+// permitted the factories return nothing, with the reason in `why`.
+class Mount {
 public:
-    // Nothing (with the reason in `why`) when mounting is not permitted.
-    static std::unique_ptr<TmpfsMount> Create(const fs::path& at, std::size_t bytes,
-                                              std::string& why);
-    ~TmpfsMount();
-    TmpfsMount(const TmpfsMount&) = delete;
-    TmpfsMount& operator=(const TmpfsMount&) = delete;
+    // A tmpfs of a fixed size on an empty folder.
+    static std::unique_ptr<Mount> Tmpfs(const fs::path& at, std::size_t bytes, std::string& why);
+    // `from` mounted again at `at` (a file on a file, or a folder on a
+    // folder). A mount point cannot be removed or renamed.
+    static std::unique_ptr<Mount> Bind(const fs::path& from, const fs::path& at, std::string& why);
+    ~Mount();
+    Mount(const Mount&) = delete;
+    Mount& operator=(const Mount&) = delete;
 
-    // Makes the file system read-only; false with the reason in `why`.
+    // Makes the mount read-only; false with the reason in `why`.
     bool RemountReadOnly(std::string& why);
 
 private:
-    TmpfsMount(fs::path at, std::string options) : at_(std::move(at)), options_(options) {}
+    Mount(fs::path at, bool bind, std::string options)
+        : at_(std::move(at)), bind_(bind), options_(std::move(options)) {}
     fs::path at_;
+    bool bind_;
     std::string options_;
 };
 

@@ -83,7 +83,7 @@ TEST_P(FileFaults, DestinationFolderWithoutWritePermission) {
 
 TEST_P(FileFaults, DestinationOnReadOnlyFileSystem) {
     std::string why;
-    const auto mount = TmpfsMount::Create(out_, 1 << 20, why);
+    const auto mount = Mount::Tmpfs(out_, 1 << 20, why);
     if (!mount) GTEST_SKIP() << why;
     PlaceOldDestination();
     if (!mount->RemountReadOnly(why)) GTEST_SKIP() << why;
@@ -118,7 +118,7 @@ TEST_P(FileFaults, DestinationFolderMissing) {
 TEST_P(FileFaults, DestinationOnFullFileSystem) {
     std::string why;
     // Room for the old destination but not for a 1 MiB replacement.
-    const auto mount = TmpfsMount::Create(out_, 64 << 10, why);
+    const auto mount = Mount::Tmpfs(out_, 64 << 10, why);
     if (!mount) GTEST_SKIP() << why;
     plain_ = RandomBytes(1 << 20, 5);
     WriteFile(source_, Encrypting() ? plain_ : Encrypt(plain_, kPassword));
