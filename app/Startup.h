@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "app/CommandLine.h"
+
+class Form1;
+
+// What the program does once its main window exists: show the window, or run
+// the one operation that the command line names and end.
+namespace startup {
+
+// The program's exit status, for scripts.
+enum ExitStatus : int {
+    kCompleted = 0,  // the operation completed (or the window was closed)
+    kFailed = 1,     // declined, cancelled, mismatched or failed
+    kUsage = 2,      // the command line could not be used: the usage text was shown
+};
+
+// The program's arguments (without its name) exactly as the system passed
+// them. Read them before the application object exists, and do not hand them
+// to Qt: Qt would take words such as "-reverse" out of a string to encrypt.
+QStringList ProgramArguments(int argc, const char* const* argv);
+
+// The argument text: the program's arguments (without its name) joined by
+// single spaces.
+QString ArgumentText(const QStringList& arguments);
+
+// Fills the window's boxes and the shared password from the command, runs the
+// window's action for it and returns the exit status. The window's load step
+// must have run with the same argument text.
+int RunCommand(Form1& form, const commandline::Command& command);
+
+// The whole start-up: the window's load step, then either the window and the
+// event loop (no arguments) or one command, after which the window closes.
+int Start(Form1& form, const QStringList& arguments);
+
+}  // namespace startup
