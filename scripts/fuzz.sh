@@ -14,6 +14,7 @@ CC=clang CXX=clang++ cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInf
   -DQUILLBOX_FUZZ=ON -DQUILLBOX_GUI=OFF -DQUILLBOX_TESTS=OFF -DQUILLBOX_BENCH=OFF >/dev/null
 cmake --build "$dir" --parallel "$(nproc)"
 
+echo "== Fuzzing: ${seconds}s per target"
 targets=(fuzz_decode_array64 fuzz_decrypt_byte fuzz_decrypt_string fuzz_command_line)
 mkdir -p "$dir/artifacts"
 failed=()

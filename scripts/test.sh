@@ -15,3 +15,4 @@ echo "== Release build"
 run_suite "$root/build"
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
 run_suite "$root/build-asan" -DQUILLBOX_SANITIZE=ON -DQUILLBOX_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
+"$root/scripts/fuzz.sh"
