@@ -89,7 +89,7 @@ inline void DecodeGroups(const char16_t* s, std::size_t groups, std::uint8_t* o)
 }  // namespace
 
 std::u16string clsBlowfish::EncodeArray64(const ByteArray& bytInput) try {
-    if (base64Reverse_['/'] != 63) InitBase64Tables();
+    if (base64Reverse_[static_cast<unsigned char>('/')] != 63) InitBase64Tables();
     const std::size_t n = bytInput.size();
     const std::size_t chars = (n + 2) / 3 * 4;
     const std::size_t breaks = chars > kLineChars ? chars / kLineChars : 0;
@@ -132,7 +132,7 @@ std::u16string clsBlowfish::EncodeArray64(const ByteArray& bytInput) try {
 }
 
 clsBlowfish::ByteArray clsBlowfish::DecodeArray64(const std::u16string& sInput) {
-    if (base64Reverse_['/'] != 63) InitBase64Tables();
+    if (base64Reverse_[static_cast<unsigned char>('/')] != 63) InitBase64Tables();
     const std::uint8_t* rev = base64Reverse_;
     const char16_t* s = sInput.data();
     const std::size_t len = sInput.size();

@@ -25,11 +25,6 @@ public:
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
     int get() const { return fd_; }
-    std::error_code Close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0 ? std::error_code() : LastError();
-    }
 
 private:
     int fd_;
@@ -118,25 +113,34 @@ std::error_code ReadWholeFile(const std::filesystem::path& path, ByteArray& byte
     return {};
 }
 
-std::error_code WriteFileAtomically(const std::filesystem::path& path, const std::uint8_t* data,
+std::error_code WriteFileAtomically(const std::filesystem::path& link, const std::uint8_t* data,
                                     std::size_t size) {
+    // A symbolic link keeps pointing where it did: its target is replaced.
+    std::error_code ec;
+    const bool isLink = std::filesystem::is_symlink(std::filesystem::symlink_status(link, ec));
+    ec.clear();  // a destination that does not exist yet is no error
+    const std::filesystem::path path = isLink ? std::filesystem::weakly_canonical(link, ec) : link;
+    if (ec) return ec;
     const std::filesystem::path folder = path.parent_path();
     std::string tempName = (folder / kTempPrefix).string() + "XXXXXX";
     Descriptor fd(::mkstemp(tempName.data()));  // created with owner-only permissions
     if (fd.get() < 0) return LastError();
     const mode_t mode = TargetMode(path);
 
-    std::error_code ec = WriteAll(fd.get(), data, size);
+    ec = WriteAll(fd.get(), data, size);
     if (!ec && ::fsync(fd.get()) != 0) ec = LastError();
     if (!ec && ::rename(tempName.c_str(), path.c_str()) != 0) ec = LastError();
     if (ec) {
         ::unlink(tempName.c_str());
         return ec;
     }
+    // The new content is complete and on disk under its name: what remains
+    // cannot undo that, so its failures are not reported. The permissions
+    // are widened only now, so a leftover temporary file is never readable
+    // by others.
     ::fchmod(fd.get(), mode);
-    ec = fd.Close();
     SyncFolder(folder);
-    return ec;
+    return {};
 }
 
 }  // namespace filestore

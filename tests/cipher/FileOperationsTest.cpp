@@ -273,3 +273,24 @@ TEST_F(FileOperationsTest, OnlyRegularFilesExist) {
 }
 
 }  // namespace
+
+TEST_F(FileOperationsTest, ReplacedFilesKeepLinksAndPermissions) {
+    const ByteArray source = RandomBytes(1000, 5);
+    dir.Write("plain.bin", source);
+    dir.Write("target.enc", RandomBytes(10, 6));
+    ASSERT_EQ(::chmod(dir.Path("target.enc").c_str(), 0640), 0);
+    fs::create_symlink("target.enc", dir.Path("link.enc"));
+
+    Args enc = Make("plain.bin", "link.enc", u"k");
+    ASSERT_TRUE(Encrypt(enc, true));
+    // The link still points at its target, which now holds the container
+    // with the permissions it had.
+    EXPECT_TRUE(fs::is_symlink(dir.Path("link.enc")));
+    ByteArray container = dir.Read("target.enc");
+    ASSERT_TRUE(clsBlowfish().DecryptByte(container, u"k"));
+    EXPECT_EQ(container, source);
+    struct stat st;
+    ASSERT_EQ(::stat(dir.Path("target.enc").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(dir.Entries(), Entries({"plain.bin", "target.enc", "link.enc"}));
+}

@@ -132,4 +132,16 @@ TEST(StringOperationsTest, DamagedCiphertextIsNotTakenForText) {
     EXPECT_THROW(DecryptCopy(encrypted, u"k", true), WrongPasswordError);
 }
 
+// An empty input has nothing to decrypt and gives an empty result, like an
+// empty text encrypted and decrypted again; it is not taken for a wrong
+// password.
+TEST(StringOperationsTest, EmptyCiphertextDecryptsToEmptyText) {
+    for (bool base64 : {true, false}) {
+        clsBlowfish cipher;
+        std::u16string text, key = u"pw";
+        EXPECT_EQ(cipher.DecryptString(text, key, base64), u"");
+        EXPECT_TRUE(key.empty());
+    }
+}
+
 }  // namespace
