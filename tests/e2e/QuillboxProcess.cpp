@@ -1,0 +1,55 @@
+#include "QuillboxProcess.h"
+
+QProcessEnvironment QuillboxProcess::Offscreen() {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.remove(QStringLiteral("DISPLAY"));
+    return environment;
+}
+
+QProcessEnvironment QuillboxProcess::OnDisplay(const QString& display) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.insert(QStringLiteral("DISPLAY"), display);
+    return environment;
+}
+
+QuillboxProcess::QuillboxProcess(const QStringList& arguments,
+                                 const QProcessEnvironment& environment,
+                                 const QString& workingDirectory) {
+    process_.setProcessEnvironment(environment);
+    process_.setWorkingDirectory(workingDirectory);
+    process_.setStandardInputFile(QProcess::nullDevice());
+    process_.setStandardOutputFile(QProcess::nullDevice());
+    process_.start(QStringLiteral(QUILLBOX_EXECUTABLE), arguments);
+    process_.waitForStarted();
+}
+
+QuillboxProcess::~QuillboxProcess() {
+    if (process_.state() == QProcess::NotRunning) return;
+    process_.kill();
+    process_.waitForFinished();
+}
+
+bool QuillboxProcess::WaitForExit(int timeoutMilliseconds) {
+    return process_.state() == QProcess::NotRunning ||
+           process_.waitForFinished(timeoutMilliseconds);
+}
+
+int QuillboxProcess::ExitStatus() const {
+    if (process_.state() != QProcess::NotRunning || process_.exitStatus() != QProcess::NormalExit) {
+        return -1;
+    }
+    return process_.exitCode();
+}
+
+QString QuillboxProcess::ErrorOutput() {
+    return QString::fromLocal8Bit(process_.readAllStandardError());
+}
+
+int RunQuillbox(const QStringList& arguments, const QProcessEnvironment& environment,
+                const QString& workingDirectory) {
+    QuillboxProcess program(arguments, environment, workingDirectory);
+    program.WaitForExit();
+    return program.ExitStatus();
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+// The built program, started as a separate process the way a user starts it
+// from a shell: every argument is a separate word.
+class QuillboxProcess {
+public:
+    // The environment for the offscreen platform (no display at all).
+    static QProcessEnvironment Offscreen();
+    // The environment for an X server.
+    static QProcessEnvironment OnDisplay(const QString& display);
+
+    QuillboxProcess(const QStringList& arguments, const QProcessEnvironment& environment,
+                    const QString& workingDirectory);
+    ~QuillboxProcess();
+    QuillboxProcess(const QuillboxProcess&) = delete;
+    QuillboxProcess& operator=(const QuillboxProcess&) = delete;
+
+    // Waits for the program to end; false when it is still running after
+    // timeoutMilliseconds.
+    bool WaitForExit(int timeoutMilliseconds = 30000);
+
+    // The exit status, or -1 when the program crashed or has not ended.
+    int ExitStatus() const;
+
+    // Everything the program wrote to its error output so far.
+    QString ErrorOutput();
+
+private:
+    QProcess process_;
+};
+
+// Starts the program and waits for its end; the exit status, or -1.
+int RunQuillbox(const QStringList& arguments, const QProcessEnvironment& environment,
+                const QString& workingDirectory);

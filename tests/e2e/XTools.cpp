@@ -1,0 +1,104 @@
+#include "XTools.h"
+
+#include <QDeadlineTimer>
+#include <QDebug>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
+#include <QThread>
+
+bool XTools::Run(const QString& tool, const QStringList& arguments, QByteArray* output,
+                 const QByteArray& input, int timeoutMilliseconds) const {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), display_);
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    // xclip leaves a child behind that serves the clipboard; it must not hold
+    // our output pipe open.
+    if (output == nullptr) process.setStandardOutputFile(QProcess::nullDevice());
+    process.start(tool, arguments);
+    if (!process.waitForStarted()) return false;
+    process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(timeoutMilliseconds)) {
+        qWarning() << tool << arguments << "did not end in time";
+        process.kill();
+        process.waitForFinished();
+        return false;
+    }
+    if (output != nullptr) *output = process.readAllStandardOutput();
+    if (process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0) return true;
+    // A search that finds nothing fails silently; real errors say something.
+    const QByteArray error = process.readAllStandardError();
+    if (!error.isEmpty()) qWarning() << tool << arguments << "failed:" << error;
+    return false;
+}
+
+namespace {
+
+QString ExactTitle(const QString& title) {
+    return QLatin1Char('^') + QRegularExpression::escape(title) + QLatin1Char('$');
+}
+
+QStringList Lines(const QByteArray& output) {
+    return QString::fromLatin1(output).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+}  // namespace
+
+QString XTools::WaitForWindow(const QString& title, int timeoutMilliseconds) const {
+    QByteArray found;
+    if (!Run(QStringLiteral("xdotool"),
+             {QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
+              QStringLiteral("--name"), ExactTitle(title)},
+             &found, {}, timeoutMilliseconds)) {
+        return {};
+    }
+    return Lines(found).value(0);
+}
+
+QStringList XTools::VisibleWindows(const QString& title) const {
+    QByteArray found;
+    Run(QStringLiteral("xdotool"),
+        {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+         ExactTitle(title)},
+        &found);
+    return Lines(found);
+}
+
+QString XTools::WaitForNewWindow(const QString& title, const QStringList& seen,
+                                 int timeoutMilliseconds) const {
+    QDeadlineTimer deadline(timeoutMilliseconds);
+    while (!deadline.hasExpired()) {
+        for (const QString& window : VisibleWindows(title)) {
+            if (!seen.contains(window)) return window;
+        }
+        QThread::msleep(50);
+    }
+    return {};
+}
+
+bool XTools::Type(const QString& window, const QString& text, const QStringList& keys) const {
+    const QString xdotool = QStringLiteral("xdotool");
+    if (!Run(xdotool, {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window})) {
+        return false;
+    }
+    if (!text.isEmpty() && !Run(xdotool, {QStringLiteral("type"), QStringLiteral("--delay"),
+                                          QStringLiteral("20"), text})) {
+        return false;
+    }
+    return keys.isEmpty() || Run(xdotool, QStringList{QStringLiteral("key")} + keys);
+}
+
+QByteArray XTools::ClipboardText() const {
+    QByteArray text;
+    Run(QStringLiteral("xclip"),
+        {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-o")}, &text);
+    return text;
+}
+
+bool XTools::TakeClipboard(const QByteArray& text) const {
+    return Run(QStringLiteral("xclip"),
+               {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-i")},
+               nullptr, text);
+}
