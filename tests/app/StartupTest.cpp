@@ -1,0 +1,131 @@
+// The command line run against the real main window with scripted prompts and
+// message boxes: which action runs, what the user is asked, the exit status.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QLineEdit>
+
+#include "app/CommandLine.h"
+#include "app/Global.h"
+#include "app/Startup.h"
+#include "cipher/clsBlowfish.h"
+#include "tests/app/support/FakePlatform.h"
+#include "tests/app/support/TempFiles.h"
+#include "ui/Form1.h"
+
+namespace {
+
+const QByteArray kPlain("line one\r\nline two\n");
+
+class StartupTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Global::CurrentPassword.clear();
+        previousFolder_ = QDir::currentPath();
+        ASSERT_TRUE(QDir::setCurrent(files_.Path(".")));
+    }
+    void TearDown() override { QDir::setCurrent(previousFolder_); }
+
+    // Runs the argument text as the program does after creating the window.
+    int Run(const QString& argumentText) {
+        form_.Form_Load(argumentText);
+        return startup::RunCommand(form_, commandline::Parse(argumentText.toStdU16String()));
+    }
+
+    void Answer(std::initializer_list<std::optional<std::u16string>> answers) {
+        platform_.prompt.answers.assign(answers.begin(), answers.end());
+    }
+
+    std::u16string Decrypted(const QString& base64, const std::u16string& password) {
+        std::u16string text = base64.toStdU16String();
+        std::u16string key = password;
+        return clsBlowfish().DecryptString(text, key, true);
+    }
+
+    FakePlatform platform_;
+    Form1 form_{&platform_.services};
+    TempFiles files_;
+    QString previousFolder_;
+};
+
+TEST_F(StartupTest, StringEncryptionEndsOnTheClipboardWithoutPrompt) {
+    EXPECT_EQ(Run("run /encrypt /string /123 / two words "), startup::kCompleted);
+    EXPECT_EQ(form_.Text3()->text(), " two words ");
+    ASSERT_TRUE(platform_.clipboard.content.has_value());
+    EXPECT_EQ(*platform_.clipboard.content, form_.Text4()->text());
+    EXPECT_EQ(Decrypted(*platform_.clipboard.content, u"123"), u" two words ");
+    EXPECT_TRUE(platform_.prompt.captions.empty());
+    EXPECT_TRUE(Global::CurrentPassword.empty());
+}
+
+TEST_F(StartupTest, AskMakesTheStringActionPrompt) {
+    Answer({u"typed"});
+    EXPECT_EQ(Run("/decrypt/string/-ASK/not base64 ciphertext"), startup::kFailed);
+    EXPECT_EQ(platform_.prompt.captions.size(), 1u);
+    EXPECT_TRUE(form_.CommandLine().isEmpty());
+    EXPECT_EQ(platform_.messages.informed.size(), 1u);  // the failed decryption
+}
+
+TEST_F(StartupTest, CancelledStringPromptLeavesTheClipboardEmpty) {
+    platform_.clipboard.content = QStringLiteral("older text");
+    Answer({std::nullopt});
+    EXPECT_EQ(Run("/encrypt/string/   /text"), startup::kFailed);
+    EXPECT_EQ(platform_.clipboard.Text(), QString());
+    EXPECT_GE(platform_.clipboard.clears, 1);
+}
+
+TEST_F(StartupTest, FileEncryptionConfirmsOnceThenWipes) {
+    files_.Write("plain.txt", kPlain);
+    Answer({u"pw"});
+    EXPECT_EQ(Run("/encrypt /plain.txt /pw"), startup::kCompleted);
+    ASSERT_EQ(platform_.prompt.captions.size(), 1u);
+    EXPECT_EQ(platform_.prompt.captions[0], "Re-enter password");
+    EXPECT_TRUE(platform_.messages.asked.empty()) << "no \"Wipe original?\" question";
+    EXPECT_FALSE(TempFiles::Exists(files_.Path("plain.txt")));
+    EXPECT_TRUE(TempFiles::Exists(files_.Path("plain.txt.enc")));
+}
+
+TEST_F(StartupTest, FileEncryptionWithMismatchFails) {
+    files_.Write("plain.txt", kPlain);
+    Answer({u"other"});
+    EXPECT_EQ(Run("/encrypt /plain.txt /pw /out.enc"), startup::kFailed);
+    EXPECT_EQ(TempFiles::Read(files_.Path("plain.txt")), kPlain);
+    EXPECT_FALSE(TempFiles::Exists(files_.Path("out.enc")));
+}
+
+TEST_F(StartupTest, FileDecryptionAsksNothing) {
+    files_.Write("plain.txt", kPlain);
+    Answer({u"pw"});
+    ASSERT_EQ(Run("/encrypt/plain.txt/pw/sealed.enc"), startup::kCompleted);
+    Answer({});
+    EXPECT_EQ(Run("/decrypt/sealed.enc/pw"), startup::kCompleted);
+    EXPECT_EQ(TempFiles::Read(files_.Path("sealed")), kPlain);
+    EXPECT_EQ(platform_.prompt.captions.size(), 1u) << "only the encryption's retype";
+}
+
+TEST_F(StartupTest, MissingSourceFailsSilently) {
+    EXPECT_EQ(Run("/decrypt/absent.enc/pw"), startup::kFailed);
+    EXPECT_EQ(Run("/encrypt/absent.txt/pw"), startup::kFailed);
+    EXPECT_TRUE(platform_.messages.informed.empty());
+    EXPECT_TRUE(platform_.prompt.captions.empty());
+}
+
+TEST_F(StartupTest, UnusableCommandLineShowsUsageText) {
+    for (const QString line : {"/encrypt/string/pw", "/decrypt/abcd/pw", "nothing"}) {
+        platform_.messages.informed.clear();
+        EXPECT_EQ(Run(line), startup::kUsage) << line.toStdString();
+        ASSERT_EQ(platform_.messages.informed.size(), 1u);
+        EXPECT_TRUE(platform_.messages.informed[0].contains("Usage: "));
+    }
+    EXPECT_TRUE(platform_.prompt.captions.empty());
+}
+
+TEST(StartupArguments, JoinedWithSingleSpaces) {
+    const char* const argv[] = {"quillbox", "/encrypt", "/string", "/1", "/a  b", "-reverse"};
+    const QStringList arguments = startup::ProgramArguments(6, argv);
+    EXPECT_EQ(startup::ArgumentText(arguments), "/encrypt /string /1 /a  b -reverse");
+    EXPECT_EQ(startup::ArgumentText({}), "");
+}
+
+}  // namespace
