@@ -46,24 +46,4 @@ inline void Decipher(const Tables& t, std::uint32_t& L, std::uint32_t& R) {
     R = r;
 }
 
-// Deciphers Lanes independent blocks side by side, so that the table look-ups
-// of one block overlap with those of the others.
-template <int Lanes>
-inline void DecipherLanes(const Tables& t, std::uint32_t* L, std::uint32_t* R) {
-    std::uint32_t l[Lanes], r[Lanes];
-    for (int k = 0; k < Lanes; ++k) {
-        r[k] = L[k] ^ t.P[17];
-        l[k] = R[k] ^ t.P[16];
-    }
-    for (int i = 14; i >= 0; i -= 2) {
-        for (int k = 0; k < Lanes; ++k) l[k] ^= F(t, r[k]);
-        for (int k = 0; k < Lanes; ++k) r[k] ^= t.P[i + 1] ^ F(t, l[k]);
-        for (int k = 0; k < Lanes; ++k) l[k] ^= t.P[i];
-    }
-    for (int k = 0; k < Lanes; ++k) {
-        L[k] = l[k];
-        R[k] = r[k];
-    }
-}
-
 }  // namespace cipher

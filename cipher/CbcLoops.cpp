@@ -10,27 +10,31 @@ namespace cipher {
 
 namespace {
 
-// Bits 16 to 23 of a word: the one index of the round function that takes two
-// plain instructions, and so the longest path through a round.
+// Bits 8 to 15 and 16 to 23 of a word: the two round-function indexes that
+// take two plain instructions each.
 struct PlainExtract {
+    static inline std::uint32_t Byte1(std::uint32_t x) { return (x >> 8) & 0xFF; }
     static inline std::uint32_t Byte2(std::uint32_t x) { return (x >> 16) & 0xFF; }
 };
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define QUILLBOX_X86_BMI 1
-// One BEXTR instead: a single-cycle instruction on the processors that have it.
+// One BEXTR each instead: a single-cycle instruction on the processors that
+// have it. Byte 2 is the longest path through a round.
 struct BmiExtract {
-    static inline std::uint32_t Byte2(std::uint32_t x) {
+    static inline std::uint32_t Bits(std::uint32_t x, std::uint32_t control) {
         std::uint32_t b;
-        asm("bextr %2, %1, %0" : "=r"(b) : "r"(x), "r"(0x0810u));
+        asm("bextr %2, %1, %0" : "=r"(b) : "r"(x), "r"(control));
         return b;
     }
+    static inline std::uint32_t Byte1(std::uint32_t x) { return Bits(x, 0x0808); }
+    static inline std::uint32_t Byte2(std::uint32_t x) { return Bits(x, 0x0810); }
 };
 #endif
 
 template <typename Extract>
 inline std::uint32_t Round(const Tables& t, std::uint32_t x) {
-    return ((t.S[0][x >> 24] + t.S[1][Extract::Byte2(x)]) ^ t.S[2][(x >> 8) & 0xFF]) +
+    return ((t.S[0][x >> 24] + t.S[1][Extract::Byte2(x)]) ^ t.S[2][Extract::Byte1(x)]) +
            t.S[3][x & 0xFF];
 }
 
@@ -59,33 +63,28 @@ inline void EncryptRunWith(const Tables& t, std::uint8_t* p, std::size_t bytes, 
     chain.R = rawR ^ t.P[16];
 }
 
-void EncryptRunPlain(const Tables& t, std::uint8_t* p, std::size_t bytes, Chain& chain) {
-    EncryptRunWith<PlainExtract>(t, p, bytes, chain);
+// Deciphers Lanes independent blocks side by side, so that the table
+// look-ups of one block overlap with those of the others.
+template <typename Extract, int Lanes>
+inline void DecipherLanes(const Tables& t, std::uint32_t* L, std::uint32_t* R) {
+    std::uint32_t l[Lanes], r[Lanes];
+    for (int k = 0; k < Lanes; ++k) {
+        r[k] = L[k] ^ t.P[17];
+        l[k] = R[k] ^ t.P[16];
+    }
+    for (int i = 14; i >= 0; i -= 2) {
+        for (int k = 0; k < Lanes; ++k) l[k] ^= Round<Extract>(t, r[k]);
+        for (int k = 0; k < Lanes; ++k) r[k] ^= t.P[i + 1] ^ Round<Extract>(t, l[k]);
+        for (int k = 0; k < Lanes; ++k) l[k] ^= t.P[i];
+    }
+    for (int k = 0; k < Lanes; ++k) {
+        L[k] = l[k];
+        R[k] = r[k];
+    }
 }
 
-#ifdef QUILLBOX_X86_BMI
-void EncryptRunBmi(const Tables& t, std::uint8_t* p, std::size_t bytes, Chain& chain) {
-    EncryptRunWith<BmiExtract>(t, p, bytes, chain);
-}
-#endif
-
-using RunFunction = void (*)(const Tables&, std::uint8_t*, std::size_t, Chain&);
-
-RunFunction PickEncryptRun() {
-#ifdef QUILLBOX_X86_BMI
-    if (__builtin_cpu_supports("bmi")) return EncryptRunBmi;
-#endif
-    return EncryptRunPlain;
-}
-
-}  // namespace
-
-void EncryptRun(const Tables& t, std::uint8_t* data, std::size_t bytes, Chain& chain) {
-    static const RunFunction run = PickEncryptRun();
-    run(t, data, bytes, chain);
-}
-
-void DecryptRun(const Tables& t, std::uint8_t* p, std::size_t bytes, Chain& chain) {
+template <typename Extract>
+inline void DecryptRunWith(const Tables& t, std::uint8_t* p, std::size_t bytes, Chain& chain) {
     constexpr int kLanes = 8;
     constexpr std::size_t kSpan = kLanes * 8;
     std::uint8_t* const end = p + bytes;
@@ -95,7 +94,7 @@ void DecryptRun(const Tables& t, std::uint8_t* p, std::size_t bytes, Chain& chai
             L[k] = xL[k] = LoadBig(p + 8 * k);
             R[k] = xR[k] = LoadBig(p + 8 * k + 4);
         }
-        DecipherLanes<kLanes>(t, L, R);
+        DecipherLanes<Extract, kLanes>(t, L, R);
         StoreBig(p, L[0] ^ chain.L);
         StoreBig(p + 4, R[0] ^ chain.R);
         for (int k = 1; k < kLanes; ++k) {
@@ -112,6 +111,46 @@ void DecryptRun(const Tables& t, std::uint8_t* p, std::size_t bytes, Chain& chai
         StoreBig(p + 4, R ^ chain.R);
         chain = x;
     }
+}
+
+using RunFunction = void (*)(const Tables&, std::uint8_t*, std::size_t, Chain&);
+
+struct Runs {
+    RunFunction encrypt;
+    RunFunction decrypt;
+};
+
+template <typename Extract>
+constexpr Runs RunsWith() {
+    return {EncryptRunWith<Extract>, DecryptRunWith<Extract>};
+}
+
+const Runs& PickRuns() {
+#ifdef QUILLBOX_X86_BMI
+    static const Runs runs =
+        __builtin_cpu_supports("bmi") ? RunsWith<BmiExtract>() : RunsWith<PlainExtract>();
+#else
+    static const Runs runs = RunsWith<PlainExtract>();
+#endif
+    return runs;
+}
+
+}  // namespace
+
+void EncryptRun(const Tables& t, std::uint8_t* data, std::size_t bytes, Chain& chain) {
+    PickRuns().encrypt(t, data, bytes, chain);
+}
+
+void DecryptRun(const Tables& t, std::uint8_t* data, std::size_t bytes, Chain& chain) {
+    PickRuns().decrypt(t, data, bytes, chain);
+}
+
+void EncryptRunPortable(const Tables& t, std::uint8_t* data, std::size_t bytes, Chain& chain) {
+    EncryptRunWith<PlainExtract>(t, data, bytes, chain);
+}
+
+void DecryptRunPortable(const Tables& t, std::uint8_t* data, std::size_t bytes, Chain& chain) {
+    DecryptRunWith<PlainExtract>(t, data, bytes, chain);
 }
 
 }  // namespace cipher

@@ -20,4 +20,9 @@ struct Chain {
 void EncryptRun(const Tables& t, std::uint8_t* data, std::size_t bytes, Chain& chain);
 void DecryptRun(const Tables& t, std::uint8_t* data, std::size_t bytes, Chain& chain);
 
+// The same loops without processor-specific instructions. EncryptRun and
+// DecryptRun use them where the processor offers nothing faster.
+void EncryptRunPortable(const Tables& t, std::uint8_t* data, std::size_t bytes, Chain& chain);
+void DecryptRunPortable(const Tables& t, std::uint8_t* data, std::size_t bytes, Chain& chain);
+
 }  // namespace cipher

@@ -35,6 +35,7 @@ public:
         return cipher.IsExistingFile(path);
     }
 
+    static const cipher::Tables& RawTables(const clsBlowfish& cipher) { return cipher.tables_; }
     static std::uint32_t P(const clsBlowfish& cipher, int i) { return cipher.tables_.P[i]; }
     static std::uint32_t S(const clsBlowfish& cipher, int box, int entry) {
         return cipher.tables_.S[box][entry];
