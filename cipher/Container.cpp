@@ -116,18 +116,27 @@ std::int32_t clsBlowfish::WalkChain(std::size_t bytes, std::size_t total, Range&
     return last;
 }
 
+std::size_t clsBlowfish::ContainerSize(std::size_t D) {
+    if (D > kMaxData) throw ContainerTooLargeError();
+    return (D + kHeader + kBlock - 1) & ~(kBlock - 1);
+}
+
 void clsBlowfish::EncryptByte(ByteArray& byteArray, const std::u16string& Key) {
     if (!Key.empty()) this->Key(Key);
     const std::size_t D = byteArray.size();
-    if (D > kMaxData) throw ContainerTooLargeError();
-    const std::size_t T = (D + kHeader + kBlock - 1) & ~(kBlock - 1);
+    const std::size_t T = ContainerSize(D);
     byteArray.resize(T);
-    std::uint8_t* data = byteArray.data();
-    std::memmove(data + kHeader, data, D);
-    StoreLittle(data + 8, static_cast<std::uint32_t>(D));
-    StoreLittle(data, cipher::RandomWord());
-    StoreLittle(data + 4, cipher::RandomWord());
-    FinishReport(EncryptBlocks(data, T));
+    std::memmove(byteArray.data() + kHeader, byteArray.data(), D);
+    SealContainer(byteArray.data(), D);
+}
+
+void clsBlowfish::SealContainer(std::uint8_t* container, std::size_t D) {
+    const std::size_t T = ContainerSize(D);
+    std::memset(container + kHeader + D, 0, T - kHeader - D);
+    StoreLittle(container + 8, static_cast<std::uint32_t>(D));
+    StoreLittle(container, cipher::RandomWord());
+    StoreLittle(container + 4, cipher::RandomWord());
+    FinishReport(EncryptBlocks(container, T));
 }
 
 bool clsBlowfish::DecryptByte(ByteArray& byteArray, const std::u16string& Key) {

@@ -71,6 +71,8 @@ bool clsBlowfish::TransformExistingFile(const std::u16string& InFile, const std:
         return Fail(FileFailure::UnrepresentableKey);
     }
 
+    if (encrypt && !base64) return EncryptIntoFile(source, destination, InFile, OutFile);
+
     ByteArray bytes;
     ec = filestore::ReadWholeFile(source, bytes, encrypt ? kContainerOverhead : 0,
                                   encrypt ? kMaxSourceSize : 0x7FFFFFFF);
@@ -95,6 +97,30 @@ bool clsBlowfish::TransformExistingFile(const std::u16string& InFile, const std:
     }
     ec = filestore::WriteFileAtomically(destination, bytes.data(), bytes.size());
     cipher::Wipe(bytes);
+    if (ec) return Fail(FileFailure::DestinationUnwritable, OutFile, ec);
+    return true;
+}
+
+// The container is built in place in the new file's own pages: the source is
+// read straight to offset 12 and enciphered there, with no copy of the data
+// in the program's memory and no separate write.
+bool clsBlowfish::EncryptIntoFile(const std::filesystem::path& source,
+                                  const std::filesystem::path& destination,
+                                  const std::u16string& InFile, const std::u16string& OutFile) {
+    filestore::SourceFile input;
+    std::error_code ec = input.Open(source);
+    if (ec) return Fail(FileFailure::SourceUnreadable, InFile, ec);
+    if (input.Size() > kMaxSourceSize) return Fail(FileFailure::SourceTooLarge, InFile);
+    const auto D = static_cast<std::size_t>(input.Size());
+
+    filestore::PendingFile output;
+    ec = output.Create(destination);
+    std::uint8_t* container = ec ? nullptr : output.Map(ContainerSize(D), ec);
+    if (ec) return Fail(FileFailure::DestinationUnwritable, OutFile, ec);
+    ec = input.ReadAll(container + 12);
+    if (ec) return Fail(FileFailure::SourceUnreadable, InFile, ec);
+    SealContainer(container, D);
+    ec = output.Commit();
     if (ec) return Fail(FileFailure::DestinationUnwritable, OutFile, ec);
     return true;
 }

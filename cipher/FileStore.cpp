@@ -1,6 +1,7 @@
 #include "cipher/FileStore.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,21 +15,6 @@ namespace {
 std::error_code LastError() {
     return {errno, std::generic_category()};
 }
-
-// Closes a descriptor when it goes out of scope.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 std::error_code WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
     while (size > 0) {
@@ -81,26 +67,27 @@ bool IsRegularFile(const std::u16string& text) {
     return std::filesystem::file_size(path, ec) != static_cast<std::uintmax_t>(-1) && !ec;
 }
 
-std::error_code ReadWholeFile(const std::filesystem::path& path, ByteArray& bytes,
-                              std::size_t spare, std::uint64_t maxSize) {
-    // Non-blocking, so that a pipe put in the file's place cannot stall the
-    // open; only a regular file is read.
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (fd.get() < 0) return LastError();
+SourceFile::~SourceFile() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+std::error_code SourceFile::Open(const std::filesystem::path& path) {
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd_ < 0) return LastError();
     struct stat st;
-    if (::fstat(fd.get(), &st) != 0) return LastError();
+    if (::fstat(fd_, &st) != 0) return LastError();
     if (S_ISDIR(st.st_mode)) return std::make_error_code(std::errc::is_a_directory);
     if (!S_ISREG(st.st_mode)) return std::make_error_code(std::errc::invalid_argument);
-    ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
-    const auto size = static_cast<std::uint64_t>(st.st_size);
-    if (size > maxSize) return std::make_error_code(std::errc::file_too_large);
+    ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+    size_ = static_cast<std::uint64_t>(st.st_size);
+    return {};
+}
 
-    bytes.clear();
-    bytes.reserve(static_cast<std::size_t>(size) + spare);
-    bytes.resize(static_cast<std::size_t>(size));
+std::error_code SourceFile::ReadAll(std::uint8_t* data) {
     std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::read(fd.get(), bytes.data() + done, bytes.size() - done);
+    const auto size = static_cast<std::size_t>(size_);
+    while (done < size) {
+        const ssize_t n = ::read(fd_, data + done, size - done);
         if (n < 0) {
             if (errno == EINTR) continue;
             return LastError();
@@ -109,38 +96,90 @@ std::error_code ReadWholeFile(const std::filesystem::path& path, ByteArray& byte
         done += static_cast<std::size_t>(n);
     }
     // The file changed length while it was read: refuse rather than guess.
-    if (done != bytes.size()) return std::make_error_code(std::errc::io_error);
+    if (done != size) return std::make_error_code(std::errc::io_error);
     return {};
 }
 
-std::error_code WriteFileAtomically(const std::filesystem::path& link, const std::uint8_t* data,
-                                    std::size_t size) {
-    // A symbolic link keeps pointing where it did: its target is replaced.
+PendingFile::~PendingFile() {
+    Unmap();
+    if (fd_ >= 0) {
+        ::close(fd_);
+        ::unlink(tempName_.c_str());
+    }
+}
+
+void PendingFile::Unmap() {
+    if (map_ != nullptr) ::munmap(map_, mapSize_);
+    map_ = nullptr;
+}
+
+std::error_code PendingFile::Create(const std::filesystem::path& link) {
     std::error_code ec;
     const bool isLink = std::filesystem::is_symlink(std::filesystem::symlink_status(link, ec));
     ec.clear();  // a destination that does not exist yet is no error
-    const std::filesystem::path path = isLink ? std::filesystem::weakly_canonical(link, ec) : link;
+    destination_ = isLink ? std::filesystem::weakly_canonical(link, ec) : link;
     if (ec) return ec;
-    const std::filesystem::path folder = path.parent_path();
-    std::string tempName = (folder / kTempPrefix).string() + "XXXXXX";
-    Descriptor fd(::mkstemp(tempName.data()));  // created with owner-only permissions
-    if (fd.get() < 0) return LastError();
-    const mode_t mode = TargetMode(path);
+    tempName_ = (destination_.parent_path() / kTempPrefix).string() + "XXXXXX";
+    fd_ = ::mkstemp(tempName_.data());  // created with owner-only permissions
+    return fd_ < 0 ? LastError() : std::error_code();
+}
 
-    ec = WriteAll(fd.get(), data, size);
-    if (!ec && ::fsync(fd.get()) != 0) ec = LastError();
-    if (!ec && ::rename(tempName.c_str(), path.c_str()) != 0) ec = LastError();
-    if (ec) {
-        ::unlink(tempName.c_str());
-        return ec;
+std::error_code PendingFile::Write(const std::uint8_t* data, std::size_t size) {
+    return WriteAll(fd_, data, size);
+}
+
+std::uint8_t* PendingFile::Map(std::size_t size, std::error_code& ec) {
+    ec.clear();
+    if (size == 0) return nullptr;
+    if (const int err = ::posix_fallocate(fd_, 0, static_cast<off_t>(size)); err != 0) {
+        ec = {err, std::generic_category()};
+        return nullptr;
     }
+    void* map = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, fd_, 0);
+    if (map == MAP_FAILED) {
+        ec = LastError();
+        return nullptr;
+    }
+    map_ = map;
+    mapSize_ = size;
+    return static_cast<std::uint8_t*>(map);
+}
+
+std::error_code PendingFile::Commit() {
+    if (map_ != nullptr && ::msync(map_, mapSize_, MS_SYNC) != 0) return LastError();
+    Unmap();
+    if (::fsync(fd_) != 0) return LastError();
+    const mode_t mode = TargetMode(destination_);
+    if (::rename(tempName_.c_str(), destination_.c_str()) != 0) return LastError();
     // The new content is complete and on disk under its name: what remains
     // cannot undo that, so its failures are not reported. The permissions
     // are widened only now, so a leftover temporary file is never readable
     // by others.
-    ::fchmod(fd.get(), mode);
-    SyncFolder(folder);
+    ::fchmod(fd_, mode);
+    ::close(fd_);
+    fd_ = -1;
+    SyncFolder(destination_.parent_path());
     return {};
+}
+
+std::error_code ReadWholeFile(const std::filesystem::path& path, ByteArray& bytes,
+                              std::size_t spare, std::uint64_t maxSize) {
+    SourceFile source;
+    if (std::error_code ec = source.Open(path)) return ec;
+    if (source.Size() > maxSize) return std::make_error_code(std::errc::file_too_large);
+    bytes.clear();
+    bytes.reserve(static_cast<std::size_t>(source.Size()) + spare);
+    bytes.resize(static_cast<std::size_t>(source.Size()));
+    return source.ReadAll(bytes.data());
+}
+
+std::error_code WriteFileAtomically(const std::filesystem::path& path, const std::uint8_t* data,
+                                    std::size_t size) {
+    PendingFile file;
+    std::error_code ec = file.Create(path);
+    if (!ec) ec = file.Write(data, size);
+    if (!ec) ec = file.Commit();
+    return ec;
 }
 
 }  // namespace filestore

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,15 @@ private:
     void InitBase64Tables();
     bool IsExistingFile(const std::u16string& path) const;
 
+    // The container length for D data bytes; throws ContainerTooLargeError
+    // beyond 2^31 - 1 bytes.
+    static std::size_t ContainerSize(std::size_t D);
+    // Turns a container-sized buffer whose data bytes already stand at
+    // offset 12 into the enciphered container.
+    void SealContainer(std::uint8_t* container, std::size_t D);
+    bool EncryptIntoFile(const std::filesystem::path& source,
+                         const std::filesystem::path& destination, const std::u16string& InFile,
+                         const std::u16string& OutFile);
     void ScheduleKey(const std::vector<std::uint8_t>& keyBytes);
     // Chained encipherment of whole blocks with progress; each returns the
     // last percentage reported.
