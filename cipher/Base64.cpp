@@ -4,8 +4,13 @@
 
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "cipher/CipherErrors.h"
 #include "cipher/CodePage.h"
+#include "cipher/LargeBuffer.h"
 #include "cipher/clsBlowfish.h"
 
 namespace {
@@ -50,17 +55,6 @@ inline bool HasLane(std::uint64_t v, std::uint64_t k) {
     return ((x - 0x0001000100010001ULL) & ~x & 0x8000800080008000ULL) != 0;
 }
 
-// How many groups of four characters from s on hold neither CR nor "=".
-inline std::size_t OrdinaryGroups(const char16_t* s, std::size_t len) {
-    std::size_t groups = 0;
-    for (; 4 * groups + 4 <= len; ++groups) {
-        std::uint64_t four;
-        std::memcpy(&four, s + 4 * groups, 8);
-        if (HasLane(four, 0x000D000D000D000DULL) || HasLane(four, 0x003D003D003D003DULL)) break;
-    }
-    return groups;
-}
-
 // The value of every 8-bit character code at each of the four positions of
 // a group, already shifted into place in a 24-bit big-endian word.
 struct ShiftedValues {
@@ -73,19 +67,53 @@ struct ShiftedValues {
     }
 };
 
-// Three bytes from each group of four characters. Writes one byte past the
-// last group (the output has slack for it).
-inline void DecodeGroups(const char16_t* s, std::size_t groups, std::uint8_t* o) {
-    static const ShiftedValues t;
-    for (std::size_t g = 0; g < groups; ++g, s += 4, o += 3) {
-        const std::uint32_t v = t.at[0][s[0] & 0xFF] | t.at[1][s[1] & 0xFF] | t.at[2][s[2] & 0xFF] |
-                                t.at[3][s[3] & 0xFF];
-        const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(v >> 24),
-                                       static_cast<std::uint8_t>(v >> 16),
-                                       static_cast<std::uint8_t>(v >> 8), 0};
-        std::memcpy(o, bytes, 4);
-    }
+// Three bytes from a group of four characters, stored as four bytes (the
+// fourth is overwritten by the next group or lies in the output's slack).
+inline void DecodeGroup(const ShiftedValues& t, const char16_t* s, std::uint8_t* o) {
+    const std::uint32_t v =
+        t.at[0][s[0] & 0xFF] | t.at[1][s[1] & 0xFF] | t.at[2][s[2] & 0xFF] | t.at[3][s[3] & 0xFF];
+    const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(v >> 24),
+                                   static_cast<std::uint8_t>(v >> 16),
+                                   static_cast<std::uint8_t>(v >> 8), 0};
+    std::memcpy(o, bytes, 4);
 }
+
+// True when none of the four characters is CR or "=".
+inline bool OrdinaryGroup(const char16_t* s) {
+    std::uint64_t four;
+    std::memcpy(&four, s, 8);
+    return !HasLane(four, 0x000D000D000D000DULL) && !HasLane(four, 0x003D003D003D003DULL);
+}
+
+#if defined(__SSE2__)
+// The same test for two groups at once.
+inline bool OrdinaryPair(const char16_t* s) {
+    const __m128i eight = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+    const __m128i special = _mm_or_si128(_mm_cmpeq_epi16(eight, _mm_set1_epi16(0x0D)),
+                                         _mm_cmpeq_epi16(eight, _mm_set1_epi16(0x3D)));
+    return _mm_movemask_epi8(special) == 0;
+}
+#else
+inline bool OrdinaryPair(const char16_t* s) {
+    return OrdinaryGroup(s) && OrdinaryGroup(s + 4);
+}
+#endif
+
+// Decodes groups of four characters from s on as long as a group holds
+// neither CR nor "=", and returns how many it decoded.
+inline std::size_t DecodeOrdinaryGroups(const char16_t* s, std::size_t len, std::uint8_t* o) {
+    static const ShiftedValues t;
+    std::size_t groups = 0;
+    for (; 4 * groups + 8 <= len && OrdinaryPair(s); groups += 2, s += 8, o += 6) {
+        DecodeGroup(t, s, o);
+        DecodeGroup(t, s + 4, o + 3);
+    }
+    for (; 4 * groups + 4 <= len && OrdinaryGroup(s); ++groups, s += 4, o += 3) {
+        DecodeGroup(t, s, o);
+    }
+    return groups;
+}
+
 }  // namespace
 
 std::u16string clsBlowfish::EncodeArray64(const ByteArray& bytInput) try {
@@ -93,7 +121,8 @@ std::u16string clsBlowfish::EncodeArray64(const ByteArray& bytInput) try {
     const std::size_t n = bytInput.size();
     const std::size_t chars = (n + 2) / 3 * 4;
     const std::size_t breaks = chars > kLineChars ? chars / kLineChars : 0;
-    std::u16string out(chars + 2 * breaks, u'\0');
+    std::u16string out;
+    cipher::SizeLargeBuffer(out, chars + 2 * breaks);
     if (n == 0) return out;
 
     static const PairTable table;
@@ -137,7 +166,8 @@ clsBlowfish::ByteArray clsBlowfish::DecodeArray64(const std::u16string& sInput) 
     const char16_t* s = sInput.data();
     const std::size_t len = sInput.size();
     // Three bytes per four characters, plus slack for whole-word stores.
-    ByteArray out(len / 4 * 3 + 8);
+    ByteArray out;
+    cipher::SizeLargeBuffer(out, len / 4 * 3 + 8);
     std::uint8_t* o = out.data();
 
     // Values of the characters that remain once CR LF pairs and then "="
@@ -147,8 +177,7 @@ clsBlowfish::ByteArray clsBlowfish::DecodeArray64(const std::u16string& sInput) 
     std::size_t pending = 0, m = 0, i = 0;
     while (i < len) {
         if (pending == 0) {
-            const std::size_t groups = OrdinaryGroups(s + i, len - i);
-            DecodeGroups(s + i, groups, o);
+            const std::size_t groups = DecodeOrdinaryGroups(s + i, len - i, o);
             i += 4 * groups;
             m += 4 * groups;
             o += 3 * groups;
