@@ -8,8 +8,6 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "cipher/LargeBuffer.h"
-
 namespace filestore {
 
 namespace {
@@ -171,7 +169,6 @@ std::error_code ReadWholeFile(const std::filesystem::path& path, ByteArray& byte
     if (source.Size() > maxSize) return std::make_error_code(std::errc::file_too_large);
     bytes.clear();
     bytes.reserve(static_cast<std::size_t>(source.Size()) + spare);
-    cipher::PreferHugePages(bytes.data(), bytes.capacity());
     bytes.resize(static_cast<std::size_t>(source.Size()));
     return source.ReadAll(bytes.data());
 }
