@@ -84,7 +84,8 @@ inline void DecipherLanes(const Tables& t, std::uint32_t* L, std::uint32_t* R) {
 }
 
 template <typename Extract>
-inline void DecryptRunWith(const Tables& t, std::uint8_t* p, std::size_t bytes, Chain& chain) {
+inline void DecryptRunWith(const Tables& t, std::uint8_t* p, std::size_t bytes, Chain& chain,
+                           std::size_t shift) {
     constexpr int kLanes = 8;
     constexpr std::size_t kSpan = kLanes * 8;
     std::uint8_t* const end = p + bytes;
@@ -95,11 +96,12 @@ inline void DecryptRunWith(const Tables& t, std::uint8_t* p, std::size_t bytes, 
             R[k] = xR[k] = LoadBig(p + 8 * k + 4);
         }
         DecipherLanes<Extract, kLanes>(t, L, R);
-        StoreBig(p, L[0] ^ chain.L);
-        StoreBig(p + 4, R[0] ^ chain.R);
+        std::uint8_t* const out = p - shift;
+        StoreBig(out, L[0] ^ chain.L);
+        StoreBig(out + 4, R[0] ^ chain.R);
         for (int k = 1; k < kLanes; ++k) {
-            StoreBig(p + 8 * k, L[k] ^ xL[k - 1]);
-            StoreBig(p + 8 * k + 4, R[k] ^ xR[k - 1]);
+            StoreBig(out + 8 * k, L[k] ^ xL[k - 1]);
+            StoreBig(out + 8 * k + 4, R[k] ^ xR[k - 1]);
         }
         chain = Chain{xL[kLanes - 1], xR[kLanes - 1]};
     }
@@ -107,17 +109,15 @@ inline void DecryptRunWith(const Tables& t, std::uint8_t* p, std::size_t bytes, 
         const Chain x{LoadBig(p), LoadBig(p + 4)};
         std::uint32_t L = x.L, R = x.R;
         Decipher(t, L, R);
-        StoreBig(p, L ^ chain.L);
-        StoreBig(p + 4, R ^ chain.R);
+        StoreBig(p - shift, L ^ chain.L);
+        StoreBig(p - shift + 4, R ^ chain.R);
         chain = x;
     }
 }
 
-using RunFunction = void (*)(const Tables&, std::uint8_t*, std::size_t, Chain&);
-
 struct Runs {
-    RunFunction encrypt;
-    RunFunction decrypt;
+    void (*encrypt)(const Tables&, std::uint8_t*, std::size_t, Chain&);
+    void (*decrypt)(const Tables&, std::uint8_t*, std::size_t, Chain&, std::size_t);
 };
 
 template <typename Extract>
@@ -141,16 +141,18 @@ void EncryptRun(const Tables& t, std::uint8_t* data, std::size_t bytes, Chain& c
     PickRuns().encrypt(t, data, bytes, chain);
 }
 
-void DecryptRun(const Tables& t, std::uint8_t* data, std::size_t bytes, Chain& chain) {
-    PickRuns().decrypt(t, data, bytes, chain);
+void DecryptRun(const Tables& t, std::uint8_t* data, std::size_t bytes, Chain& chain,
+                std::size_t shift) {
+    PickRuns().decrypt(t, data, bytes, chain, shift);
 }
 
 void EncryptRunPortable(const Tables& t, std::uint8_t* data, std::size_t bytes, Chain& chain) {
     EncryptRunWith<PlainExtract>(t, data, bytes, chain);
 }
 
-void DecryptRunPortable(const Tables& t, std::uint8_t* data, std::size_t bytes, Chain& chain) {
-    DecryptRunWith<PlainExtract>(t, data, bytes, chain);
+void DecryptRunPortable(const Tables& t, std::uint8_t* data, std::size_t bytes, Chain& chain,
+                        std::size_t shift) {
+    DecryptRunWith<PlainExtract>(t, data, bytes, chain, shift);
 }
 
 }  // namespace cipher

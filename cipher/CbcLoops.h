@@ -16,13 +16,16 @@ struct Chain {
 
 // Cipher-block chaining over `bytes` bytes (a whole number of 8-byte blocks)
 // in place, each block read as two big-endian words. The chain carries on
-// from one run to the next.
+// from one run to the next. Decryption may write each block `shift` bytes
+// before the place it was read from (over ciphertext already consumed).
 void EncryptRun(const Tables& t, std::uint8_t* data, std::size_t bytes, Chain& chain);
-void DecryptRun(const Tables& t, std::uint8_t* data, std::size_t bytes, Chain& chain);
+void DecryptRun(const Tables& t, std::uint8_t* data, std::size_t bytes, Chain& chain,
+                std::size_t shift);
 
 // The same loops without processor-specific instructions. EncryptRun and
 // DecryptRun use them where the processor offers nothing faster.
 void EncryptRunPortable(const Tables& t, std::uint8_t* data, std::size_t bytes, Chain& chain);
-void DecryptRunPortable(const Tables& t, std::uint8_t* data, std::size_t bytes, Chain& chain);
+void DecryptRunPortable(const Tables& t, std::uint8_t* data, std::size_t bytes, Chain& chain,
+                        std::size_t shift);
 
 }  // namespace cipher

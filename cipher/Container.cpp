@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
 
 #include "cipher/ByteOrder.h"
 #include "cipher/CbcLoops.h"
@@ -93,12 +94,33 @@ std::int32_t clsBlowfish::EncryptBlocks(std::uint8_t* data, std::size_t bytes) {
     return WalkChain(bytes, bytes, range);
 }
 
-std::int32_t clsBlowfish::DecryptBlocks(std::uint8_t* data, std::size_t bytes, std::size_t total) {
+// The first two blocks are deciphered in place; they hold the size
+// descriptor. When it is valid for a whole container, every later block is
+// written 12 bytes further to the front, so the data ends up at offset 0
+// without a separate move. Otherwise all blocks stay where they are.
+std::int32_t clsBlowfish::DecryptBlocks(std::uint8_t* data, std::size_t bytes, std::size_t total,
+                                        std::optional<std::size_t>& dataAtFront) {
     cipher::Chain chain;
+    std::size_t shift = 0;
+    dataAtFront.reset();
     auto range = [&](std::size_t from, std::size_t to) {
-        cipher::DecryptRun(tables_, data + from, to - from, chain);
+        for (; from < to && from < 2 * kBlock; from += kBlock) {
+            cipher::DecryptRun(tables_, data + from, kBlock, chain, 0);
+            if (from == kBlock && bytes == total && ValidDescriptor(data, total)) {
+                dataAtFront = LoadLittle(data + 8);
+                std::memcpy(data, data + kHeader, 4);
+                shift = kHeader;
+            }
+        }
+        if (from < to) cipher::DecryptRun(tables_, data + from, to - from, chain, shift);
     };
     return WalkChain(bytes, total, range);
+}
+
+bool clsBlowfish::ValidDescriptor(const std::uint8_t* container, std::size_t N) {
+    const std::int64_t D = static_cast<std::int32_t>(LoadLittle(container + 8));
+    const std::int64_t overhead = static_cast<std::int64_t>(N) - D;
+    return D >= 0 && overhead >= 12 && overhead <= 19;
 }
 
 template <typename Range>
@@ -144,15 +166,13 @@ bool clsBlowfish::DecryptByte(ByteArray& byteArray, const std::u16string& Key) {
     const std::size_t N = byteArray.size();
     if (N == 0) return false;
     std::uint8_t* data = byteArray.data();
-    const std::int32_t last = DecryptBlocks(data, N - N % kBlock, N);
-    // A trailing partial block, or a lone block without room for the
-    // size descriptor, ends the call here.
-    if (N % kBlock != 0 || N < kHeader) return false;
-    const std::int64_t D = static_cast<std::int32_t>(LoadLittle(data + 8));
-    const std::int64_t overhead = static_cast<std::int64_t>(N) - D;
-    if (D < 0 || overhead < 12 || overhead > 19) return false;
-    std::memmove(data, data + kHeader, static_cast<std::size_t>(D));
-    byteArray.resize(static_cast<std::size_t>(D));
+    std::optional<std::size_t> dataAtFront;
+    const std::int32_t last = DecryptBlocks(data, N - N % kBlock, N, dataAtFront);
+    // A trailing partial block, a lone block without room for the size
+    // descriptor, or a descriptor that does not fit the length ends the call
+    // with every block deciphered in place.
+    if (!dataAtFront) return false;
+    byteArray.resize(*dataAtFront);
     FinishReport(last);
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -107,7 +108,12 @@ private:
     // Chained encipherment of whole blocks with progress; each returns the
     // last percentage reported.
     std::int32_t EncryptBlocks(std::uint8_t* data, std::size_t bytes);
-    std::int32_t DecryptBlocks(std::uint8_t* data, std::size_t bytes, std::size_t total);
+    // Sets dataBytes when the container was valid and its data now stands
+    // at the front of the array.
+    std::int32_t DecryptBlocks(std::uint8_t* data, std::size_t bytes, std::size_t total,
+                               std::optional<std::size_t>& dataBytes);
+    // Whether the deciphered size descriptor matches a container of N bytes.
+    static bool ValidDescriptor(const std::uint8_t* container, std::size_t N);
     template <typename Range>
     std::int32_t WalkChain(std::size_t bytes, std::size_t total, Range& range);
     void Report(std::size_t offset, std::size_t total, std::int32_t& last, double& threshold);
