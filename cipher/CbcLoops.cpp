@@ -22,13 +22,14 @@ struct PlainExtract {
 // One BEXTR each instead: a single-cycle instruction on the processors that
 // have it. Byte 2 is the longest path through a round.
 struct BmiExtract {
-    static inline std::uint32_t Bits(std::uint32_t x, std::uint32_t control) {
-        std::uint32_t b;
+    // 64-bit operands, so the index needs no zero extension before use.
+    static inline std::uint64_t Bits(std::uint64_t x, std::uint64_t control) {
+        std::uint64_t b;
         asm("bextr %2, %1, %0" : "=r"(b) : "r"(x), "r"(control));
         return b;
     }
-    static inline std::uint32_t Byte1(std::uint32_t x) { return Bits(x, 0x0808); }
-    static inline std::uint32_t Byte2(std::uint32_t x) { return Bits(x, 0x0810); }
+    static inline std::uint64_t Byte1(std::uint32_t x) { return Bits(x, 0x0808); }
+    static inline std::uint64_t Byte2(std::uint32_t x) { return Bits(x, 0x0810); }
 };
 #endif
 
