@@ -7,7 +7,7 @@
 
 struct WipeResult;
 
-// The sentences the user reads when an operation fails.
+// The failure sentences of the shared messages, as the windows show them.
 namespace failure {
 
 inline const QString kWrongPasswordForText =
@@ -19,7 +19,7 @@ inline const QString kNoDestination =
 QString ForFile(const FileError& error);
 
 // Text or a password holding a character that cannot be encrypted.
-QString ForUnrepresentable(char16_t character);
+QString ForUnrepresentable(char32_t character);
 
 // What the user is told after a wipe of source, or nothing when there is nothing to tell.
 std::optional<QString> ForWipe(const WipeResult& result, const QString& source);

@@ -4,7 +4,7 @@
 #include <system_error>
 
 #include "app/PointerControl.h"
-#include "app/Wildcard.h"
+#include "core/Wildcard.h"
 
 namespace Global {
 

@@ -81,6 +81,11 @@ std::error_code ReadWholeFile(const std::filesystem::path& path, ByteArray& byte
 std::error_code WriteFileAtomically(const std::filesystem::path& path, const std::uint8_t* data,
                                     std::size_t size);
 
+// Writes bytes over the start of the file's own content (the same file, not
+// a replacement) and waits until they are on disk.
+std::error_code OverwriteInPlace(const std::filesystem::path& path, const std::uint8_t* data,
+                                 std::size_t size);
+
 // Prefix of the temporary files that WriteFileAtomically makes.
 inline constexpr const char* kTempPrefix = ".quillbox-";
 

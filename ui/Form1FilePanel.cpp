@@ -11,9 +11,9 @@
 #include "app/PasswordForm.h"
 #include "app/PasswordPrompt.h"
 #include "app/Platform.h"
-#include "app/SourceWipe.h"
 #include "app/StatusProgress.h"
-#include "ui/DestinationName.h"
+#include "core/DestinationName.h"
+#include "core/SourceWipe.h"
 #include "ui/FileDropLineEdit.h"
 #include "ui/Form1.h"
 
@@ -39,8 +39,8 @@ void Form1::Text1_OLEDragDrop(const QStringList& files) {
 }
 
 void Form1::DeriveDstFile() {
-    if (const std::optional<QString> destination = DestinationFor(text1_->text())) {
-        text2_->setText(*destination);
+    if (const auto destination = DestinationFor(text1_->text().toStdU16String())) {
+        text2_->setText(QString::fromStdU16String(*destination));
     }
 }
 
@@ -81,13 +81,14 @@ bool Form1::EncFile_Click() {
 void Form1::OfferWipe(const QString& source, const QString& destination,
                       const std::u16string& password) {
     // Encrypted in place: the file already holds the ciphertext and is the only copy.
-    if (MaybeSameFile(source, destination)) return;
+    if (MaybeSameFile(source.toStdU16String(), destination.toStdU16String())) return;
     if (InteractiveMode() && !platform_.messages.AskYesNo(kWipeQuestion)) return;
     WipeResult result{WipeOutcome::NotVerified, {}};
     {
         BusyScope busy(platform_, *this);
         StatusProgress progress(platform_.status, platform_.pump);
-        result = WipeSource(source, destination, password, &progress);
+        result =
+            WipeSource(source.toStdU16String(), destination.toStdU16String(), password, &progress);
     }
     if (const std::optional<QString> message = failure::ForWipe(result, source)) {
         platform_.messages.Inform(*message);

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-#include "app/CommandLine.h"
+#include "core/CommandLine.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 using namespace fuzzsupport;

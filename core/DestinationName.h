@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QString>
 #include <optional>
+#include <string>
+#include <string_view>
 
 // The destination that goes with a source path: "x.enc" becomes "x" (the
 // suffix in any letter case), anything else gets ".enc" appended. Nothing for
 // an empty source.
-std::optional<QString> DestinationFor(const QString& source);
+std::optional<std::u16string> DestinationFor(std::u16string_view source);

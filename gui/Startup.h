@@ -3,20 +3,14 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/CommandLine.h"
+#include "core/CommandLine.h"
+#include "core/ExitStatus.h"
 
 class Form1;
 
 // What the program does once its main window exists: show the window, or run
 // the one operation that the command line names and end.
 namespace startup {
-
-// The program's exit status, for scripts.
-enum ExitStatus : int {
-    kCompleted = 0,  // the operation completed (or the window was closed)
-    kFailed = 1,     // declined, cancelled, mismatched or failed
-    kUsage = 2,      // the command line could not be used: the usage text was shown
-};
 
 // The program's arguments (without its name) exactly as the system passed
 // them. Read them before the application object exists, and do not hand them

@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "app/CommandLine.h"
+#include "core/CommandLine.h"
 
 namespace commandline {
 

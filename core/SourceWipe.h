@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QString>
 #include <string>
 
 class ProgressSink;
@@ -19,14 +18,14 @@ enum class WipeOutcome {
 
 struct WipeResult {
     WipeOutcome outcome;
-    QString reason;  // the system's reason, when there is one
+    std::string reason;  // the system's reason, when there is one (UTF-8)
 };
 
 // True unless the two paths provably name different files: the same file
 // through another spelling, a link or letter case counts as the same.
-bool MaybeSameFile(const QString& first, const QString& second);
+bool MaybeSameFile(const std::u16string& first, const std::u16string& second);
 
 // Reads the encrypted file back, checks that it decrypts under password to
 // exactly the source's bytes, and only then overwrites and deletes the source.
-WipeResult WipeSource(const QString& source, const QString& encrypted,
+WipeResult WipeSource(const std::u16string& source, const std::u16string& encrypted,
                       const std::u16string& password, ProgressSink* progress);

@@ -6,9 +6,9 @@
 #include <QDir>
 #include <QLineEdit>
 
-#include "app/CommandLine.h"
+#include "core/CommandLine.h"
 #include "app/Global.h"
-#include "app/Startup.h"
+#include "gui/Startup.h"
 #include "cipher/clsBlowfish.h"
 #include "tests/app/support/FakePlatform.h"
 #include "tests/app/support/TempFiles.h"
@@ -50,7 +50,7 @@ protected:
 };
 
 TEST_F(StartupTest, StringEncryptionEndsOnTheClipboardWithoutPrompt) {
-    EXPECT_EQ(Run("run /encrypt /string /123 / two words "), startup::kCompleted);
+    EXPECT_EQ(Run("run /encrypt /string /123 / two words "), kCompleted);
     EXPECT_EQ(form_.Text3()->text(), " two words ");
     ASSERT_TRUE(platform_.clipboard.content.has_value());
     EXPECT_EQ(*platform_.clipboard.content, form_.Text4()->text());
@@ -61,7 +61,7 @@ TEST_F(StartupTest, StringEncryptionEndsOnTheClipboardWithoutPrompt) {
 
 TEST_F(StartupTest, AskMakesTheStringActionPrompt) {
     Answer({u"typed"});
-    EXPECT_EQ(Run("/decrypt/string/-ASK/not base64 ciphertext"), startup::kFailed);
+    EXPECT_EQ(Run("/decrypt/string/-ASK/not base64 ciphertext"), kFailed);
     EXPECT_EQ(platform_.prompt.captions.size(), 1u);
     EXPECT_TRUE(form_.CommandLine().isEmpty());
     EXPECT_EQ(platform_.messages.informed.size(), 1u);  // the failed decryption
@@ -70,7 +70,7 @@ TEST_F(StartupTest, AskMakesTheStringActionPrompt) {
 TEST_F(StartupTest, CancelledStringPromptLeavesTheClipboardEmpty) {
     platform_.clipboard.content = QStringLiteral("older text");
     Answer({std::nullopt});
-    EXPECT_EQ(Run("/encrypt/string/   /text"), startup::kFailed);
+    EXPECT_EQ(Run("/encrypt/string/   /text"), kFailed);
     EXPECT_EQ(platform_.clipboard.Text(), QString());
     EXPECT_GE(platform_.clipboard.clears, 1);
 }
@@ -78,7 +78,7 @@ TEST_F(StartupTest, CancelledStringPromptLeavesTheClipboardEmpty) {
 TEST_F(StartupTest, FileEncryptionConfirmsOnceThenWipes) {
     files_.Write("plain.txt", kPlain);
     Answer({u"pw"});
-    EXPECT_EQ(Run("/encrypt /plain.txt /pw"), startup::kCompleted);
+    EXPECT_EQ(Run("/encrypt /plain.txt /pw"), kCompleted);
     ASSERT_EQ(platform_.prompt.captions.size(), 1u);
     EXPECT_EQ(platform_.prompt.captions[0], "Re-enter password");
     EXPECT_TRUE(platform_.messages.asked.empty()) << "no \"Wipe original?\" question";
@@ -89,7 +89,7 @@ TEST_F(StartupTest, FileEncryptionConfirmsOnceThenWipes) {
 TEST_F(StartupTest, FileEncryptionWithMismatchFails) {
     files_.Write("plain.txt", kPlain);
     Answer({u"other"});
-    EXPECT_EQ(Run("/encrypt /plain.txt /pw /out.enc"), startup::kFailed);
+    EXPECT_EQ(Run("/encrypt /plain.txt /pw /out.enc"), kFailed);
     EXPECT_EQ(TempFiles::Read(files_.Path("plain.txt")), kPlain);
     EXPECT_FALSE(TempFiles::Exists(files_.Path("out.enc")));
 }
@@ -97,16 +97,16 @@ TEST_F(StartupTest, FileEncryptionWithMismatchFails) {
 TEST_F(StartupTest, FileDecryptionAsksNothing) {
     files_.Write("plain.txt", kPlain);
     Answer({u"pw"});
-    ASSERT_EQ(Run("/encrypt/plain.txt/pw/sealed.enc"), startup::kCompleted);
+    ASSERT_EQ(Run("/encrypt/plain.txt/pw/sealed.enc"), kCompleted);
     Answer({});
-    EXPECT_EQ(Run("/decrypt/sealed.enc/pw"), startup::kCompleted);
+    EXPECT_EQ(Run("/decrypt/sealed.enc/pw"), kCompleted);
     EXPECT_EQ(TempFiles::Read(files_.Path("sealed")), kPlain);
     EXPECT_EQ(platform_.prompt.captions.size(), 1u) << "only the encryption's retype";
 }
 
 TEST_F(StartupTest, MissingSourceFailsSilently) {
-    EXPECT_EQ(Run("/decrypt/absent.enc/pw"), startup::kFailed);
-    EXPECT_EQ(Run("/encrypt/absent.txt/pw"), startup::kFailed);
+    EXPECT_EQ(Run("/decrypt/absent.enc/pw"), kFailed);
+    EXPECT_EQ(Run("/encrypt/absent.txt/pw"), kFailed);
     EXPECT_TRUE(platform_.messages.informed.empty());
     EXPECT_TRUE(platform_.prompt.captions.empty());
 }
@@ -114,7 +114,7 @@ TEST_F(StartupTest, MissingSourceFailsSilently) {
 TEST_F(StartupTest, UnusableCommandLineShowsUsageText) {
     for (const QString line : {"/encrypt/string/pw", "/decrypt/abcd/pw", "nothing"}) {
         platform_.messages.informed.clear();
-        EXPECT_EQ(Run(line), startup::kUsage) << line.toStdString();
+        EXPECT_EQ(Run(line), kUsage) << line.toStdString();
         ASSERT_EQ(platform_.messages.informed.size(), 1u);
         EXPECT_TRUE(platform_.messages.informed[0].contains("Usage: "));
     }

@@ -3,7 +3,7 @@
 
 #include "app/AppInfo.h"
 #include "app/ClipboardServer.h"
-#include "app/Startup.h"
+#include "gui/Startup.h"
 #include "ui/Form1.h"
 
 int main(int argc, char** argv) {

@@ -1,4 +1,4 @@
-#include "app/Wildcard.h"
+#include "core/Wildcard.h"
 
 bool HasWildcard(std::u16string_view text) {
     return text.find_first_of(u"*?") != text.npos;

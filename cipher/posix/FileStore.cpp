@@ -182,4 +182,14 @@ std::error_code WriteFileAtomically(const std::filesystem::path& path, const std
     return ec;
 }
 
+std::error_code OverwriteInPlace(const std::filesystem::path& path, const std::uint8_t* data,
+                                 std::size_t size) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return LastError();
+    std::error_code ec = WriteAll(fd, data, size);
+    if (!ec && ::fsync(fd) != 0) ec = LastError();
+    ::close(fd);
+    return ec;
+}
+
 }  // namespace filestore

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <cstdint>
+
+namespace cipher {
+
+// 32 bits from the operating system's random source.
+std::uint32_t SystemRandom32();
+
+}  // namespace cipher
