@@ -41,7 +41,7 @@ int RunFiles(const Options& options, const std::u16string& password) {
             options.output ? options.output : DefaultOutputFor(input, encrypt);
         Outcome outcome;
         if (!output) {
-            outcome = {kFailed, "no output name can be made from this name; give one with -o."};
+            outcome = {kFailed, "No output name can be made from this name; give one with -o."};
         } else {
             const FileJob job{input,
                               *output,

@@ -20,7 +20,8 @@ namespace {
 volatile sig_atomic_t gTerminal = -1;
 struct termios gSaved;
 
-constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP};
+// Not SIGTSTP: the shell restores the terminal of a stopped job itself.
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
 void RestoreAndRaise(int signal) {
     if (gTerminal >= 0) {
