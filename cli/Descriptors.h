@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <system_error>
+#include <vector>
+
+// Reading and writing through open file descriptors: standard input and
+// output, and the descriptor or file a password comes from.
+namespace cli {
+
+inline constexpr int kStandardInput = 0;
+inline constexpr int kStandardOutput = 1;
+inline constexpr int kStandardError = 2;
+
+bool IsTerminal(int fd);
+
+// Reads up to the first line feed (not kept) or the end of input, one byte at
+// a time so nothing after the line is consumed. `line` must have room for
+// `maxLength` bytes reserved; a longer line fails with value_too_large.
+std::error_code ReadLine(int fd, std::string& line, std::size_t maxLength);
+
+// Reads everything up to the end of input, leaving room for `spare` more
+// bytes. More than `limit` bytes fail with file_too_large. Buffers that are
+// outgrown are wiped before they are freed.
+std::error_code ReadAll(int fd, std::vector<std::uint8_t>& bytes, std::size_t spare,
+                        std::uint64_t limit);
+
+std::error_code WriteAll(int fd, const void* data, std::size_t size);
+
+// Opens a file to read a password from: a regular file or a pipe. The open
+// never waits for a writer, and other kinds of file are refused.
+int OpenPasswordFile(const std::string& path, std::error_code& ec);
+void CloseDescriptor(int fd);
+
+// Keeps a write to a closed pipe an error instead of the end of the process.
+void IgnoreBrokenPipes();
+
+}  // namespace cli

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+#include "cli/Outcome.h"
+
+namespace cli {
+
+// One input of the encrypt or decrypt command and where its result goes.
+struct FileJob {
+    std::string input;   // a file, or "-" for standard input
+    std::string output;  // a file, or "-" for standard output
+    bool encrypt = true;
+    bool armor = false;     // Base64 text instead of the raw container
+    bool force = false;     // an existing output may be replaced
+    bool wipe = false;      // wipe the input after its encryption was checked
+    bool progress = false;  // a progress bar may be shown
+};
+
+// Runs the job with password. Nothing reaches the output unless the whole
+// operation succeeded: a container is checked before any plain data is
+// written, and a file output is replaced only once it is complete.
+Outcome Run(const FileJob& job, const std::u16string& password);
+
+}  // namespace cli

@@ -1,0 +1,118 @@
+#include "cli/PasswordSource.h"
+
+#include "cipher/SecureZero.h"
+#include "cli/Descriptors.h"
+#include "cli/Environment.h"
+#include "cli/Terminal.h"
+#include "cli/Utf8.h"
+#include "core/ExitStatus.h"
+#include "core/Messages.h"
+
+namespace cli {
+
+namespace {
+
+constexpr std::size_t kMaxPasswordBytes = 4096;
+
+// A byte buffer for a password, wiped when it goes.
+struct SecretBytes {
+    SecretBytes() { bytes.reserve(kMaxPasswordBytes + 1); }
+    ~SecretBytes() { cipher::Wipe(bytes); }
+    SecretBytes(const SecretBytes&) = delete;
+    SecretBytes& operator=(const SecretBytes&) = delete;
+    std::string bytes;
+};
+
+PasswordResult Failure(int status, std::string message) {
+    return {status, std::move(message)};
+}
+
+std::string ReasonOf(const std::error_code& ec) {
+    return ec == std::errc::value_too_large ? "the password is too long" : ec.message();
+}
+
+PasswordResult FromTerminal(bool confirm, SecretBytes& secret) {
+    std::string reason;
+    TerminalAnswer answer = AskHidden("Password: ", secret.bytes, kMaxPasswordBytes, reason);
+    if (answer == TerminalAnswer::NoTerminal) {
+        return Failure(kUsage,
+                       "No password: there is no terminal to ask on; use --password-fd, "
+                       "--password-file or --password-env");
+    }
+    if (answer == TerminalAnswer::Failed || !confirm) {
+        return answer == TerminalAnswer::Read
+                   ? PasswordResult{}
+                   : Failure(kFailed, "Could not read the password from the terminal: " + reason);
+    }
+    SecretBytes again;
+    answer = AskHidden("Re-enter password: ", again.bytes, kMaxPasswordBytes, reason);
+    if (answer != TerminalAnswer::Read) {
+        return Failure(kFailed, "Could not read the password from the terminal: " + reason);
+    }
+    if (again.bytes != secret.bytes) return Failure(kFailed, "You typed a different password.");
+    return {};
+}
+
+PasswordResult FromDescriptor(int fd, SecretBytes& secret) {
+    if (std::error_code ec = ReadLine(fd, secret.bytes, kMaxPasswordBytes)) {
+        return Failure(kFailed, "Could not read the password from descriptor " +
+                                    std::to_string(fd) + ": " + ReasonOf(ec));
+    }
+    return {};
+}
+
+PasswordResult FromFile(const std::string& path, SecretBytes& secret) {
+    std::error_code ec;
+    const int fd = OpenPasswordFile(path, ec);
+    if (!ec) ec = ReadLine(fd, secret.bytes, kMaxPasswordBytes);
+    CloseDescriptor(fd);
+    if (ec)
+        return Failure(kFailed, "Could not read the password file " + path + ": " + ReasonOf(ec));
+    return {};
+}
+
+PasswordResult FromEnvironment(const std::string& name, SecretBytes& secret) {
+    if (!TakeVariable(name, secret.bytes)) {
+        return Failure(kFailed, "The environment variable " + name + " is not set.");
+    }
+    return {};
+}
+
+PasswordResult Fetch(const PasswordOption& source, bool confirm, SecretBytes& secret) {
+    switch (source.from) {
+        case PasswordFrom::Descriptor:
+            return FromDescriptor(source.descriptor, secret);
+        case PasswordFrom::File:
+            return FromFile(source.name, secret);
+        case PasswordFrom::Environment:
+            return FromEnvironment(source.name, secret);
+        case PasswordFrom::Terminal:
+            break;
+    }
+    return FromTerminal(confirm, secret);
+}
+
+}  // namespace
+
+PasswordResult ReadPassword(const PasswordOption& source, bool confirm, std::u16string& password) {
+    cipher::Wipe(password);
+    SecretBytes secret;
+    PasswordResult result = Fetch(source, confirm, secret);
+    if (result.status != kCompleted) return result;
+    // A line read from a file or descriptor may end in CR LF.
+    if (source.from != PasswordFrom::Environment && !secret.bytes.empty() &&
+        secret.bytes.back() == '\r') {
+        secret.bytes.pop_back();
+    }
+    if (secret.bytes.empty()) return Failure(kFailed, "The password is empty.");
+    std::optional<std::u16string> text = DecodeUtf8(secret.bytes);
+    if (!text) return Failure(kFailed, "The password is not valid UTF-8.");
+    if (std::optional<char32_t> bad = FirstUnrepresentable(*text)) {
+        cipher::Wipe(*text);
+        return Failure(kFailed, messages::ForUnrepresentable(*bad));
+    }
+    password.swap(*text);
+    return {};
+}
+
+}  // namespace cli

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "cli/Outcome.h"
+
+namespace cli {
+
+// encrypt-text and decrypt-text: the text of --text, or else standard input
+// with one line ending dropped; the result goes to standard output followed
+// by a line feed. Ciphertext is the same Base64 text the window produces.
+struct TextJob {
+    bool encrypt = true;
+    std::optional<std::string> text;  // --text, UTF-8
+    bool hints = false;               // may say on the terminal what it waits for
+};
+
+Outcome Run(const TextJob& job, const std::u16string& password);
+
+}  // namespace cli

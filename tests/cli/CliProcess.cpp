@@ -1,0 +1,183 @@
+#include "tests/cli/CliProcess.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+
+namespace clitest {
+
+namespace {
+
+void Pipe(int fds[2]) {
+    if (::pipe2(fds, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
+}
+
+void CloseIfOpen(int& fd) {
+    if (fd >= 0) ::close(fd);
+    fd = -1;
+}
+
+// In the child, between fork and exec: only async-signal-safe calls.
+[[noreturn]] void StartChild(const Launch& launch, int in, int out, int err, int extra,
+                             const char* terminal, char** argv, char** envp) {
+    ::setsid();
+    if (terminal != nullptr) {
+        const int tty = ::open(terminal, O_RDWR);  // becomes the controlling terminal
+        if (tty < 0) ::_exit(120);
+        ::close(tty);
+    }
+    ::dup2(in, 0);
+    ::dup2(out, 1);
+    ::dup2(err, 2);
+    if (extra >= 0) ::dup2(extra, 3);
+    if (!launch.folder.empty() && ::chdir(launch.folder.c_str()) != 0) ::_exit(121);
+    if (launch.unprivileged && ::geteuid() == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(122);
+    }
+    ::execve(argv[0], argv, envp);
+    ::_exit(123);
+}
+
+}  // namespace
+
+std::string CliPath() {
+    return QUILLBOX_CLI_PATH;
+}
+
+CliProcess::CliProcess(const Launch& launch) {
+    // A child that ends early must not take the test with it.
+    ::signal(SIGPIPE, SIG_IGN);
+    int in[2], out[2], err[2], extra[2] = {-1, -1};
+    Pipe(in);
+    Pipe(out);
+    Pipe(err);
+    if (!launch.descriptor3.empty()) Pipe(extra);
+    std::string terminal;
+    if (launch.terminal) {
+        master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) {
+            throw std::runtime_error("no pseudo-terminal");
+        }
+        terminal = ::ptsname(master_);
+    }
+
+    std::vector<std::string> args{CliPath()};
+    args.insert(args.end(), launch.args.begin(), launch.args.end());
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    std::vector<std::string> env;
+    for (char** e = environ; *e != nullptr; ++e) env.emplace_back(*e);
+    for (const auto& [name, value] : launch.environment) env.push_back(name + "=" + value);
+    std::vector<char*> envp;
+    for (std::string& e : env) envp.push_back(e.data());
+    envp.push_back(nullptr);
+
+    pid_ = ::fork();
+    if (pid_ < 0) throw std::runtime_error("fork failed");
+    if (pid_ == 0) {
+        StartChild(launch, in[0], out[1], err[1], extra[0],
+                   launch.terminal ? terminal.c_str() : nullptr, argv.data(), envp.data());
+    }
+    ::close(in[0]);
+    ::close(out[1]);
+    ::close(err[1]);
+    in_ = in[1];
+    out_ = out[0];
+    if (launch.outputClosed) CloseIfOpen(out_);
+    err_ = err[0];
+    if (extra[0] >= 0) {
+        ::close(extra[0]);
+        const std::string& text = launch.descriptor3;
+        if (::write(extra[1], text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
+            throw std::runtime_error("cannot feed descriptor 3");
+        }
+        ::close(extra[1]);
+    }
+}
+
+CliProcess::~CliProcess() {
+    if (pid_ > 0) {
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+    }
+    CloseIfOpen(in_);
+    CloseIfOpen(out_);
+    CloseIfOpen(err_);
+    CloseIfOpen(master_);
+}
+
+void CliProcess::DrainTerminal(int timeoutMs) {
+    pollfd p{master_, POLLIN, 0};
+    if (::poll(&p, 1, timeoutMs) <= 0) return;
+    char buffer[4096];
+    const ssize_t n = ::read(master_, buffer, sizeof buffer);
+    if (n > 0) terminalOut_.append(buffer, static_cast<std::size_t>(n));
+}
+
+bool CliProcess::WaitForTerminal(const std::string& text, std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (terminalOut_.find(text) == std::string::npos) {
+        if (std::chrono::steady_clock::now() >= end) return false;
+        DrainTerminal(50);
+    }
+    return true;
+}
+
+void CliProcess::Type(const std::string& line) {
+    const std::string typed = line + "\n";
+    if (::write(master_, typed.data(), typed.size()) != static_cast<ssize_t>(typed.size())) {
+        throw std::runtime_error("cannot type on the terminal");
+    }
+}
+
+Result CliProcess::Finish(const std::string& input, std::chrono::milliseconds limit) {
+    Result result;
+    std::size_t written = 0;
+    if (input.empty()) CloseIfOpen(in_);
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (out_ >= 0 || err_ >= 0) {
+        if (std::chrono::steady_clock::now() >= end) {
+            ::kill(pid_, SIGKILL);
+            break;
+        }
+        pollfd fds[4] = {
+            {in_, POLLOUT, 0}, {out_, POLLIN, 0}, {err_, POLLIN, 0}, {master_, POLLIN, 0}};
+        if (::poll(fds, 4, 100) < 0 && errno != EINTR) break;
+        if (in_ >= 0 && (fds[0].revents & (POLLOUT | POLLERR))) {
+            const ssize_t n = ::write(in_, input.data() + written, input.size() - written);
+            if (n > 0) written += static_cast<std::size_t>(n);
+            if (n < 0 || written == input.size()) CloseIfOpen(in_);
+        }
+        int* readers[2] = {&out_, &err_};
+        std::string* sinks[2] = {&result.out, &result.err};
+        for (int k = 0; k < 2; ++k) {
+            if (*readers[k] < 0 || !(fds[k + 1].revents & (POLLIN | POLLHUP))) continue;
+            char buffer[65536];
+            const ssize_t n = ::read(*readers[k], buffer, sizeof buffer);
+            if (n > 0) sinks[k]->append(buffer, static_cast<std::size_t>(n));
+            if (n <= 0) CloseIfOpen(*readers[k]);
+        }
+        if (master_ >= 0 && (fds[3].revents & POLLIN)) DrainTerminal(0);
+    }
+    CloseIfOpen(in_);
+    int status = 0;
+    ::waitpid(pid_, &status, 0);
+    pid_ = -1;
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+Result RunCli(const Launch& launch, const std::string& input) {
+    CliProcess process(launch);
+    return process.Finish(input);
+}
+
+}  // namespace clitest
