@@ -34,6 +34,9 @@ bool IsServerInvocation(const QStringList& arguments) {
 }
 
 int Serve() {
+    // The server may run for hours: it must not keep the folder it was started
+    // in busy (a USB stick mounted there could not be unmounted).
+    [[maybe_unused]] const int changed = ::chdir("/");
     const QString text = ReadStandardInput();
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->setText(text, QClipboard::Clipboard);

@@ -1,9 +1,9 @@
 #include "app/FileProcedure.h"
 
 #include <QString>
-#include <exception>
 #include <optional>
 
+#include "app/ActionBoundary.h"
 #include "app/BusyScope.h"
 #include "app/FailureMessages.h"
 #include "app/MessageBoxes.h"
@@ -30,8 +30,8 @@ std::optional<QString> Transform(Platform& platform, QWidget& mainWindow, FileDi
                 : cipher.DecryptFile(srcFile, dstFile, kOverwrite, myPass, kRawContainer);
         if (written) return std::nullopt;
         return failure::ForFile(cipher.LastError());
-    } catch (const std::exception& error) {
-        return failure::ForUnexpected(error.what());
+    } catch (...) {
+        return ActionBoundary::DescribeCurrentException();
     }
 }
 

@@ -1,7 +1,6 @@
 #include "app/StringProcedure.h"
 
-#include <exception>
-
+#include "app/ActionBoundary.h"
 #include "app/FailureMessages.h"
 #include "cipher/CipherErrors.h"
 #include "cipher/clsBlowfish.h"
@@ -24,7 +23,7 @@ StringOutcome TransformString(StringDirection direction, std::u16string text,
         return {std::nullopt, failure::kWrongPasswordForText};
     } catch (const Base64Error&) {
         return {std::nullopt, failure::kWrongPasswordForText};
-    } catch (const std::exception& error) {
-        return {std::nullopt, failure::ForUnexpected(error.what())};
+    } catch (...) {
+        return {std::nullopt, ActionBoundary::DescribeCurrentException()};
     }
 }

@@ -1,6 +1,8 @@
 // Base64 with the standard alphabet and padding, output broken into lines of
-// 76 characters separated by CR LF, and a decoder that skips CR LF pairs and
-// "=" signs and reads every other character through its low 8 bits.
+// 76 characters separated by CR LF, and a decoder that skips line breaks (CR
+// LF pairs, and a CR or an LF on its own, as text loses or keeps its CR on the
+// way through other tools) and "=" signs, and reads every other character
+// through its low 8 bits.
 
 #include <cstring>
 
@@ -78,19 +80,21 @@ inline void DecodeGroup(const ShiftedValues& t, const char16_t* s, std::uint8_t*
     std::memcpy(o, bytes, 4);
 }
 
-// True when none of the four characters is CR or "=".
+// True when none of the four characters is CR, LF or "=".
 inline bool OrdinaryGroup(const char16_t* s) {
     std::uint64_t four;
     std::memcpy(&four, s, 8);
-    return !HasLane(four, 0x000D000D000D000DULL) && !HasLane(four, 0x003D003D003D003DULL);
+    return !HasLane(four, 0x000D000D000D000DULL) && !HasLane(four, 0x000A000A000A000AULL) &&
+           !HasLane(four, 0x003D003D003D003DULL);
 }
 
 #if defined(__SSE2__)
 // The same test for two groups at once.
 inline bool OrdinaryPair(const char16_t* s) {
     const __m128i eight = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
-    const __m128i special = _mm_or_si128(_mm_cmpeq_epi16(eight, _mm_set1_epi16(0x0D)),
-                                         _mm_cmpeq_epi16(eight, _mm_set1_epi16(0x3D)));
+    const __m128i lineBreak = _mm_or_si128(_mm_cmpeq_epi16(eight, _mm_set1_epi16(0x0D)),
+                                           _mm_cmpeq_epi16(eight, _mm_set1_epi16(0x0A)));
+    const __m128i special = _mm_or_si128(lineBreak, _mm_cmpeq_epi16(eight, _mm_set1_epi16(0x3D)));
     return _mm_movemask_epi8(special) == 0;
 }
 #else
@@ -100,7 +104,7 @@ inline bool OrdinaryPair(const char16_t* s) {
 #endif
 
 // Decodes groups of four characters from s on as long as a group holds
-// neither CR nor "=", and returns how many it decoded.
+// neither CR, LF nor "=", and returns how many it decoded.
 inline std::size_t DecodeOrdinaryGroups(const char16_t* s, std::size_t len, std::uint8_t* o) {
     static const ShiftedValues t;
     std::size_t groups = 0;
@@ -170,9 +174,9 @@ clsBlowfish::ByteArray clsBlowfish::DecodeArray64(const std::u16string& sInput) 
     cipher::SizeLargeBuffer(out, len / 4 * 3 + 8);
     std::uint8_t* o = out.data();
 
-    // Values of the characters that remain once CR LF pairs and then "="
-    // signs are gone; anything outside the alphabet counts as 0. Groups of
-    // four ordinary characters take the fast path.
+    // Values of the characters that remain once line breaks and "=" signs
+    // are gone; anything outside the alphabet counts as 0. Groups of four
+    // ordinary characters take the fast path.
     std::uint32_t acc = 0;
     std::size_t pending = 0, m = 0, i = 0;
     while (i < len) {
@@ -184,11 +188,7 @@ clsBlowfish::ByteArray clsBlowfish::DecodeArray64(const std::u16string& sInput) 
             if (i == len) break;
         }
         const char16_t c = s[i++];
-        if (c == u'\r' && i < len && s[i] == u'\n') {
-            ++i;
-            continue;
-        }
-        if (c == u'=') continue;
+        if (c == u'\r' || c == u'\n' || c == u'=') continue;
         acc = (acc << 6) | rev[c & 0xFF];
         ++m;
         if (++pending == 4) {

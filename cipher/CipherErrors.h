@@ -11,6 +11,14 @@ public:
     Base64Error() : std::out_of_range("no Base64 characters to decode") {}
 };
 
+// EncodeArray64 gave no text for a container, which is never empty: the
+// encoder could not get the memory for it.
+class Base64EncodingError : public std::runtime_error {
+public:
+    Base64EncodingError()
+        : std::runtime_error("the encrypted data could not be encoded as Base64") {}
+};
+
 // The size descriptor of a deciphered container did not match its length:
 // the password is wrong or the data is not one of our containers.
 class WrongPasswordError : public std::runtime_error {

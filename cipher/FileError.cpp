@@ -41,6 +41,9 @@ std::string FileError::Message() const {
         case FileFailure::UnrepresentableKey:
             return "The password holds a character that Quillbox cannot use "
                    "(only characters of the Windows-1252 code page are allowed).";
+        case FileFailure::Base64EncodingFailed:
+            return "Could not write " + file +
+                   ": there was not enough memory to encode the encrypted data as Base64 text.";
     }
     return "Unknown failure.";
 }

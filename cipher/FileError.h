@@ -14,6 +14,7 @@ enum class FileFailure {
     WrongPassword,          // the container's size descriptor did not match
     InvalidBase64,          // Base64 text with nothing to decode
     UnrepresentableKey,     // the password holds a character outside the code page
+    Base64EncodingFailed,   // the container could not be encoded as Base64 text
 };
 
 struct FileError {

@@ -81,7 +81,12 @@ bool clsBlowfish::TransformExistingFile(const std::u16string& InFile, const std:
 
     if (encrypt) {
         EncryptByte(bytes);
-        if (base64) bytes = AsciiBytes(EncodeArray64(bytes));
+        if (base64) {
+            const std::u16string text = EncodeArray64(bytes);
+            // A container is never empty, so neither is its text, unless the encoder failed.
+            if (text.empty()) return Fail(FileFailure::Base64EncodingFailed, OutFile);
+            bytes = AsciiBytes(text);
+        }
     } else {
         if (base64) {
             try {

@@ -12,6 +12,8 @@ std::u16string clsBlowfish::EncryptString(std::u16string& Text, std::u16string& 
     // The container's bytes survive the trip through text unchanged, so the
     // Base64 text can be made from them directly.
     std::u16string result = OutputIn64 ? EncodeArray64(bytes) : codepage::BytesToText(bytes);
+    // A container is never empty, so neither is its text, unless the encoder failed.
+    if (result.empty()) throw Base64EncodingError();
     cipher::Wipe(Key);
     cipher::Wipe(Text);
     return result;

@@ -63,7 +63,8 @@ public:
 
     // Text <-> ciphertext text. On success Key and then Text are emptied. On
     // failure both keep their values and the error propagates:
-    // UnrepresentableTextError, Base64Error, or WrongPasswordError when the
+    // UnrepresentableTextError, Base64Error, Base64EncodingError when the
+    // ciphertext could not be encoded, or WrongPasswordError when the
     // deciphered container is not valid.
     std::u16string EncryptString(std::u16string& Text, std::u16string& Key,
                                  bool OutputIn64 = false);

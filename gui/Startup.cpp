@@ -72,14 +72,23 @@ QString ArgumentText(const QStringList& arguments) {
 }
 
 int RunCommand(Form1& form, const commandline::Command& command) {
-    FillBoxes(form, command);
-    return Dispatch(form, command.action);
+    int status = kFailed;
+    form.RunAction([&] {
+        FillBoxes(form, command);
+        status = Dispatch(form, command.action);
+    });
+    return status;
 }
 
 int Start(Form1& form, const QStringList& arguments) {
     const QString argumentText = ArgumentText(arguments);
     form.Form_Load(argumentText);
-    const commandline::Command command = commandline::Parse(argumentText.toStdU16String());
+    commandline::Command command = commandline::Parse(argumentText.toStdU16String());
+    // Arguments that are all empty (a script's empty variable) ask for no
+    // window: nobody may be there to close it.
+    if (command.action == Action::Interactive && !arguments.isEmpty()) {
+        command.action = Action::Usage;
+    }
     if (command.action == Action::Interactive) {
         form.show();
         return QApplication::exec();

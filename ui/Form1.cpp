@@ -35,7 +35,8 @@ Form1::Form1(Platform* platform)
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                            Qt::MSWindowsFixedSizeDialogHint),
       ownPlatform_(platform == nullptr ? std::make_unique<QtPlatform>() : nullptr),
-      platform_(platform == nullptr ? ownPlatform_->Services() : *platform) {
+      platform_(platform == nullptr ? ownPlatform_->Services() : *platform),
+      actions_(platform_.messages) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kApplicationTitle);
     dpi_ = logicalDpiY();
@@ -68,7 +69,8 @@ QPushButton* Form1::AddButton(QWidget* container, const char* name, const QStrin
     auto* button = new QPushButton(caption);
     Place(button, container, name, place);
     button->setAutoDefault(false);
-    connect(button, &QPushButton::clicked, this, std::move(action));
+    connect(button, &QPushButton::clicked, this,
+            [this, action = std::move(action)] { actions_.Run(action); });
     return button;
 }
 
@@ -76,7 +78,8 @@ void Form1::BuildFilePanel() {
     frame1_ = AddFrame("Frame1", QStringLiteral("File (binary encryption)"), {0, 0, 4935, 1815});
     text1_ = new FileDropLineEdit;
     Place(text1_, frame1_, "Text1", {120, 840, 2775, 375});
-    connect(text1_, &FileDropLineEdit::filesDropped, this, &Form1::Text1_OLEDragDrop);
+    connect(text1_, &FileDropLineEdit::filesDropped, this,
+            [this](const QStringList& files) { actions_.Run([&] { Text1_OLEDragDrop(files); }); });
     text2_ = new QLineEdit;
     Place(text2_, frame1_, "Text2", {120, 1320, 2775, 375});
     text2_->setAcceptDrops(false);
@@ -142,6 +145,13 @@ void Form1::Form_Load(const QString& argumentText) {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
+    // The title bar still offers Close while an action runs (even with the
+    // window disabled). The action and any question that follows it need the
+    // window, so the request is turned down; once it is over, Close works.
+    if (actions_.Running()) {
+        event->ignore();
+        return;
+    }
     Form_Unload();
     QWidget::closeEvent(event);
 }

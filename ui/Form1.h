@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "app/ActionBoundary.h"
 #include "app/Twips.h"
 
 class FileDropLineEdit;
@@ -61,6 +62,11 @@ public:
     void mPaste_Click();
     void mAbout_Click();
 
+    // Runs one action of the window as its buttons and drops do: refused
+    // while another action runs, and whatever it throws ends in a message
+    // box. True when it ran to its end.
+    bool RunAction(const std::function<void()>& action) { return actions_.Run(action); }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -82,6 +88,7 @@ private:
 
     std::unique_ptr<QtPlatform> ownPlatform_;
     Platform& platform_;
+    ActionBoundary actions_;
     QString commandLine_;
     int dpi_ = 96;
     FileDropLineEdit* text1_ = nullptr;

@@ -115,16 +115,44 @@ TEST_F(Base64Test, CrLfPairsAreIgnoredAnywhere) {
 
 TEST_F(Base64Test, OtherCharactersCountAsZeroAndKeepTheirPlace) {
     const ByteArray expected = {'f', 'o', 'o', 0, 0, 0};
-    for (const char* text :
-         {"Zm9v\nAAA", "Zm9v\rAAA", "Zm9v AAA", "Zm9vA\tAA", "Zm9v\n\rAA", "Zm9vAA*~",
-          // CR and LF separated by "=" are not a pair: the
-          // pairs go first, then the "=" signs.
-          "Zm9v\r=\nAA", "Zm9v\r==\nAA"}) {
+    for (const char* text : {"Zm9v AAA", "Zm9vA\tAA", "Zm9vAA*~", "Zm9v\vA\fA"}) {
         EXPECT_EQ(Decode(T(text)), expected) << testing::PrintToString(text);
     }
-    // A lone LF shifts everything after it.
-    EXPECT_EQ(Decode(u"\nZm9v").size(), 3u);
-    EXPECT_NE(Decode(u"\nZm9vYmFy"), Bytes("foobar"));
+    // A space shifts everything after it.
+    EXPECT_EQ(Decode(u" Zm9v").size(), 3u);
+    EXPECT_NE(Decode(u" Zm9vYmFy"), Bytes("foobar"));
+}
+
+// Text that went through tools which drop or keep the CR of a line break:
+// a CR or an LF on its own is skipped exactly like a CR LF pair, wherever it
+// stands, in groups that take the fast path and in those that do not.
+TEST_F(Base64Test, LoneCrAndLoneLfAreSkippedLikePairs) {
+    const ByteArray bytes = RandomBytes(300, 7);
+    const std::u16string crLf = Encode(bytes);
+    ASSERT_NE(crLf.find(u"\r\n"), std::u16string::npos);
+    std::u16string lfOnly = crLf, crOnly = crLf;
+    std::erase(lfOnly, u'\r');
+    std::erase(crOnly, u'\n');
+    EXPECT_EQ(Decode(lfOnly), bytes);
+    EXPECT_EQ(Decode(crOnly), bytes);
+    EXPECT_EQ(Decode(crLf + u"\r"), bytes) << "$(cat file) keeps a trailing CR";
+
+    const std::pair<const char*, const char*> cases[] = {
+        {"\nZm9vYmFy", "foobar"},
+        {"Zm9v\nYmFy", "foobar"},
+        {"Zm\r9vYmFy", "foobar"},
+        {"Zm9vYmF\ny", "foobar"},
+        {"Zm9vYmFy\n\n", "foobar"},
+        {"Zm9v\n\rYmFy", "foobar"},
+        {"Zm9v\r\r\nYmFy", "foobar"},
+        {"Zm9vYm\r=\nFy", "foobar"},  // no pair around "="
+        {"Z\nm\r9\nv\rY\nm\rF\ny\r", "foobar"},
+        // Fewer than eight characters: the test of one group at a time.
+        {"Zm9\rv", "foo"},
+        {"Zm9\nvYm", "foob"}};
+    for (const auto& [text, plain] : cases) {
+        EXPECT_EQ(Decode(T(text)), Bytes(plain)) << testing::PrintToString(text);
+    }
 }
 
 TEST_F(Base64Test, EqualsSignsAreIgnoredAnywhere) {
@@ -146,7 +174,7 @@ TEST_F(Base64Test, CharactersAreReadThroughTheirLowByte) {
 }
 
 TEST_F(Base64Test, NothingLeftToDecodeFails) {
-    for (const char* text : {"", "=", "==", "\r\n", "=\r\n=", "\r\n==\r\n"}) {
+    for (const char* text : {"", "=", "==", "\r\n", "=\r\n=", "\r\n==\r\n", "\n", "\r", "\n=\r"}) {
         EXPECT_THROW(Decode(T(text)), Base64Error) << testing::PrintToString(text);
     }
     EXPECT_THROW(cipher.Decode64(u"=="), Base64Error);

@@ -30,6 +30,9 @@ public:
     // Everything the program wrote to its error output so far.
     QString ErrorOutput();
 
+    // The running program's process id.
+    qint64 ProcessId() const { return process_.processId(); }
+
 private:
     QProcess process_;
 };

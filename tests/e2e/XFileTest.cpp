@@ -28,6 +28,21 @@ TEST_F(XFileCommandLine, EncryptAsksForRetypeThenWipesSource) {
     EXPECT_EQ(ReadDecrypted(Path("plain.txt.enc"), "s3cret"), plain_);
 }
 
+TEST_F(XFileCommandLine, PasswordIsGoneFromTheProcessListWhileTheRetypePromptWaits) {
+    auto program = Start({"/encrypt", "/plain.txt", "/s3cret", "/out.enc"});
+    ASSERT_FALSE(x_.WaitForWindow(kTitle).isEmpty());
+    const std::optional<QByteArray> cmdline =
+        ReadFile(QStringLiteral("/proc/%1/cmdline").arg(program->ProcessId()));
+    ASSERT_TRUE(cmdline.has_value());
+    EXPECT_TRUE(cmdline->startsWith(QUILLBOX_EXECUTABLE)) << cmdline->toStdString();
+    EXPECT_FALSE(cmdline->contains("s3cret"));
+    EXPECT_FALSE(cmdline->contains("plain.txt")) << "every argument is overwritten";
+    ASSERT_TRUE(AnswerPrompt("s3cret"));
+    ASSERT_TRUE(program->WaitForExit());
+    EXPECT_EQ(program->ExitStatus(), 0);
+    EXPECT_EQ(ReadDecrypted(Path("out.enc"), "s3cret"), plain_);
+}
+
 TEST_F(XFileCommandLine, MismatchedRetypeTouchesNoFile) {
     auto program = Start({"/encrypt", "/plain.txt", "/s3cret", "/out.enc"});
     ASSERT_TRUE(AnswerPrompt("other"));

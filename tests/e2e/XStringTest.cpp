@@ -2,6 +2,7 @@
 // clipboard manager: the result must still be on the clipboard after the
 // program has ended, ready to paste and to decrypt in a second run.
 
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -80,6 +81,22 @@ TEST_F(XStringCommandLine, ClipboardServerLeavesWhenAnotherProgramTakesOver) {
     EXPECT_TRUE(server.waitForFinished(20000));
     EXPECT_EQ(server.exitCode(), 0);
     EXPECT_EQ(x_.ClipboardText(), "someone else");
+}
+
+// The server runs until someone else copies something, possibly for hours:
+// it must not keep the folder it was started in busy.
+TEST_F(XStringCommandLine, ClipboardServerLetsGoOfItsWorkingFolder) {
+    QProcess server;
+    server.setProcessEnvironment(QuillboxProcess::OnDisplay(server_.Display()));
+    server.setWorkingDirectory(folder_.path());
+    server.start(QStringLiteral(QUILLBOX_EXECUTABLE), {"--quillbox-serve-clipboard"});
+    ASSERT_TRUE(server.waitForStarted());
+    server.write("kept text");
+    server.closeWriteChannel();
+    ASSERT_TRUE(server.waitForReadyRead(20000));
+    EXPECT_EQ(QFile::symLinkTarget(QStringLiteral("/proc/%1/cwd").arg(server.processId())), "/");
+    ASSERT_TRUE(x_.TakeClipboard("someone else"));
+    EXPECT_TRUE(server.waitForFinished(20000));
 }
 
 }  // namespace

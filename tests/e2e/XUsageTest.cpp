@@ -18,6 +18,7 @@ TEST_F(XUsage, MalformedCommandLinesShowUsageBox) {
         {"/encrypt", "/string", "/123"},    // a string needs the last field
         {"/wipe", "/abc", "/123", "/out"},  // unknown operation
         {"/decrypt", "/abc", "/123"},       // nothing left after dropping ".enc"
+        {""},                               // an empty variable in a script
     };
     for (const QStringList& command : commands) {
         SCOPED_TRACE(command.join(' ').toStdString());

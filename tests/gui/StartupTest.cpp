@@ -3,13 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QTimer>
 
-#include "core/CommandLine.h"
 #include "app/Global.h"
-#include "gui/Startup.h"
 #include "cipher/clsBlowfish.h"
+#include "core/CommandLine.h"
+#include "gui/Startup.h"
 #include "tests/app/support/FakePlatform.h"
 #include "tests/app/support/TempFiles.h"
 #include "ui/Form1.h"
@@ -119,6 +121,27 @@ TEST_F(StartupTest, UnusableCommandLineShowsUsageText) {
         EXPECT_TRUE(platform_.messages.informed[0].contains("Usage: "));
     }
     EXPECT_TRUE(platform_.prompt.captions.empty());
+}
+
+TEST_F(StartupTest, AnEmptyArgumentIsAnUnusableCommandLine) {
+    // A script's empty variable: nobody may be there to close a window. Should
+    // the window's event loop start after all, this ends it.
+    QTimer endLoop;
+    endLoop.setSingleShot(true);
+    QObject::connect(&endLoop, &QTimer::timeout, qApp, &QCoreApplication::quit);
+    endLoop.start(0);
+    EXPECT_EQ(startup::Start(form_, {""}), kUsage);
+    ASSERT_EQ(platform_.messages.informed.size(), 1u);
+    EXPECT_TRUE(platform_.messages.informed[0].contains("Usage: "));
+    EXPECT_FALSE(form_.isVisible());
+}
+
+TEST_F(StartupTest, WhatTheActionThrowsIsReportedAsAFailure) {
+    const QString source = QString(QChar(0xDC00)) + "x.txt";
+    EXPECT_EQ(Run("/encrypt/" + source + "/pw"), kFailed);
+    EXPECT_EQ(Run("/decrypt/" + source + ".enc/pw"), kFailed);
+    ASSERT_EQ(platform_.messages.informed.size(), 2u);
+    EXPECT_TRUE(platform_.messages.informed[1].contains("not valid text"));
 }
 
 TEST(StartupArguments, JoinedWithSingleSpaces) {

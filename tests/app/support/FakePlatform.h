@@ -54,8 +54,12 @@ public:
 
 class CountingPump : public EventPump {
 public:
-    void Pump() override { ++pumps; }
+    void Pump() override {
+        ++pumps;
+        if (onPump) onPump();
+    }
     int pumps = 0;
+    std::function<void()> onPump;  // what the user does while window events run
 };
 
 class ScriptedFileDialog : public FileDialog {
