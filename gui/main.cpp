@@ -3,6 +3,7 @@
 
 #include "app/AppInfo.h"
 #include "app/ClipboardServer.h"
+#include "app/Translations.h"
 #include "gui/Startup.h"
 #include "ui/Form1.h"
 
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(kApplicationVersion);
 
     if (clipboardserver::IsServerInvocation(arguments)) return clipboardserver::Serve();
+    InstallTranslations(application);
 
     Form1 form;
     return startup::Start(form, arguments);

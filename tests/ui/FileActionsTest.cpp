@@ -204,7 +204,7 @@ TEST_F(FileActionsTest, DecryptEmptiesThePasswordAndRestoresTheFile) {
     EXPECT_TRUE(form.DecFile_Click());
     EXPECT_EQ(TempFiles::Read(source), kPlain);
     EXPECT_TRUE(Global::CurrentPassword.empty());
-    EXPECT_EQ(platform.prompt.captions.back(), PasswordForm::kEnterCaption);
+    EXPECT_EQ(platform.prompt.captions.back(), PasswordForm::EnterCaption());
 }
 
 TEST_F(FileActionsTest, WrongPasswordDecryptionIsReportedAndWritesNothing) {
