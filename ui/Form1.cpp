@@ -2,8 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QCompleter>
-#include <QFileSystemModel>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QWindow>
@@ -12,6 +10,7 @@
 #include "app/AppInfo.h"
 #include "app/QtPlatform.h"
 #include "ui/FileDropLineEdit.h"
+#include "ui/PathCompleter.h"
 
 namespace {
 
@@ -157,13 +156,7 @@ void Form1::SetTabOrder() {
 }
 
 void Form1::Form_Load(const QString& argumentText) {
-    if (text1_->completer() == nullptr) {
-        auto* completer = new QCompleter(text1_);
-        auto* model = new QFileSystemModel(completer);
-        model->setRootPath(QString());
-        completer->setModel(model);
-        text1_->setCompleter(completer);
-    }
+    if (text1_->completer() == nullptr) text1_->setCompleter(new PathCompleter(text1_));
     for (QLineEdit* field : {static_cast<QLineEdit*>(text1_), text2_, text3_, text4_}) {
         field->clear();
     }
