@@ -2,7 +2,6 @@
 
 #include "cipher/FileError.h"
 #include "core/Messages.h"
-#include "core/SourceWipe.h"
 
 namespace {
 
@@ -30,14 +29,6 @@ TEST(MessagesTest, UnrepresentableCharacterIsShownWhole) {
     const std::string text = messages::ForUnrepresentable(U'\U0001F600');
     EXPECT_NE(text.find("\"\xF0\x9F\x98\x80\""), std::string::npos) << text;
     EXPECT_NE(messages::ForUnrepresentable(U'\u0416').find("\"\xD0\x96\""), std::string::npos);
-}
-
-TEST(MessagesTest, WipeMessagesOnlyWhenSomethingIsLeftToTell) {
-    EXPECT_FALSE(messages::WipeMessage({WipeOutcome::Wiped, {}}, "a").has_value());
-    EXPECT_FALSE(messages::WipeMessage({WipeOutcome::SameFile, {}}, "a").has_value());
-    EXPECT_EQ(messages::ForWipe({WipeOutcome::DeleteFailed, "Busy"}, "/d/a %2"),
-              "\"/d/a %2\" was overwritten with the encrypted data but could not be deleted: "
-              "Busy. The encrypted file was kept.");
 }
 
 }  // namespace

@@ -15,7 +15,6 @@
 #include "app/StatusForm.h"
 #include "app/StatusProgress.h"
 #include "app/Translations.h"
-#include "core/SourceWipe.h"
 #include "tests/app/support/FakePlatform.h"
 #include "ui/Form1.h"
 #include "ui/UsageText.h"
@@ -82,17 +81,9 @@ TEST(TranslationTest, EveryCaptionAndAccessibleTextOfTheWindowsIsTranslated) {
     EXPECT_EQ(form.windowTitle(), "Quillbox");
 }
 
-TEST(TranslationTest, QuestionsMessagesAndProgressAreTranslated) {
+TEST(TranslationTest, MessagesProgressAndUsageAreTranslated) {
     BracketTranslator brackets;
     Installed installed(brackets);
-    FakePlatform platform;
-    Form1 form{&platform.services};
-    form.Text1()->setText(QCoreApplication::applicationFilePath());
-    form.Text2()->clear();
-    form.EncFile_Click();
-    ASSERT_EQ(platform.messages.informed.size(), 1u);
-    EXPECT_TRUE(Bracketed(platform.messages.informed[0]));
-
     // The template is translated, then the arguments go in as they are.
     const FileError error{FileFailure::SourceUnreadable, u"/d/%2 [x].txt",
                           std::make_error_code(std::errc::permission_denied)};
@@ -100,8 +91,6 @@ TEST(TranslationTest, QuestionsMessagesAndProgressAreTranslated) {
                                            QString::fromStdString(error.code.message()) + ".]");
     EXPECT_TRUE(failure::ForUnrepresentable(U'\U0001F600')
                     .startsWith(QString::fromUtf8("[The character \"\U0001F600\"")));
-    EXPECT_TRUE(Bracketed(*failure::ForWipe({WipeOutcome::OverwriteFailed, "Busy"}, "/a")));
-    EXPECT_TRUE(Bracketed(failure::ForUnexpected("out of memory")));
 
     FakeStatusWindow window;
     CountingPump pump;
