@@ -6,14 +6,19 @@
 #include "cipher/FileError.h"
 
 struct WipeResult;
+namespace messages {
+struct Message;
+}
 
-// The failure sentences of the shared messages, as the windows show them.
+// The failure sentences of the shared messages, as the windows show them:
+// the template in the user's language, then its arguments filled in.
 namespace failure {
 
-inline const QString kWrongPasswordForText =
-    QStringLiteral("Wrong password, or the text is not a valid encrypted string.");
-inline const QString kNoDestination =
-    QStringLiteral("Please enter the name of the destination file in the second field.");
+QString WrongPasswordForText();
+QString NoDestination();
+
+// A shared message in the user's language.
+QString Translated(const messages::Message& message);
 
 // What went wrong in a file operation, with the file and the system's reason.
 QString ForFile(const FileError& error);

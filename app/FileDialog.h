@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <optional>
 
+class QFileDialog;
 class QWidget;
 
 // The file-open dialog of the Browse button.
@@ -13,8 +15,21 @@ public:
     virtual std::optional<QString> ChooseFileToOpen(QWidget* owner) = 0;
 };
 
-// Offers "Text files (*.txt)", "Encoded files (*.enc)" and "All files (*.*)",
-// in that order, with the default suffix "txt".
+// One filter of the Browse dialog: what the user reads, and the pattern that
+// selects the files.
+struct BrowseFilter {
+    QString description;
+    QString pattern;
+};
+
+// "Text files (*.txt)", "Encoded files (*.enc)" and "All files (*.*)", in that
+// order; "All files" selects every file of the platform.
+QList<BrowseFilter> BrowseFilters();
+
+// Sets up a dialog to open one existing file with the Browse filters and the
+// default suffix "txt".
+void ConfigureBrowseDialog(QFileDialog& dialog);
+
 class QtFileDialog final : public FileDialog {
 public:
     std::optional<QString> ChooseFileToOpen(QWidget* owner) override;

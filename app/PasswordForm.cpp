@@ -43,7 +43,7 @@ bool IsEnterOrEscape(const QKeyEvent& event) {
 }  // namespace
 
 PasswordForm::PasswordForm(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(kEnterCaption);
+    setWindowTitle(EnterCaption());
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint |
                    Qt::MSWindowsFixedSizeDialogHint);
@@ -63,22 +63,28 @@ void PasswordForm::BuildControls() {
     echoStyle->setParent(this);
     text1_->setStyle(echoStyle);
     text1_->setGeometry(ToPixels(kText1, dpi));
+    text1_->setAccessibleName(tr("Password"));
 
-    command1_ = new QPushButton(QStringLiteral("OK"), this);
+    command1_ = new QPushButton(tr("OK"), this);
     command1_->setObjectName(QStringLiteral("Command1"));
     command1_->setGeometry(ToPixels(kCommand1, dpi));
+    command1_->setAccessibleName(tr("OK"));
+    command1_->setAccessibleDescription(tr("Use the password typed in the box"));
     connect(command1_, &QPushButton::clicked, this, &PasswordForm::AcceptPassword);
 
-    command2_ = new QPushButton(QStringLiteral("Cancel"), this);
+    command2_ = new QPushButton(tr("Cancel"), this);
     command2_->setObjectName(QStringLiteral("Command2"));
     command2_->setGeometry(ToPixels(kCommand2, dpi));
+    command2_->setAccessibleName(tr("Cancel"));
+    command2_->setAccessibleDescription(tr("Close the prompt without a password"));
     connect(command2_, &QPushButton::clicked, this, &PasswordForm::CancelPassword);
 
-    label1_ = new QLabel(kEnterCaption, this);
+    label1_ = new QLabel(this);
     label1_->setObjectName(QStringLiteral("Label1"));
     label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label1_->setWordWrap(true);
     label1_->setGeometry(ToPixels(kLabel1, dpi));
+    SetLabel(EnterCaption());
 
     // Enter must not click a button on its press: the prompt acts on the release.
     for (QPushButton* button : {command1_, command2_}) {
@@ -96,6 +102,7 @@ void PasswordForm::BuildControls() {
 
 void PasswordForm::SetLabel(const QString& caption) {
     label1_->setText(caption);
+    text1_->setAccessibleDescription(caption);
 }
 
 bool PasswordForm::event(QEvent* event) {

@@ -14,11 +14,13 @@ class PasswordForm : public QDialog {
     Q_OBJECT
 
 public:
-    static inline const QString kEnterCaption = QStringLiteral("Enter password:");
+    // "Enter password:", in the user's language.
+    static QString EnterCaption() { return tr("Enter password:"); }
 
     explicit PasswordForm(QWidget* parent = nullptr);
 
-    // The caption of Label1 ("Enter password:" unless a caller sets another).
+    // The caption of Label1 ("Enter password:" unless a caller sets another);
+    // assistive technology reads it as the description of the password box.
     void SetLabel(const QString& caption);
 
     QLineEdit* Text1() const { return text1_; }

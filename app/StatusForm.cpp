@@ -18,7 +18,7 @@ StatusForm::StatusForm()
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::WaitCursor);
-    label1_ = new QLabel(kInitialCaption, this);
+    label1_ = new QLabel(InitialCaption(), this);
     label1_->setObjectName(QStringLiteral("Label1"));
     label1_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     Form_Load();

@@ -11,7 +11,8 @@ class StatusForm : public QWidget {
     Q_OBJECT
 
 public:
-    static inline const QString kInitialCaption = QStringLiteral("Working...");
+    // "Working...", in the user's language.
+    static QString InitialCaption() { return tr("Working..."); }
 
     // Runs the load step: places, colours and shows the window.
     StatusForm();

@@ -1,5 +1,6 @@
 #include "app/StatusProgress.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <utility>
 
@@ -13,8 +14,23 @@ void StatusProgress::Progress(std::int32_t& /*Percent*/) {
     // Nothing in the program subscribes to the Progress event.
 }
 
+namespace {
+
+// The engine writes "Working... NN%"; the label shows it in the user's language.
+QString Translated(const QString& text) {
+    static const QString prefix = QStringLiteral("Working... ");
+    if (!text.startsWith(prefix) || !text.endsWith(u'%')) return text;
+    bool isNumber = false;
+    const int percent =
+        text.sliced(prefix.size(), text.size() - prefix.size() - 1).toInt(&isNumber);
+    if (!isNumber) return text;
+    return QCoreApplication::translate("StatusProgress", "Working... %1%").arg(percent);
+}
+
+}  // namespace
+
 void StatusProgress::SetStatusText(const std::u16string& text) {
-    status_.SetText(QString::fromStdU16String(text));
+    status_.SetText(Translated(QString::fromStdU16String(text)));
     textChanged_ = true;
 }
 

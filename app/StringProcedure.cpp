@@ -18,11 +18,11 @@ StringOutcome TransformString(StringDirection direction, std::u16string text,
                                           : cipher.DecryptString(text, password, kBase64);
         return {QString::fromStdU16String(result), {}};
     } catch (const UnrepresentableTextError& error) {
-        return {std::nullopt, failure::ForUnrepresentable(error.Character())};
+        return {std::nullopt, failure::ForUnrepresentable(error.CodePoint())};
     } catch (const WrongPasswordError&) {
-        return {std::nullopt, failure::kWrongPasswordForText};
+        return {std::nullopt, failure::WrongPasswordForText()};
     } catch (const Base64Error&) {
-        return {std::nullopt, failure::kWrongPasswordForText};
+        return {std::nullopt, failure::WrongPasswordForText()};
     } catch (...) {
         return {std::nullopt, ActionBoundary::DescribeCurrentException()};
     }

@@ -31,10 +31,16 @@ public:
 class UnrepresentableTextError : public std::runtime_error {
 public:
     explicit UnrepresentableTextError(char16_t character);
+    // A character beyond the 16-bit range, which text holds as a surrogate pair.
+    explicit UnrepresentableTextError(char32_t codePoint);
+    // The first 16-bit unit of the character (the high surrogate of a pair).
     char16_t Character() const { return character_; }
+    // The whole character.
+    char32_t CodePoint() const { return codePoint_; }
 
 private:
     char16_t character_;
+    char32_t codePoint_;
 };
 
 // A container of the requested size would exceed 2^31 - 1 bytes.

@@ -16,7 +16,7 @@ constexpr std::array<char16_t, 32> kHighControls = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
 };
 
-std::string Describe(char16_t c) {
+std::string Describe(char32_t c) {
     char buf[96];
     std::snprintf(buf, sizeof buf,
                   "the text holds the character U+%04X, which the Windows-1252 code page "
@@ -25,10 +25,37 @@ std::string Describe(char16_t c) {
     return buf;
 }
 
+bool IsHighSurrogate(char16_t c) {
+    return c >= 0xD800 && c < 0xDC00;
+}
+
+bool IsLowSurrogate(char16_t c) {
+    return c >= 0xDC00 && c < 0xE000;
+}
+
+// The character that starts at text[i]: a surrogate pair counts as one.
+char32_t CodePointAt(std::u16string_view text, std::size_t i) {
+    const char16_t c = text[i];
+    if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+        return 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+    }
+    return c;
+}
+
+char16_t FirstUnit(char32_t codePoint) {
+    if (codePoint < 0x10000) return static_cast<char16_t>(codePoint);
+    return static_cast<char16_t>(0xD800 + ((codePoint - 0x10000) >> 10));
+}
+
 }  // namespace
 
 UnrepresentableTextError::UnrepresentableTextError(char16_t character)
-    : std::runtime_error(Describe(character)), character_(character) {}
+    : std::runtime_error(Describe(character)), character_(character), codePoint_(character) {}
+
+UnrepresentableTextError::UnrepresentableTextError(char32_t codePoint)
+    : std::runtime_error(Describe(codePoint)),
+      character_(FirstUnit(codePoint)),
+      codePoint_(codePoint) {}
 
 namespace codepage {
 
@@ -53,10 +80,17 @@ ByteArray TextToBytes(std::u16string_view text) {
             continue;
         }
         const std::optional<std::uint8_t> b = ToByte(c);
-        if (!b) throw UnrepresentableTextError(c);
+        if (!b) throw UnrepresentableTextError(CodePointAt(text, i));
         bytes[i] = *b;
     }
     return bytes;
+}
+
+std::optional<char32_t> FirstUnrepresentable(std::u16string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!ToByte(text[i])) return CodePointAt(text, i);
+    }
+    return std::nullopt;
 }
 
 std::u16string BytesToText(const std::uint8_t* data, std::size_t size) {

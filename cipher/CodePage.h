@@ -23,6 +23,10 @@ std::optional<std::uint8_t> ToByte(char16_t c);
 // a character outside the code page; nothing is ever replaced by "?".
 ByteArray TextToBytes(std::u16string_view text);
 
+// The first character of text that the code page cannot hold (a surrogate
+// pair as one character), or nothing when every character fits.
+std::optional<char32_t> FirstUnrepresentable(std::u16string_view text);
+
 // Bytes to text, one character per byte. Never fails.
 std::u16string BytesToText(const std::uint8_t* data, std::size_t size);
 inline std::u16string BytesToText(const ByteArray& bytes) {

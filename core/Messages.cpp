@@ -25,46 +25,150 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
-std::string Reason(const std::string& reason) {
-    return reason.empty() ? std::string() : " (" + reason + ")";
+// Each failure with a file in two forms: with the system's reason as %2, and
+// without one.
+struct FileTemplates {
+    const char* withReason;
+    const char* withoutReason;
+};
+
+FileTemplates TemplatesFor(FileFailure failure) {
+    switch (failure) {
+        case FileFailure::None:
+            return {nullptr, QUILLBOX_TRANSLATE_NOOP("Messages", "The operation completed.")};
+        case FileFailure::SourceMissing:
+            return {nullptr,
+                    QUILLBOX_TRANSLATE_NOOP("Messages", "The file \"%1\" does not exist.")};
+        case FileFailure::DestinationExists:
+            return {nullptr,
+                    QUILLBOX_TRANSLATE_NOOP("Messages", "The file \"%1\" already exists.")};
+        case FileFailure::SourceUnreadable:
+            return {QUILLBOX_TRANSLATE_NOOP("Messages", "Could not read \"%1\": %2."),
+                    QUILLBOX_TRANSLATE_NOOP("Messages", "Could not read \"%1\".")};
+        case FileFailure::SourceTooLarge:
+            return {nullptr, QUILLBOX_TRANSLATE_NOOP(
+                                 "Messages",
+                                 "The file \"%1\" is too large to encrypt (at most 2147483628 "
+                                 "bytes fit in an encrypted file).")};
+        case FileFailure::DestinationUnwritable:
+            return {QUILLBOX_TRANSLATE_NOOP("Messages", "Could not write \"%1\": %2."),
+                    QUILLBOX_TRANSLATE_NOOP("Messages", "Could not write \"%1\".")};
+        case FileFailure::WrongPassword:
+            return {nullptr,
+                    QUILLBOX_TRANSLATE_NOOP(
+                        "Messages", "Wrong password, or the file is not a valid encrypted file.")};
+        case FileFailure::InvalidBase64:
+            return {nullptr,
+                    QUILLBOX_TRANSLATE_NOOP("Messages", "The file \"%1\" holds no Base64 text.")};
+        case FileFailure::UnrepresentableKey:
+            return {nullptr,
+                    QUILLBOX_TRANSLATE_NOOP(
+                        "Messages",
+                        "The password holds a character that cannot be used: text and passwords "
+                        "may only hold characters of the Western European (Windows-1252) code "
+                        "page. Nothing was encrypted or decrypted.")};
+        case FileFailure::Base64EncodingFailed:
+            return {nullptr, QUILLBOX_TRANSLATE_NOOP(
+                                 "Messages",
+                                 "Could not write \"%1\": there was not enough memory to encode "
+                                 "the encrypted data as Base64 text.")};
+    }
+    return {nullptr, QUILLBOX_TRANSLATE_NOOP("Messages", "Unknown failure.")};
 }
 
 }  // namespace
 
+std::string Render(const Message& message) {
+    std::string out;
+    for (const char* p = message.text; *p != '\0'; ++p) {
+        if (p[0] == '%' && p[1] >= '1' && p[1] <= '9') {
+            const std::size_t index = static_cast<std::size_t>(p[1] - '1');
+            if (index < message.args.size()) {
+                out += message.args[index];
+                ++p;
+                continue;
+            }
+        }
+        out += *p;
+    }
+    return out;
+}
+
+Message FileMessage(const FileError& error) {
+    const FileTemplates templates = TemplatesFor(error.failure);
+    std::vector<std::string> args{Utf8(error.path)};
+    if (error.code && templates.withReason != nullptr) {
+        args.push_back(error.code.message());
+        return {templates.withReason, std::move(args)};
+    }
+    return {templates.withoutReason, std::move(args)};
+}
+
 std::string ForFile(const FileError& error) {
-    return error.Message();
+    return Render(FileMessage(error));
+}
+
+Message UnrepresentableMessage(char32_t character) {
+    std::string shown;
+    AppendUtf8(shown, character);
+    return {QUILLBOX_TRANSLATE_NOOP(
+                "Messages",
+                "The character \"%1\" cannot be used: text and passwords may only hold characters "
+                "of the Western European (Windows-1252) code page. Nothing was encrypted or "
+                "decrypted."),
+            {shown}};
 }
 
 std::string ForUnrepresentable(char32_t character) {
-    std::string shown;
-    AppendUtf8(shown, character);
-    return "The character \"" + shown +
-           "\" cannot be encrypted: text and passwords may only use the characters of the "
-           "Western European (Windows-1252) code page. Nothing was encrypted.";
+    return Render(UnrepresentableMessage(character));
 }
 
-std::optional<std::string> ForWipe(const WipeResult& result, const std::string& source) {
+std::optional<Message> WipeMessage(const WipeResult& result, const std::string& source) {
     switch (result.outcome) {
         case WipeOutcome::Wiped:
         case WipeOutcome::SameFile:
             return std::nullopt;
         case WipeOutcome::NotVerified:
-            return "The encrypted file could not be checked against \"" + source + "\"" +
-                   Reason(result.reason) + ", so the original was not wiped.";
+            if (result.reason.empty()) {
+                return Message{QUILLBOX_TRANSLATE_NOOP(
+                                   "Messages",
+                                   "The encrypted file could not be checked against \"%1\", so "
+                                   "the original was not wiped."),
+                               {source}};
+            }
+            return Message{QUILLBOX_TRANSLATE_NOOP(
+                               "Messages",
+                               "The encrypted file could not be checked against \"%1\" (%2), so "
+                               "the original was not wiped."),
+                           {source, result.reason}};
         case WipeOutcome::OverwriteFailed:
-            return "Could not overwrite \"" + source + "\": " + result.reason +
-                   ". The original was not wiped; the encrypted file was kept.";
+            return Message{QUILLBOX_TRANSLATE_NOOP(
+                               "Messages",
+                               "Could not overwrite \"%1\": %2. The original was not wiped; the "
+                               "encrypted file was kept."),
+                           {source, result.reason}};
         case WipeOutcome::DeleteFailed:
-            return "\"" + source +
-                   "\" was overwritten with the encrypted data but could not be "
-                   "deleted: " +
-                   result.reason + ". The encrypted file was kept.";
+            return Message{QUILLBOX_TRANSLATE_NOOP(
+                               "Messages",
+                               "\"%1\" was overwritten with the encrypted data but could not be "
+                               "deleted: %2. The encrypted file was kept."),
+                           {source, result.reason}};
     }
     return std::nullopt;
 }
 
+std::optional<std::string> ForWipe(const WipeResult& result, const std::string& source) {
+    const std::optional<Message> message = WipeMessage(result, source);
+    if (!message) return std::nullopt;
+    return Render(*message);
+}
+
+Message UnexpectedMessage(const char* what) {
+    return {QUILLBOX_TRANSLATE_NOOP("Messages", "The operation failed: %1"), {what}};
+}
+
 std::string ForUnexpected(const char* what) {
-    return std::string("The operation failed: ") + what;
+    return Render(UnexpectedMessage(what));
 }
 
 std::string Utf8(const std::u16string& text) {

@@ -4,6 +4,7 @@
 #include "app/AppInfo.h"
 #include "app/ClipboardServer.h"
 #include "gui/HiddenArguments.h"
+#include "app/Translations.h"
 #include "gui/Startup.h"
 #include "ui/Form1.h"
 
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(kApplicationVersion);
 
     if (clipboardserver::IsServerInvocation(arguments)) return clipboardserver::Serve();
+    InstallTranslations(application);
 
     Form1 form;
     return startup::Start(form, arguments);

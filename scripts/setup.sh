@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake clang libclang-rt-14-dev clang-format
   libgtest-dev libgmock-dev libbenchmark-dev libssl-dev openssl
-  qt6-base-dev libgl-dev libxkbcommon-x11-0 fonts-dejavu-core
+  qt6-base-dev qt6-l10n-tools qt6-tools-dev libgl-dev libxkbcommon-x11-0 fonts-dejavu-core
   xvfb xauth xdotool xclip x11-utils imagemagick
 )
 

@@ -12,6 +12,7 @@
 #include "app/PasswordPrompt.h"
 #include "app/Platform.h"
 #include "app/StatusProgress.h"
+#include "cipher/CodePage.h"
 #include "core/DestinationName.h"
 #include "core/SourceWipe.h"
 #include "ui/FileDropLineEdit.h"
@@ -19,9 +20,16 @@
 
 namespace {
 
-const QString kReenterCaption = QStringLiteral("Re-enter password");
-const QString kDifferentPassword = QStringLiteral("You typed a different password.");
-const QString kWipeQuestion = QStringLiteral("Wipe original?");
+// A password that the cipher cannot use is refused as soon as it is known,
+// before anything else is asked; the shared password is emptied so that no
+// later action takes it up.
+bool PasswordUsable(MessageBoxes& messages) {
+    const std::optional<char32_t> bad = codepage::FirstUnrepresentable(Global::CurrentPassword);
+    if (!bad) return true;
+    Global::CurrentPassword.clear();
+    messages.Inform(failure::ForUnrepresentable(*bad));
+    return false;
+}
 
 }  // namespace
 
@@ -52,20 +60,21 @@ void Form1::mSwap_Click() {
 
 bool Form1::HasDestination() {
     if (!text2_->text().isEmpty()) return true;
-    platform_.messages.Inform(failure::kNoDestination);
+    platform_.messages.Inform(failure::NoDestination());
     return false;
 }
 
 bool Form1::EncFile_Click() {
     const QString source = text1_->text();
     if (!Global::FileExists(source.toStdU16String()) || !HasDestination()) return false;
-    if (InteractiveMode()) platform_.prompt.Ask(PasswordForm::kEnterCaption);
+    if (InteractiveMode()) platform_.prompt.Ask(PasswordForm::EnterCaption());
     if (Global::CurrentPassword.empty()) return false;
+    if (!PasswordUsable(platform_.messages)) return false;
 
     const std::u16string password = Global::CurrentPassword;
-    platform_.prompt.Ask(kReenterCaption);
+    platform_.prompt.Ask(tr("Re-enter password"));
     if (Global::CurrentPassword != password) {
-        platform_.messages.Inform(kDifferentPassword);
+        platform_.messages.Inform(tr("You typed a different password."));
         return false;
     }
 
@@ -82,7 +91,7 @@ void Form1::OfferWipe(const QString& source, const QString& destination,
                       const std::u16string& password) {
     // Encrypted in place: the file already holds the ciphertext and is the only copy.
     if (MaybeSameFile(source.toStdU16String(), destination.toStdU16String())) return;
-    if (InteractiveMode() && !platform_.messages.AskYesNo(kWipeQuestion)) return;
+    if (InteractiveMode() && !platform_.messages.AskYesNo(tr("Wipe original?"))) return;
     WipeResult result{WipeOutcome::NotVerified, {}};
     {
         BusyScope busy(platform_, *this);
@@ -98,8 +107,9 @@ void Form1::OfferWipe(const QString& source, const QString& destination,
 bool Form1::DecFile_Click() {
     const QString source = text1_->text();
     if (!Global::FileExists(source.toStdU16String()) || !HasDestination()) return false;
-    if (InteractiveMode()) platform_.prompt.Ask(PasswordForm::kEnterCaption);
+    if (InteractiveMode()) platform_.prompt.Ask(PasswordForm::EnterCaption());
     if (Global::CurrentPassword.empty()) return false;
+    if (!PasswordUsable(platform_.messages)) return false;
 
     std::u16string srcFile = source.toStdU16String();
     std::u16string dstFile = text2_->text().toStdU16String();

@@ -22,7 +22,7 @@ bool Form1::DecStr_Click() {
 }
 
 bool Form1::RunStringAction(StringDirection direction) {
-    if (Global::CurrentPassword.empty()) platform_.prompt.Ask(PasswordForm::kEnterCaption);
+    if (Global::CurrentPassword.empty()) platform_.prompt.Ask(PasswordForm::EnterCaption());
     if (Global::CurrentPassword.empty()) return false;
 
     StringOutcome outcome;

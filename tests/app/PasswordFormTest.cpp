@@ -135,7 +135,7 @@ TEST(QtPasswordPrompt, ShowsAFreshPromptWithTheGivenLabel) {
     EXPECT_EQ(Global::CurrentPassword, u"first");
 
     AnswerOpenPrompt(&label, "second");
-    prompt.Ask(PasswordForm::kEnterCaption);
+    prompt.Ask(PasswordForm::EnterCaption());
     EXPECT_EQ(label, "Enter password:");
     EXPECT_EQ(Global::CurrentPassword, u"second");
 }

@@ -54,6 +54,22 @@ TEST(CodePageTest, CharactersOutsideTheCodePageAreRefused) {
     }
 }
 
+TEST(CodePageTest, ACharacterBeyondSixteenBitsIsReportedWhole) {
+    const std::u16string text = u"ok \U0001F600 ok";
+    try {
+        codepage::TextToBytes(text);
+        ADD_FAILURE() << "no error";
+    } catch (const UnrepresentableTextError& e) {
+        EXPECT_EQ(e.CodePoint(), U'\U0001F600');
+        EXPECT_EQ(e.Character(), char16_t{0xD83D});
+    }
+    EXPECT_EQ(codepage::FirstUnrepresentable(text), U'\U0001F600');
+    // A lone surrogate is a character of its own; a fitting text has none.
+    EXPECT_EQ(codepage::FirstUnrepresentable(u"a\u00E9\u20AC" + std::u16string(1, 0xDC00)),
+              U'\xDC00');
+    EXPECT_EQ(codepage::FirstUnrepresentable(u"a\u00E9\u20AC\u0178"), std::nullopt);
+}
+
 TEST(CodePageTest, EmptyTextAndNulCharactersConvert) {
     EXPECT_TRUE(codepage::TextToBytes(u"").empty());
     EXPECT_TRUE(codepage::BytesToText(codepage::ByteArray{}).empty());

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QLineEdit>
 
 #include "app/Global.h"
@@ -170,19 +171,52 @@ TEST_F(FileActionsTest, CommandLineEncryptConfirmsAndWipesWithoutAsking) {
 }
 
 TEST_F(FileActionsTest, FailedEncryptionIsReportedAndNeverWipes) {
-    // An older file carries the destination's name; the encryption fails
-    // because the password holds a character outside the code page.
-    files.Write("report.txt.enc", "stale");
+    // A folder that is not empty carries the destination's name, so the
+    // encrypted file cannot be written.
+    ASSERT_TRUE(QDir().mkpath(destination));
+    const QString stale = files.Write("report.txt.enc/stale", "stale");
     form.SetCommandLine("/encrypt");  // would wipe without asking
-    Global::CurrentPassword = u"\u6f22";
-    Answer({u"\u6f22"});
+    Global::CurrentPassword = u"pw";
+    Answer({u"pw"});
     ExpectIdleAtEveryMessage();
 
     EXPECT_FALSE(form.EncFile_Click());
 
-    EXPECT_EQ(platform.messages.informed.size(), 1u);
+    ASSERT_EQ(platform.messages.informed.size(), 1u);
+    EXPECT_TRUE(platform.messages.informed[0].contains(destination));
     EXPECT_EQ(TempFiles::Read(source), kPlain);
-    EXPECT_EQ(TempFiles::Read(destination), "stale");
+    EXPECT_EQ(TempFiles::Read(stale), "stale");
+}
+
+TEST_F(FileActionsTest, UnusablePasswordIsRefusedAtOnceInTheStringPanelsWords) {
+    // An emoji is one character beyond the 16-bit range: it is shown whole.
+    const std::u16string emoji = u"pass\U0001F600word";
+    const QString shown = QString::fromStdU16String(u"\"\U0001F600\"");
+    Answer({emoji});
+    EXPECT_FALSE(form.EncFile_Click());
+    EXPECT_EQ(platform.prompt.captions, std::vector<QString>{"Enter password:"});
+    Answer({emoji});
+    EXPECT_FALSE(form.DecFile_Click());
+    // From the command line the first entry is the given password: no prompt at all.
+    form.SetCommandLine("/encrypt /report.txt /pass");
+    Global::CurrentPassword = emoji;
+    EXPECT_FALSE(form.EncFile_Click());
+    EXPECT_EQ(platform.prompt.captions.size(), 2u);
+    EXPECT_TRUE(Global::CurrentPassword.empty()) << "no later action takes it up";
+
+    form.SetCommandLine(QString());
+    form.Text3()->setText("plain");
+    Answer({emoji});
+    EXPECT_FALSE(form.EncStr_Click());
+
+    ASSERT_EQ(platform.messages.informed.size(), 4u);
+    EXPECT_TRUE(platform.messages.informed[0].contains(shown))
+        << platform.messages.informed[0].toStdString();
+    for (const QString& message : platform.messages.informed) {
+        EXPECT_EQ(message, platform.messages.informed[0]);
+    }
+    EXPECT_FALSE(TempFiles::Exists(destination));
+    EXPECT_EQ(TempFiles::Read(source), kPlain);
 }
 
 TEST_F(FileActionsTest, SourceAsItsOwnDestinationIsEncryptedInPlaceNotWiped) {
@@ -204,7 +238,7 @@ TEST_F(FileActionsTest, DecryptEmptiesThePasswordAndRestoresTheFile) {
     EXPECT_TRUE(form.DecFile_Click());
     EXPECT_EQ(TempFiles::Read(source), kPlain);
     EXPECT_TRUE(Global::CurrentPassword.empty());
-    EXPECT_EQ(platform.prompt.captions.back(), PasswordForm::kEnterCaption);
+    EXPECT_EQ(platform.prompt.captions.back(), PasswordForm::EnterCaption());
 }
 
 TEST_F(FileActionsTest, WrongPasswordDecryptionIsReportedAndWritesNothing) {

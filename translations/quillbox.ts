@@ -1,0 +1,337 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1">
+<context>
+    <name>FileDialog</name>
+    <message>
+        <source>Text files (*.txt)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Encoded files (*.enc)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>All files (*.*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Form1</name>
+    <message>
+        <source>File (binary encryption)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Encrypt or decrypt a whole file into another file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Source file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Path of the file to encrypt or decrypt; a file can also be dropped here</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Destination file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Path of the file that receives the result</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Browse</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Browse for the source file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose the source file; the destination is named after it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Encrypt</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Encrypt file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Encrypt the source file into the destination file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Decrypt</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Decrypt file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Decrypt the source file into the destination file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Swap</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Swap source and destination</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Exchange the paths of the source and destination files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>About Quillbox</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show the version and how to use Quillbox from the command line</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>String (ASCII encryption)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Encrypt a line of text into Base64 text, or decrypt it back</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>P&amp;aste</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Paste from clipboard</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Replace the text to encrypt or decrypt with the text on the clipboard</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Text to encrypt or decrypt</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Plain text to encrypt, or Base64 text to decrypt</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>E&amp;ncrypt</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Encrypt text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Encrypt the text into Base64 text shown as the result</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The result of the last text encryption or decryption</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dec&amp;rypt</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Decrypt text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Decrypt the Base64 text into the plain text shown as the result</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Copy to clipboard</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copy result to clipboard</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Put the result on the clipboard as plain text</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Re-enter password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You typed a different password.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wipe original?</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Messages</name>
+    <message>
+        <source>The operation completed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file &quot;%1&quot; does not exist.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file &quot;%1&quot; already exists.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not read &quot;%1&quot;: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not read &quot;%1&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file &quot;%1&quot; is too large to encrypt (at most 2147483628 bytes fit in an encrypted file).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not write &quot;%1&quot;: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not write &quot;%1&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wrong password, or the file is not a valid encrypted file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file &quot;%1&quot; holds no Base64 text.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The password holds a character that cannot be used: text and passwords may only hold characters of the Western European (Windows-1252) code page. Nothing was encrypted or decrypted.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unknown failure.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The character &quot;%1&quot; cannot be used: text and passwords may only hold characters of the Western European (Windows-1252) code page. Nothing was encrypted or decrypted.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The encrypted file could not be checked against &quot;%1&quot;, so the original was not wiped.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The encrypted file could not be checked against &quot;%1&quot; (%2), so the original was not wiped.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not overwrite &quot;%1&quot;: %2. The original was not wiped; the encrypted file was kept.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; was overwritten with the encrypted data but could not be deleted: %2. The encrypted file was kept.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The operation failed: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wrong password, or the text is not a valid encrypted string.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Please enter the name of the destination file in the second field.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PasswordForm</name>
+    <message>
+        <source>Password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Use the password typed in the box</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close the prompt without a password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enter password:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>StatusForm</name>
+    <message>
+        <source>Working...</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>StatusProgress</name>
+    <message>
+        <source>Working... %1%</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>UsageText</name>
+    <message>
+        <source>Quillbox by the Quillbox developers Version:%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Usage: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The decrypted result will be in the clipboard</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is the password in the above examples.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>if you use -ask for password you will be asked for password when the program is executed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+</TS>
