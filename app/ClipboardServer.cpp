@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QGuiApplication>
 
+#include "app/WaylandSelection.h"
+
 namespace clipboardserver {
 
 namespace {
@@ -35,6 +37,7 @@ bool IsServerInvocation(const QStringList& arguments) {
 
 int Serve() {
     const QString text = ReadStandardInput();
+    if (waylandselection::OnWayland()) return waylandselection::Serve(text, ReportReady);
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->setText(text, QClipboard::Clipboard);
     if (!clipboard->ownsClipboard()) return 1;
