@@ -12,8 +12,19 @@ public:
     virtual bool AskYesNo(const QString& text) = 0;
 };
 
+// The boxes stay above the program's own active window only, not above other
+// applications. Where nobody can answer them (no display), they are not
+// shown: the text goes to standard error and a question gets the answer that
+// changes nothing, No.
 class QtMessageBoxes final : public MessageBoxes {
 public:
+    // Also writes every box's text to standard error (the command-line mode,
+    // where a terminal or a script is waiting for the outcome).
+    void SetEchoToErrorOutput(bool echo) { echo_ = echo; }
+
     void Inform(const QString& text) override;
     bool AskYesNo(const QString& text) override;
+
+private:
+    bool echo_ = false;
 };

@@ -18,6 +18,7 @@ public:
 
     Platform& Services() { return services_; }
     QtStatusWindow& Status() { return status_; }
+    QtMessageBoxes& Messages() { return messages_; }
 
 private:
     QtMessageBoxes messages_;

@@ -1,11 +1,13 @@
 #include "gui/Startup.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <cstdio>
 
 #include "app/ClipboardHandOff.h"
 #include "app/Global.h"
+#include "app/MessageBoxes.h"
 #include "ui/Form1.h"
 
 namespace startup {
@@ -74,6 +76,23 @@ QString ArgumentText(const QStringList& arguments) {
 int RunCommand(Form1& form, const commandline::Command& command) {
     FillBoxes(form, command);
     return Dispatch(form, command.action);
+}
+
+int RunFiles(Form1& form, MessageBoxes& boxes, bool encrypt, const QStringList& files) {
+    form.SetCommandLine(QString());  // the window's own dialogue: prompts and questions
+    bool all = true;
+    for (const QString& file : files) {
+        const QString path = QFileInfo(file).absoluteFilePath();
+        if (!Global::FileExists(path.toStdU16String())) {
+            boxes.Inform(QStringLiteral("There is no file %1.").arg(path));
+            all = false;
+            continue;
+        }
+        form.Text1()->setText(path);
+        form.DeriveDstFile();
+        all = (encrypt ? form.EncFile_Click() : form.DecFile_Click()) && all;
+    }
+    return StatusOf(all);
 }
 
 int Start(Form1& form, const QStringList& arguments) {
