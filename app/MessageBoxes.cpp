@@ -5,7 +5,6 @@
 
 #include "app/AppInfo.h"
 #include "app/ErrorOutput.h"
-#include "app/Unattended.h"
 
 namespace {
 
@@ -26,13 +25,13 @@ int Show(const QString& text, QMessageBox::StandardButtons buttons,
 }  // namespace
 
 void QtMessageBoxes::Inform(const QString& text) {
-    if (echo_ || NobodyCanAnswer()) WriteErrorOutput(text);
-    if (NobodyCanAnswer()) return;
+    if (echo_ || unattended_) WriteErrorOutput(text);
+    if (unattended_) return;
     Show(text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 bool QtMessageBoxes::AskYesNo(const QString& text) {
-    if (NobodyCanAnswer()) {
+    if (unattended_) {
         WriteErrorOutput(text + QStringLiteral(" No (nobody can answer without a display)"));
         return false;
     }

@@ -3,10 +3,9 @@
 #include "app/ErrorOutput.h"
 #include "app/Global.h"
 #include "app/PasswordForm.h"
-#include "app/Unattended.h"
 
 void QtPasswordPrompt::Ask(const QString& labelCaption) {
-    if (NobodyCanAnswer()) {
+    if (unattended_) {
         // Nobody could type into the prompt: the same as cancelling it.
         Global::CurrentPassword.clear();
         WriteErrorOutput(

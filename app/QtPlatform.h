@@ -20,6 +20,13 @@ public:
     QtStatusWindow& Status() { return status_; }
     QtMessageBoxes& Messages() { return messages_; }
 
+    // Nobody can answer the program's boxes and prompts (no display): they
+    // are not waited on.
+    void SetUnattended(bool unattended) {
+        messages_.SetUnattended(unattended);
+        prompt_.SetUnattended(unattended);
+    }
+
 private:
     QtMessageBoxes messages_;
     QtClipboard clipboard_;

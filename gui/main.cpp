@@ -6,6 +6,7 @@
 #include "app/AppInfo.h"
 #include "app/ClipboardServer.h"
 #include "app/QtPlatform.h"
+#include "app/Unattended.h"
 #include "core/CommandLine.h"
 #include "gui/DisplayGuard.h"
 #include "gui/ProgramOptions.h"
@@ -55,6 +56,7 @@ int main(int argc, char** argv) {
     if (clipboardserver::IsServerInvocation(arguments)) return clipboardserver::Serve();
 
     QtPlatform platform;
+    platform.SetUnattended(NobodyCanAnswer());
     // Outside the window a terminal or a script waits for the outcome: every
     // box's text goes to standard error as well.
     platform.Messages().SetEchoToErrorOutput(!arguments.isEmpty());
