@@ -28,7 +28,6 @@ Options Read(const QStringList& arguments) {
     if (option == Option::None) return {};
     QStringList files = arguments.mid(1);
     if (!files.isEmpty() && files.front() == QLatin1String("--")) files.removeFirst();
-    if (files.isEmpty()) return {Option::Incomplete, {}};
     return {option, files};
 }
 
@@ -38,7 +37,8 @@ QString HelpText() {
     return usage + QStringLiteral(
                        "\n\n"
                        "Quillbox --encrypt FILE...  encrypt each file as the window's Encrypt "
-                       "button does (password, retype, \"Wipe original?\")\n"
+                       "button does (password, retype, \"Wipe original?\");\n"
+                       "                            without a file, choose one first\n"
                        "Quillbox --decrypt FILE...  decrypt each file as the window's Decrypt "
                        "button does\n"
                        "Quillbox --help, -h         show this text\n"
@@ -60,11 +60,6 @@ std::optional<Answer> AnswerWithoutDisplay(const Options& options) {
             return Answer{HelpText(), kCompleted};
         case Option::Version:
             return Answer{VersionText(), kCompleted};
-        case Option::Incomplete:
-            return Answer{QStringLiteral("Quillbox: --encrypt and --decrypt need at least one "
-                                         "file.\n") +
-                              HelpText(),
-                          kUsage};
         case Option::None:
         case Option::EncryptFiles:
         case Option::DecryptFiles:

@@ -16,12 +16,11 @@ enum class Option {
     Version,       // print the version, exit 0
     EncryptFiles,  // the file panel's Encrypt on each file in turn
     DecryptFiles,  // the file panel's Decrypt on each file in turn
-    Incomplete,    // --encrypt or --decrypt without a file: a usage error
 };
 
 struct Options {
     Option option = Option::None;
-    QStringList files;  // for EncryptFiles and DecryptFiles, as given
+    QStringList files;  // for EncryptFiles and DecryptFiles, as given; empty: choose one
 
     bool operator==(const Options&) const = default;
 };
@@ -37,9 +36,8 @@ QString HelpText();
 // The --version line: the program's name and version.
 QString VersionText();
 
-// The output and exit status for options that need no display (--help,
-// --version, an incomplete option); nothing for everything else. The text goes
-// to standard output for status 0 and to standard error otherwise.
+// The output and exit status for options that need no display (--help and
+// --version); nothing for everything else.
 struct Answer {
     QString text;
     int status = 0;

@@ -80,6 +80,11 @@ int RunCommand(Form1& form, const commandline::Command& command) {
 
 int RunFiles(Form1& form, MessageBoxes& boxes, bool encrypt, const QStringList& files) {
     form.SetCommandLine(QString());  // the window's own dialogue: prompts and questions
+    if (files.isEmpty()) {
+        form.BrowseF_Click();
+        if (form.Text1()->text().isEmpty()) return kFailed;  // nothing chosen
+        return StatusOf(encrypt ? form.EncFile_Click() : form.DecFile_Click());
+    }
     bool all = true;
     for (const QString& file : files) {
         const QString path = QFileInfo(file).absoluteFilePath();

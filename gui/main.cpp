@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 #include <QStringList>
 #include <cstdio>
 #include <optional>
@@ -29,6 +30,14 @@ bool IsUnusable(const QStringList& arguments) {
            commandline::Parse(text.toStdU16String()).action == commandline::Action::Usage;
 }
 
+QIcon WindowIcon() {
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        icon.addFile(QStringLiteral(":/icons/quillbox-%1.png").arg(size), QSize(size, size));
+    }
+    return icon;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -51,7 +60,8 @@ int main(int argc, char** argv) {
     }
     QApplication::setApplicationName(kApplicationTitle);
     QApplication::setApplicationVersion(kApplicationVersion);
-    QApplication::setDesktopFileName(QStringLiteral("quillbox"));
+    QApplication::setWindowIcon(WindowIcon());
+    QApplication::setDesktopFileName(QStringLiteral("org.quillbox.Quillbox"));
 
     if (clipboardserver::IsServerInvocation(arguments)) return clipboardserver::Serve();
 
