@@ -8,6 +8,7 @@
 #include "app/ClipboardHandOff.h"
 #include "app/Global.h"
 #include "app/MessageBoxes.h"
+#include "gui/StrayKeyReleases.h"
 #include "ui/Form1.h"
 
 namespace startup {
@@ -80,6 +81,10 @@ int RunCommand(Form1& form, const commandline::Command& command) {
 
 int RunFiles(Form1& form, MessageBoxes& boxes, bool encrypt, const QStringList& files) {
     form.SetCommandLine(QString());  // the window's own dialogue: prompts and questions
+    // Between two files no window of the program is open; that must not end
+    // the program, nor cancel the next file's prompt.
+    QApplication::setQuitOnLastWindowClosed(false);
+    const StrayKeyReleases strayKeys;
     if (files.isEmpty()) {
         form.BrowseF_Click();
         if (form.Text1()->text().isEmpty()) return kFailed;  // nothing chosen

@@ -31,8 +31,6 @@ constexpr int kTimeoutMilliseconds = 5000;
 const char* const kTextTypes[] = {"text/plain;charset=utf-8", "text/plain", "UTF8_STRING", "STRING",
                                   "TEXT"};
 
-void Ignore() {}
-
 // Everything this server asks of the compositor, on an event queue of its own
 // so that Qt never dispatches these objects' events.
 struct Connection {
@@ -244,7 +242,7 @@ int Serve(const QString& text, void (*ready)()) {
     // A reader that goes away early must not end this server.
     ::signal(SIGPIPE, SIG_IGN);
     if (!TakeSelection(connection)) return 1;
-    ready ? ready() : Ignore();
+    if (ready) ready();
 
     // Qt's reader thread takes events off the socket and wakes this thread;
     // ours are dispatched whenever the event loop is about to wait again.

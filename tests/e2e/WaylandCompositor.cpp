@@ -54,6 +54,11 @@ QProcessEnvironment WaylandCompositor::Environment(const QProcessEnvironment& ba
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime_.path());
     environment.insert(QStringLiteral("WAYLAND_DISPLAY"), kSocket);
+    // Qt's Wayland libraries are built without frame pointers: only the slow
+    // unwinder reaches the frames that the leak suppressions name.
+    const QString asan = environment.value(QStringLiteral("ASAN_OPTIONS"));
+    environment.insert(QStringLiteral("ASAN_OPTIONS"),
+                       asan + (asan.isEmpty() ? "" : ":") + "fast_unwind_on_malloc=0");
     return environment;
 }
 
