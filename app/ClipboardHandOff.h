@@ -6,8 +6,8 @@
 namespace clipboardhandoff {
 
 // True when the platform's clipboard dies with the program that owns it
-// (X11). Elsewhere the system keeps the text by itself, and under the
-// offscreen platform there is nothing to keep.
+// (X11 and Wayland). Elsewhere the system keeps the text by itself, and under
+// the offscreen platform there is nothing to keep.
 bool ClipboardDiesWithOwner(const QString& platformName);
 
 // Starts a detached clipboard server (the given executable run with the

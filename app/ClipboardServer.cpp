@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QGuiApplication>
 
+#include "app/WaylandSelection.h"
+
 namespace clipboardserver {
 
 namespace {
@@ -38,6 +40,7 @@ int Serve() {
     // in busy (a USB stick mounted there could not be unmounted).
     [[maybe_unused]] const int changed = ::chdir("/");
     const QString text = ReadStandardInput();
+    if (waylandselection::OnWayland()) return waylandselection::Serve(text, ReportReady);
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->setText(text, QClipboard::Clipboard);
     if (!clipboard->ownsClipboard()) return 1;

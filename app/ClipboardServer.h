@@ -2,8 +2,8 @@
 
 #include <QStringList>
 
-// On X11 the clipboard is not a store: it belongs to a running program, and
-// its text is gone when that program ends. After a command-line string
+// On X11 and on Wayland the clipboard is not a store: it belongs to a running
+// program, and its text is gone when that program ends. After a command-line string
 // operation the program starts a copy of itself as a small background server
 // that keeps offering the text until another program takes the clipboard over
 // (a clipboard manager, or the user copying something else), the way

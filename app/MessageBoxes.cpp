@@ -1,25 +1,40 @@
 #include "app/MessageBoxes.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 #include "app/AppInfo.h"
+#include "app/ErrorOutput.h"
 
 namespace {
 
+// The program's window that the box belongs to: it stays above that window
+// and nothing else.
+QWidget* Owner() {
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    return QApplication::activeWindow();
+}
+
 int Show(const QString& text, QMessageBox::StandardButtons buttons,
          QMessageBox::StandardButton preselected) {
-    QMessageBox box(QMessageBox::NoIcon, kApplicationTitle, text, buttons);
+    QMessageBox box(QMessageBox::NoIcon, kApplicationTitle, text, buttons, Owner());
     box.setDefaultButton(preselected);
-    box.setWindowFlag(Qt::WindowStaysOnTopHint);
     return box.exec();
 }
 
 }  // namespace
 
 void QtMessageBoxes::Inform(const QString& text) {
+    if (echo_ || unattended_) WriteErrorOutput(text);
+    if (unattended_) return;
     Show(text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 bool QtMessageBoxes::AskYesNo(const QString& text) {
+    if (unattended_) {
+        WriteErrorOutput(text + QStringLiteral(" No (nobody can answer without a display)"));
+        return false;
+    }
+    if (echo_) WriteErrorOutput(text);
     return Show(text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
 }

@@ -12,8 +12,23 @@ public:
     virtual bool AskYesNo(const QString& text) = 0;
 };
 
+// The boxes stay above the program's own active window only, not above other
+// applications.
 class QtMessageBoxes final : public MessageBoxes {
 public:
+    // Where nobody can answer a box (no display), it is not shown: the text
+    // goes to standard error and a question gets the answer that changes
+    // nothing, No.
+    void SetUnattended(bool unattended) { unattended_ = unattended; }
+
+    // Also writes every box's text to standard error (the command-line mode,
+    // where a terminal or a script is waiting for the outcome).
+    void SetEchoToErrorOutput(bool echo) { echo_ = echo; }
+
     void Inform(const QString& text) override;
     bool AskYesNo(const QString& text) override;
+
+private:
+    bool echo_ = false;
+    bool unattended_ = false;
 };

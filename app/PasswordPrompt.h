@@ -14,5 +14,12 @@ public:
 // Shows a fresh PasswordForm each time and waits until it closes.
 class QtPasswordPrompt final : public PasswordPrompt {
 public:
+    // Where nobody can type into the prompt (no display), it is not shown and
+    // counts as cancelled.
+    void SetUnattended(bool unattended) { unattended_ = unattended; }
+
     void Ask(const QString& labelCaption) override;
+
+private:
+    bool unattended_ = false;
 };

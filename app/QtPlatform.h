@@ -18,6 +18,14 @@ public:
 
     Platform& Services() { return services_; }
     QtStatusWindow& Status() { return status_; }
+    QtMessageBoxes& Messages() { return messages_; }
+
+    // Nobody can answer the program's boxes and prompts (no display): they
+    // are not waited on.
+    void SetUnattended(bool unattended) {
+        messages_.SetUnattended(unattended);
+        prompt_.SetUnattended(unattended);
+    }
 
 private:
     QtMessageBoxes messages_;

@@ -1,11 +1,14 @@
 #include "gui/Startup.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <cstdio>
 
 #include "app/ClipboardHandOff.h"
 #include "app/Global.h"
+#include "app/MessageBoxes.h"
+#include "gui/StrayKeyReleases.h"
 #include "ui/Form1.h"
 
 namespace startup {
@@ -78,6 +81,32 @@ int RunCommand(Form1& form, const commandline::Command& command) {
         status = Dispatch(form, command.action);
     });
     return status;
+}
+
+int RunFiles(Form1& form, MessageBoxes& boxes, bool encrypt, const QStringList& files) {
+    form.SetCommandLine(QString());  // the window's own dialogue: prompts and questions
+    // Between two files no window of the program is open; that must not end
+    // the program, nor cancel the next file's prompt.
+    QApplication::setQuitOnLastWindowClosed(false);
+    const StrayKeyReleases strayKeys;
+    if (files.isEmpty()) {
+        form.BrowseF_Click();
+        if (form.Text1()->text().isEmpty()) return kFailed;  // nothing chosen
+        return StatusOf(encrypt ? form.EncFile_Click() : form.DecFile_Click());
+    }
+    bool all = true;
+    for (const QString& file : files) {
+        const QString path = QFileInfo(file).absoluteFilePath();
+        if (!Global::FileExists(path.toStdU16String())) {
+            boxes.Inform(QStringLiteral("There is no file %1.").arg(path));
+            all = false;
+            continue;
+        }
+        form.Text1()->setText(path);
+        form.DeriveDstFile();
+        all = (encrypt ? form.EncFile_Click() : form.DecFile_Click()) && all;
+    }
+    return StatusOf(all);
 }
 
 int Start(Form1& form, const QStringList& arguments) {

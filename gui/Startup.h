@@ -7,6 +7,7 @@
 #include "core/ExitStatus.h"
 
 class Form1;
+class MessageBoxes;
 
 // What the program does once its main window exists: show the window, or run
 // the one operation that the command line names and end.
@@ -25,6 +26,14 @@ QString ArgumentText(const QStringList& arguments);
 // window's action for it and returns the exit status. The window's load step
 // must have run with the same argument text.
 int RunCommand(Form1& form, const commandline::Command& command);
+
+// The file-manager entry: runs the file panel's Encrypt (or Decrypt) action
+// on each file in turn, as if the user had chosen it with Browse (absolute
+// path, destination derived from it), with every prompt and question of the
+// window. A file that is not there is reported in a box. Without files the
+// user chooses one with Browse first. Returns 0 when every file was done,
+// else 1.
+int RunFiles(Form1& form, MessageBoxes& boxes, bool encrypt, const QStringList& files);
 
 // The whole start-up: the window's load step, then either the window and the
 // event loop (no arguments) or one command, after which the window closes.

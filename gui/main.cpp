@@ -1,26 +1,87 @@
 #include <QApplication>
+#include <QIcon>
 #include <QStringList>
+#include <cstdio>
+#include <optional>
 
 #include "app/AppInfo.h"
 #include "app/ClipboardServer.h"
-#include "gui/HiddenArguments.h"
+#include "app/QtPlatform.h"
 #include "app/Translations.h"
+#include "app/Unattended.h"
+#include "core/CommandLine.h"
+#include "gui/DisplayGuard.h"
+#include "gui/HiddenArguments.h"
+#include "gui/ProgramOptions.h"
 #include "gui/Startup.h"
 #include "ui/Form1.h"
+
+namespace {
+
+void Print(std::FILE* stream, const QString& text) {
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
+}
+
+// True for a "/" command line that cannot be used: without a display it still
+// ends with the usage status and the usage text.
+bool IsUnusable(const QStringList& arguments) {
+    if (programoptions::Read(arguments).option != programoptions::Option::None) return false;
+    const QString text = startup::ArgumentText(arguments);
+    return !text.isEmpty() &&
+           commandline::Parse(text.toStdU16String()).action == commandline::Action::Usage;
+}
+
+QIcon WindowIcon() {
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        icon.addFile(QStringLiteral(":/icons/quillbox-%1.png").arg(size), QSize(size, size));
+    }
+    return icon;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     // The command line is the program's own: Qt sees only the program name,
     // so that it takes no words out of a text or a path.
     const QStringList arguments = startup::ProgramArguments(argc, argv);
     startup::HideArguments(argc, argv);
+    const programoptions::Options options = programoptions::Read(arguments);
+    if (const auto answer = programoptions::AnswerWithoutDisplay(options)) {
+        Print(answer->status == kCompleted ? stdout : stderr, answer->text);
+        return answer->status;
+    }
+
     int qtArgc = 1;
-    QApplication application(qtArgc, argv);
+    std::optional<QApplication> application;
+    {
+        const bool unusable = IsUnusable(arguments);
+        DisplayGuard guard(unusable ? kUsage : kFailed,
+                           unusable ? programoptions::HelpText().toLocal8Bit() : QByteArray());
+        application.emplace(qtArgc, argv);
+    }
     QApplication::setApplicationName(kApplicationTitle);
     QApplication::setApplicationVersion(kApplicationVersion);
+    QApplication::setWindowIcon(WindowIcon());
+    QApplication::setDesktopFileName(QStringLiteral("org.quillbox.Quillbox"));
 
     if (clipboardserver::IsServerInvocation(arguments)) return clipboardserver::Serve();
-    InstallTranslations(application);
+    InstallTranslations(*application);
 
-    Form1 form;
+    QtPlatform platform;
+    platform.SetUnattended(NobodyCanAnswer());
+    // Outside the window a terminal or a script waits for the outcome: every
+    // box's text goes to standard error as well.
+    platform.Messages().SetEchoToErrorOutput(!arguments.isEmpty());
+    Form1 form(&platform.Services());
+    if (options.option == programoptions::Option::EncryptFiles ||
+        options.option == programoptions::Option::DecryptFiles) {
+        form.Form_Load(QString());
+        const bool encrypt = options.option == programoptions::Option::EncryptFiles;
+        const int status = startup::RunFiles(form, platform.Messages(), encrypt, options.files);
+        form.close();
+        return status;
+    }
     return startup::Start(form, arguments);
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the test suite in a release build,
-# the same suite under AddressSanitizer and UndefinedBehaviorSanitizer, then
-# each fuzz target for a bounded time.
+# the desktop files, installation and package of that build, the same suite
+# under AddressSanitizer and UndefinedBehaviorSanitizer, then each fuzz
+# target for a bounded time.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
@@ -14,6 +15,8 @@ run_suite() {
 
 echo "== Release build"
 run_suite "$root/build"
+echo "== Desktop files, installation and package"
+"$root/scripts/check-install.sh" "$root/build"
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
 # Leaks inside the system libraries that Qt loads are not ours to fix.
 export LSAN_OPTIONS="suppressions=$root/tests/sanitizers/lsan.supp:print_suppressions=0"

@@ -81,7 +81,8 @@ bool AwaitReady(int fd, int timeoutMilliseconds) {
 }  // namespace
 
 bool ClipboardDiesWithOwner(const QString& platformName) {
-    return platformName == QLatin1String("xcb");
+    return platformName == QLatin1String("xcb") ||
+           platformName.startsWith(QLatin1String("wayland"));
 }
 
 bool StartServer(const QString& executable, const QString& text, int timeoutMilliseconds) {

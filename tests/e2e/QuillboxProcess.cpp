@@ -20,6 +20,14 @@ QProcessEnvironment QuillboxProcess::Offscreen() {
     return environment;
 }
 
+QProcessEnvironment QuillboxProcess::NoDisplay() {
+    QProcessEnvironment environment = BaseEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "WAYLAND_SOCKET", "QT_QPA_PLATFORM"}) {
+        environment.remove(QLatin1String(name));
+    }
+    return environment;
+}
+
 QProcessEnvironment QuillboxProcess::OnDisplay(const QString& display) {
     QProcessEnvironment environment = BaseEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
@@ -33,7 +41,6 @@ QuillboxProcess::QuillboxProcess(const QStringList& arguments,
     process_.setProcessEnvironment(environment);
     process_.setWorkingDirectory(workingDirectory);
     process_.setStandardInputFile(QProcess::nullDevice());
-    process_.setStandardOutputFile(QProcess::nullDevice());
     process_.start(QStringLiteral(QUILLBOX_EXECUTABLE), arguments);
     process_.waitForStarted();
 }
@@ -58,6 +65,10 @@ int QuillboxProcess::ExitStatus() const {
 
 QString QuillboxProcess::ErrorOutput() {
     return QString::fromLocal8Bit(process_.readAllStandardError());
+}
+
+QString QuillboxProcess::Output() {
+    return QString::fromLocal8Bit(process_.readAllStandardOutput());
 }
 
 int RunQuillbox(const QStringList& arguments, const QProcessEnvironment& environment,

@@ -11,6 +11,9 @@ class QuillboxProcess {
 public:
     // The environment for the offscreen platform (no display at all).
     static QProcessEnvironment Offscreen();
+    // The environment of a shell without any display: no X server, no
+    // Wayland compositor, no platform chosen.
+    static QProcessEnvironment NoDisplay();
     // The environment for an X server.
     static QProcessEnvironment OnDisplay(const QString& display);
 
@@ -29,6 +32,8 @@ public:
 
     // Everything the program wrote to its error output so far.
     QString ErrorOutput();
+    // Everything the program wrote to its standard output so far.
+    QString Output();
 
     // The running program's process id.
     qint64 ProcessId() const { return process_.processId(); }

@@ -40,6 +40,14 @@ protected:
         return x_.Type(window, text, keys);
     }
 
+    // Once the windows answered so far are gone, forgets them: a program that
+    // opens one window after another may give a new one the id of an old one.
+    bool ForgetAnswered() {
+        const bool gone = x_.WaitUntilGone(kTitle, answered_);
+        answered_.clear();
+        return gone;
+    }
+
     // Types a password into the next prompt and confirms it.
     bool AnswerPrompt(const QString& password) {
         return Answer(password, {QStringLiteral("Return")});

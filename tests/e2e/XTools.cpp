@@ -6,6 +6,7 @@
 #include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QThread>
+#include <algorithm>
 
 bool XTools::Run(const QString& tool, const QStringList& arguments, QByteArray* output,
                  const QByteArray& input, int timeoutMilliseconds) const {
@@ -64,6 +65,20 @@ QStringList XTools::VisibleWindows(const QString& title) const {
          ExactTitle(title)},
         &found);
     return Lines(found);
+}
+
+bool XTools::WaitUntilGone(const QString& title, const QStringList& windows,
+                           int timeoutMilliseconds) const {
+    QDeadlineTimer deadline(timeoutMilliseconds);
+    while (!deadline.hasExpired()) {
+        const QStringList visible = VisibleWindows(title);
+        if (std::none_of(windows.begin(), windows.end(),
+                         [&visible](const QString& window) { return visible.contains(window); })) {
+            return true;
+        }
+        QThread::msleep(50);
+    }
+    return false;
 }
 
 QString XTools::WaitForNewWindow(const QString& title, const QStringList& seen,

@@ -20,6 +20,11 @@ public:
     QString WaitForNewWindow(const QString& title, const QStringList& seen,
                              int timeoutMilliseconds = 20000) const;
 
+    // Waits until none of the given windows with this title is visible any
+    // more; false on timeout.
+    bool WaitUntilGone(const QString& title, const QStringList& windows,
+                       int timeoutMilliseconds = 20000) const;
+
     // Gives the window the keyboard focus, then types text and presses and
     // releases each of the keys ("Return", "Escape").
     bool Type(const QString& window, const QString& text, const QStringList& keys) const;

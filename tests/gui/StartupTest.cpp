@@ -151,4 +151,38 @@ TEST(StartupArguments, JoinedWithSingleSpaces) {
     EXPECT_EQ(startup::ArgumentText({}), "");
 }
 
+// The file-manager entry: each path through the window's own dialogue.
+class RunFilesTest : public StartupTest {};
+
+TEST_F(RunFilesTest, EachFileGetsTheWindowsDialogueAndMissingOnesAreReported) {
+    files_.Write("a b.txt", kPlain);
+    // A relative name is taken against the working folder, as Browse would give it.
+    Answer({u"pw", u"pw"});
+    platform_.messages.answers = {false};  // "Wipe original?": No
+    EXPECT_EQ(startup::RunFiles(form_, platform_.messages, true, {"a b.txt", "gone.txt"}), kFailed);
+    EXPECT_EQ(form_.Text2()->text(), QDir::current().absoluteFilePath("a b.txt.enc"));
+    ASSERT_EQ(platform_.messages.asked.size(), 1u);
+    ASSERT_EQ(platform_.messages.informed.size(), 1u);
+    EXPECT_TRUE(platform_.messages.informed[0].contains("gone.txt"));
+    EXPECT_EQ(TempFiles::Read(files_.Path("a b.txt")), kPlain);
+
+    Answer({u"pw"});
+    EXPECT_EQ(startup::RunFiles(form_, platform_.messages, false, {files_.Path("a b.txt.enc")}),
+              kCompleted);
+    EXPECT_EQ(TempFiles::Read(files_.Path("a b.txt")), kPlain);
+}
+
+TEST_F(RunFilesTest, WithoutFilesTheUserChoosesOne) {
+    platform_.fileDialog.answer = std::nullopt;  // cancelled: nothing runs
+    EXPECT_EQ(startup::RunFiles(form_, platform_.messages, true, {}), kFailed);
+    EXPECT_TRUE(platform_.prompt.captions.empty());
+
+    files_.Write("chosen.enc", QByteArray());
+    platform_.fileDialog.answer = files_.Path("chosen.enc");
+    Answer({std::nullopt});  // the prompt is cancelled
+    EXPECT_EQ(startup::RunFiles(form_, platform_.messages, false, {}), kFailed);
+    EXPECT_EQ(platform_.prompt.captions.size(), 1u);
+    EXPECT_EQ(form_.Text2()->text(), files_.Path("chosen"));
+}
+
 }  // namespace

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// The options that a desktop and a shell expect of a program, beside the
+// "/" command line: --help, -h, --version, and the file-manager entries
+// --encrypt FILE... and --decrypt FILE.... None of them can be a usable "/"
+// command line, so they change nothing that worked before.
+namespace programoptions {
+
+enum class Option {
+    None,          // not one of these: the "/" command line or the window
+    Help,          // print the help text, exit 0
+    Version,       // print the version, exit 0
+    EncryptFiles,  // the file panel's Encrypt on each file in turn
+    DecryptFiles,  // the file panel's Decrypt on each file in turn
+};
+
+struct Options {
+    Option option = Option::None;
+    QStringList files;  // for EncryptFiles and DecryptFiles, as given; empty: choose one
+
+    bool operator==(const Options&) const = default;
+};
+
+// Reads the program's arguments (without its name). A "--" right after
+// --encrypt or --decrypt is skipped, so that a file may begin with "-".
+Options Read(const QStringList& arguments);
+
+// The --help text: the usage text, the desktop options and the exit statuses,
+// lines ending in a line feed.
+QString HelpText();
+
+// The --version line: the program's name and version.
+QString VersionText();
+
+// The output and exit status for options that need no display (--help and
+// --version); nothing for everything else.
+struct Answer {
+    QString text;
+    int status = 0;
+};
+std::optional<Answer> AnswerWithoutDisplay(const Options& options);
+
+}  // namespace programoptions

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Checks what makes Quillbox at home on a desktop, using a release build
+# folder: the desktop entries and the AppStream metainfo validate, `cmake
+# --install` into a staging folder puts every file in place, and CPack builds
+# a Debian package with the right dependencies.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${1:-$root/build}"
+
+desktop-file-validate "$root"/data/*.desktop
+appstreamcli validate --no-net "$root"/data/*.metainfo.xml
+
+stage="$(mktemp -d)"
+trap 'rm -rf "$stage"' EXIT
+DESTDIR="$stage" cmake --install "$build" --prefix /usr >/dev/null
+expected=(
+  bin/quillbox
+  share/applications/org.quillbox.Quillbox.desktop
+  share/applications/org.quillbox.Quillbox.Decrypt.desktop
+  share/metainfo/org.quillbox.Quillbox.metainfo.xml
+  share/mime/packages/quillbox.xml
+  share/icons/hicolor/scalable/apps/quillbox.svg
+  share/man/man1/quillbox.1
+)
+for size in 16 24 32 48 64 128 256; do
+  expected+=("share/icons/hicolor/${size}x${size}/apps/quillbox.png")
+done
+for file in "${expected[@]}"; do
+  [ -f "$stage/usr/$file" ] || { echo "not installed: $file" >&2; exit 1; }
+done
+"$stage/usr/bin/quillbox" --version >/dev/null
+man --warnings -l "$stage/usr/share/man/man1/quillbox.1" >/dev/null
+
+(cd "$build" && cpack -G DEB >/dev/null)
+package="$(ls -t "$build"/quillbox_*.deb | head -1)"
+depends="$(dpkg-deb -f "$package" Depends)"
+for needed in qt6-wayland qt6-qpa-plugins libqt6widgets6 libwayland-client0; do
+  [[ "$depends" == *"$needed"* ]] || { echo "$package does not depend on $needed" >&2; exit 1; }
+done
+dpkg-deb -c "$package" | grep './usr/bin/quillbox$' >/dev/null
+echo "Installed files, desktop entries, metainfo and $(basename "$package") are fine."

@@ -1,0 +1,88 @@
+// The real message boxes: which window they stay above, and what they do
+// where nobody can answer them.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+
+#include "app/Global.h"
+#include "app/MessageBoxes.h"
+#include "app/PasswordPrompt.h"
+
+namespace {
+
+// Runs check on the box once it is open, then presses its button.
+void WhenBoxOpens(std::function<void(QMessageBox&)> check, QMessageBox::StandardButton press) {
+    QTimer::singleShot(0, [check, press] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        check(*box);
+        box->button(press)->click();
+    });
+}
+
+TEST(QtMessageBoxes, StayAboveTheProgramsOwnWindowOnly) {
+    QWidget window;
+    window.show();
+    window.activateWindow();
+    QApplication::setActiveWindow(&window);
+    QtMessageBoxes boxes;
+
+    WhenBoxOpens(
+        [&window](QMessageBox& box) {
+            EXPECT_FALSE(box.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+            EXPECT_EQ(box.parentWidget(), &window);
+            EXPECT_EQ(box.windowTitle(), "Quillbox");
+        },
+        QMessageBox::Ok);
+    boxes.Inform("You typed a different password.");
+
+    WhenBoxOpens(
+        [](QMessageBox& box) {
+            EXPECT_FALSE(box.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+            EXPECT_EQ(static_cast<QAbstractButton*>(box.defaultButton()),
+                      box.button(QMessageBox::Yes));
+        },
+        QMessageBox::No);
+    EXPECT_FALSE(boxes.AskYesNo("Wipe original?"));
+}
+
+TEST(QtMessageBoxes, EchoCopiesTheTextToStandardError) {
+    QtMessageBoxes boxes;
+    boxes.SetEchoToErrorOutput(true);
+    WhenBoxOpens([](QMessageBox&) {}, QMessageBox::Yes);
+    testing::internal::CaptureStderr();
+    const bool yes = boxes.AskYesNo("Wipe original?");
+    // Qt may add warnings of its own after the text.
+    const std::string printed = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(printed.rfind("Quillbox: Wipe original?\n", 0), 0u) << printed;
+    EXPECT_TRUE(yes);
+}
+
+// Unattended, nothing opens: a box that opened would never be answered and
+// the call would not return.
+TEST(QtMessageBoxes, UnattendedBoxesAndPromptsPrintAndChangeNothing) {
+    QtMessageBoxes boxes;
+    boxes.SetUnattended(true);
+    testing::internal::CaptureStderr();
+    boxes.Inform("line one\r\nline two");
+    EXPECT_FALSE(boxes.AskYesNo("Wipe original?"));
+    const std::string printed = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(printed.rfind("Quillbox: line one\nline two\nQuillbox: Wipe original? No", 0), 0u)
+        << printed;
+
+    QtPasswordPrompt prompt;
+    prompt.SetUnattended(true);
+    Global::CurrentPassword = u"earlier";
+    testing::internal::CaptureStderr();
+    prompt.Ask("Enter password:");
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("password"), std::string::npos);
+    EXPECT_TRUE(Global::CurrentPassword.empty()) << "the same as cancelling";
+}
+
+}  // namespace

@@ -1,0 +1,106 @@
+// The program started where nobody can see a window: with no display at all,
+// and on the offscreen platform. It must answer, say why on standard error
+// and end; never abort and never wait for a box that nobody can answer.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include "CipherFiles.h"
+#include "QuillboxProcess.h"
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    QString output;
+    QString error;
+};
+
+class Headless : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(folder_.isValid()); }
+
+    QString Path(const QString& name) const { return folder_.filePath(name); }
+
+    Outcome Run(const QStringList& arguments, const QProcessEnvironment& environment) {
+        QuillboxProcess program(arguments, environment, folder_.path());
+        // A program that waits for an answer would stay here until killed.
+        EXPECT_TRUE(program.WaitForExit(20000)) << "still running: " << Describe(arguments);
+        return {program.ExitStatus(), program.Output(), program.ErrorOutput()};
+    }
+
+    static std::string Describe(const QStringList& arguments) {
+        return arguments.join(' ').toStdString();
+    }
+
+    QStringList Files() const { return QDir(folder_.path()).entryList(QDir::Files); }
+
+    QTemporaryDir folder_;
+};
+
+TEST_F(Headless, HelpAndVersionNeedNoDisplay) {
+    for (const QString& option : {QStringLiteral("--help"), QStringLiteral("-h")}) {
+        const Outcome outcome = Run({option}, QuillboxProcess::NoDisplay());
+        EXPECT_EQ(outcome.status, 0) << outcome.error.toStdString();
+        EXPECT_TRUE(outcome.output.contains("Usage: \nQuillbox /decrypt /string /123 /"));
+        EXPECT_TRUE(outcome.output.contains("--encrypt FILE"));
+        EXPECT_FALSE(outcome.output.contains('\r')) << "plain line feeds on a terminal";
+    }
+    const Outcome version = Run({"--version"}, QuillboxProcess::NoDisplay());
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(
+        QRegularExpression("^Quillbox \\d+\\.\\d+\\.\\d+\\n$").match(version.output).hasMatch())
+        << version.output.toStdString();
+}
+
+TEST_F(Headless, WithoutDisplayEverythingElseSaysWhyAndEnds) {
+    ASSERT_TRUE(WriteEncrypted(Path("a.enc"), "plain", "123"));
+    const QList<QStringList> commands = {
+        {},                              // the window
+        {"/decrypt", "/a.enc", "/123"},  // an operation that needs no window at all
+        {"--decrypt", "a.enc"},          // the file-manager entry
+        {"--help", "me"},                // not the option: a "/" command line without "/"
+    };
+    for (const QStringList& command : commands) {
+        SCOPED_TRACE(Describe(command));
+        const Outcome outcome = Run(command, QuillboxProcess::NoDisplay());
+        EXPECT_TRUE(outcome.error.contains("Quillbox: no usable display"))
+            << outcome.error.toStdString();
+        // An unusable command line keeps its status and its usage text.
+        const bool usage = command.value(0) == "--help";
+        EXPECT_EQ(outcome.status, usage ? 2 : 1);
+        EXPECT_EQ(outcome.error.contains("Usage: "), usage);
+    }
+    EXPECT_EQ(Files(), QStringList{"a.enc"});
+}
+
+TEST_F(Headless, OffscreenBoxesAreNotWaitedOnButPrinted) {
+    ASSERT_TRUE(WriteFile(Path("plain.txt"), "secret data"));
+    const auto offscreen = QuillboxProcess::Offscreen();
+
+    const Outcome usage = Run({"/encrypt", "/string", "/123"}, offscreen);
+    EXPECT_EQ(usage.status, 2);
+    EXPECT_TRUE(usage.error.contains("Usage: ")) << usage.error.toStdString();
+
+    const Outcome wrong =
+        Run({"/decrypt", "/string", "/123", "/AAAAAAAAAAAAAAAAAAAAAAAA"}, offscreen);
+    EXPECT_NE(wrong.status, 0);
+    EXPECT_TRUE(wrong.error.contains("Wrong password")) << wrong.error.toStdString();
+
+    // Prompts cannot be typed into: the same as cancelling them.
+    for (const QStringList& command : QList<QStringList>{{"/encrypt", "/plain.txt", "/-ask"},
+                                                         {"--encrypt", "plain.txt"},
+                                                         {"/encrypt", "/string", "/-ask", "/x"}}) {
+        SCOPED_TRACE(Describe(command));
+        const Outcome outcome = Run(command, offscreen);
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_TRUE(outcome.error.contains("password")) << outcome.error.toStdString();
+    }
+    EXPECT_EQ(Files(), QStringList{"plain.txt"});
+    EXPECT_EQ(ReadFile(Path("plain.txt")), "secret data");
+}
+
+}  // namespace

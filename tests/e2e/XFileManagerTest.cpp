@@ -1,0 +1,61 @@
+// The entries that file managers and the desktop use: quillbox --encrypt and
+// --decrypt with ordinary paths, run as the window's file actions with the
+// user answering every prompt and question.
+
+#include <QDir>
+#include <QFile>
+
+#include "CipherFiles.h"
+#include "XSession.h"
+
+namespace {
+
+class XFileManager : public XSession {
+protected:
+    // Answers the password prompt and, for encryption, the retype prompt.
+    bool AnswerPasswords(const QString& password, bool retype) {
+        return AnswerPrompt(password) && (!retype || AnswerPrompt(password));
+    }
+
+    const QByteArray plain_ = SampleBytes(30000);
+};
+
+TEST_F(XFileManager, EncryptsEachPathInTurnWithTheWindowsDialogue) {
+    // A relative name and an absolute path, with spaces and non-ASCII letters.
+    const QString relative = QStringLiteral("my notes \u00e4.txt");
+    ASSERT_TRUE(QDir(folder_.path()).mkdir(QStringLiteral("Ordner \u00f6")));
+    const QString absolute = Path(QStringLiteral("Ordner \u00f6/report 1 \u20ac.bin"));
+    ASSERT_TRUE(WriteFile(Path(relative), plain_));
+    ASSERT_TRUE(WriteFile(absolute, plain_.left(999)));
+
+    auto program = Start({"--encrypt", relative, absolute});
+    ASSERT_TRUE(AnswerPasswords("first pw", true));
+    ASSERT_TRUE(Answer({}, {"Escape"}));  // "Wipe original?": No
+    ASSERT_TRUE(ForgetAnswered());
+    ASSERT_TRUE(AnswerPasswords("second", true));
+    ASSERT_TRUE(DismissBox());  // "Wipe original?": Yes, the default
+    ASSERT_TRUE(program->WaitForExit());
+    EXPECT_EQ(program->ExitStatus(), 0) << program->ErrorOutput().toStdString();
+
+    EXPECT_EQ(ReadFile(Path(relative)), plain_) << "kept: the answer was No";
+    EXPECT_EQ(ReadDecrypted(Path(relative + ".enc"), "first pw"), plain_);
+    EXPECT_FALSE(QFile::exists(absolute)) << "wiped: the answer was Yes";
+    EXPECT_EQ(ReadDecrypted(absolute + ".enc", "second"), plain_.left(999));
+}
+
+TEST_F(XFileManager, DecryptsNextToTheFileAndReportsMissingOnes) {
+    const QString encrypted = QStringLiteral("-a b \u00fc.txt.ENC");
+    ASSERT_TRUE(WriteEncrypted(Path(encrypted), plain_, "pw"));
+
+    // "--" lets a name begin with "-"; the missing file gets a box and status 1.
+    auto program = Start({"--decrypt", "--", encrypted, "absent.enc"});
+    ASSERT_TRUE(AnswerPasswords("pw", false));
+    ASSERT_TRUE(DismissBox());  // there is no file absent.enc
+    ASSERT_TRUE(program->WaitForExit());
+    EXPECT_EQ(program->ExitStatus(), 1);
+    EXPECT_TRUE(program->ErrorOutput().contains("absent.enc"));
+    EXPECT_EQ(ReadFile(Path(QStringLiteral("-a b \u00fc.txt"))), plain_);
+    EXPECT_EQ(ReadDecrypted(Path(encrypted), "pw"), plain_) << "the source stays";
+}
+
+}  // namespace

@@ -1,0 +1,40 @@
+// The options beside the "/" command line.
+
+#include <gtest/gtest.h>
+
+#include "gui/ProgramOptions.h"
+
+namespace {
+
+using programoptions::Option;
+using programoptions::Options;
+using programoptions::Read;
+
+TEST(ProgramOptions, HelpAndVersionOnlyAsTheSoleArgument) {
+    EXPECT_EQ(Read({"--help"}).option, Option::Help);
+    EXPECT_EQ(Read({"-h"}).option, Option::Help);
+    EXPECT_EQ(Read({"--version"}).option, Option::Version);
+    // Anything more is a "/" command line (or text inside one).
+    EXPECT_EQ(Read({"--help", "/encrypt"}).option, Option::None);
+    EXPECT_EQ(Read({"/encrypt", "/string", "/1", "/--help"}).option, Option::None);
+    EXPECT_EQ(Read({"--HELP"}).option, Option::None);
+    EXPECT_EQ(Read({}).option, Option::None);
+
+    const auto help = programoptions::AnswerWithoutDisplay(Read({"-h"}));
+    ASSERT_TRUE(help.has_value());
+    EXPECT_EQ(help->status, 0);
+    EXPECT_FALSE(help->text.contains('\r'));
+    EXPECT_FALSE(programoptions::AnswerWithoutDisplay(Read({"--encrypt", "a"})).has_value());
+}
+
+TEST(ProgramOptions, FileEntriesTakeEveryWordAsAPath) {
+    EXPECT_EQ(Read({"--encrypt", "/home/me/a b.txt", "rel/c", "--version"}),
+              (Options{Option::EncryptFiles, {"/home/me/a b.txt", "rel/c", "--version"}}));
+    EXPECT_EQ(Read({"--decrypt", "--", "--", "-x.enc"}),
+              (Options{Option::DecryptFiles, {"--", "-x.enc"}}));
+    EXPECT_EQ(Read({"--decrypt"}), (Options{Option::DecryptFiles, {}}));
+    EXPECT_EQ(Read({"--encrypt", "--"}), (Options{Option::EncryptFiles, {}}));
+    EXPECT_EQ(Read({"x", "--encrypt", "a"}).option, Option::None);
+}
+
+}  // namespace
