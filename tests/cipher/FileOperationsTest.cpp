@@ -122,13 +122,15 @@ TEST_F(FileOperationsTest, MissingSourceIsDeclinedAndKeepsTheArguments) {
     fs::create_directory(dir.Path("folder"));
     for (const char* source : {"missing", "folder"}) {
         SCOPED_TRACE(source);
+        const FileFailure why = std::string(source) == "folder" ? FileFailure::SourceIsFolder
+                                                                : FileFailure::SourceMissing;
         Args args = Make(source, "dst", u"k");
         const Args before = args;
         EXPECT_FALSE(Encrypt(args, true));
-        EXPECT_EQ(Failure(), FileFailure::SourceMissing);
+        EXPECT_EQ(Failure(), why);
         ExpectKept(args, before);
         EXPECT_FALSE(Decrypt(args, true));
-        EXPECT_EQ(Failure(), FileFailure::SourceMissing);
+        EXPECT_EQ(Failure(), why);
         ExpectKept(args, before);
         EXPECT_FALSE(dir.Exists("dst"));
     }

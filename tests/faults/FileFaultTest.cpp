@@ -163,7 +163,7 @@ TEST_P(FileFaults, SourceIsAFolderIsDeclinedWithArgumentsKept) {
     const bool written = Encrypting() ? cipher.EncryptFile(in, out, true, key)
                                       : cipher.DecryptFile(in, out, true, key);
     ExpectRefusedAndNothingLost({written, cipher.LastError().failure, 0},
-                                FileFailure::SourceMissing);
+                                FileFailure::SourceIsFolder);
     EXPECT_EQ(in, source_.u16string());
     EXPECT_EQ(out, destination_.u16string());
     EXPECT_EQ(key, kPassword);
