@@ -44,21 +44,29 @@ std::string ForUnrepresentable(char32_t character) {
 }
 
 std::optional<std::string> ForWipe(const WipeResult& result, const std::string& source) {
+    const std::string file = "\"" + source + "\"";
+    const std::string lead = "Encrypted, but the original was not wiped: ";
     switch (result.outcome) {
         case WipeOutcome::Wiped:
         case WipeOutcome::SameFile:
             return std::nullopt;
         case WipeOutcome::NotVerified:
-            return "The encrypted file could not be checked against \"" + source + "\"" +
-                   Reason(result.reason) + ", so the original was not wiped.";
+            return lead + "the encrypted file could not be checked against " + file +
+                   Reason(result.reason) + ". The original is unchanged.";
+        case WipeOutcome::SymbolicLink:
+            return lead + file +
+                   " is a symbolic link, and Quillbox does not wipe through links. The link and "
+                   "the file it points to are unchanged.";
+        case WipeOutcome::NotRemovable:
+            return lead + file + " could not be renamed or deleted" + Reason(result.reason) +
+                   ". The original is unchanged; the encrypted file was kept.";
         case WipeOutcome::OverwriteFailed:
-            return "Could not overwrite \"" + source + "\": " + result.reason +
-                   ". The original was not wiped; the encrypted file was kept.";
+            return lead + "could not overwrite " + file + Reason(result.reason) +
+                   ". The encrypted file was kept.";
         case WipeOutcome::DeleteFailed:
-            return "\"" + source +
-                   "\" was overwritten with the encrypted data but could not be "
+            return "The original was overwritten with the encrypted data but could not be "
                    "deleted: " +
-                   result.reason + ". The encrypted file was kept.";
+                   file + Reason(result.reason) + ". The encrypted file was kept.";
     }
     return std::nullopt;
 }

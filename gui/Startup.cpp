@@ -44,9 +44,11 @@ int RunStringAction(Form1& form, bool encrypt) {
 int Dispatch(Form1& form, Action action) {
     switch (action) {
         case Action::EncryptFile:
-            return StatusOf(form.EncFile_Click());
+            form.EncFile_Click();
+            return form.FileActionStatus();
         case Action::DecryptFile:
-            return StatusOf(form.DecFile_Click());
+            form.DecFile_Click();
+            return form.FileActionStatus();
         case Action::EncryptString:
             return RunStringAction(form, true);
         case Action::DecryptString:

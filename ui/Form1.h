@@ -8,6 +8,8 @@
 #include <string>
 
 #include "app/Twips.h"
+#include "cipher/FileError.h"
+#include "core/ExitStatus.h"
 
 class FileDropLineEdit;
 class QGroupBox;
@@ -53,6 +55,9 @@ public:
     bool DecFile_Click();
     bool myEncrypt(std::u16string& srcFile, std::u16string& dstFile, std::u16string& myPass);
     bool myDecrypt(std::u16string& srcFile, std::u16string& dstFile, std::u16string& myPass);
+    // How the last file Encrypt or Decrypt ended, as the command line's exit
+    // status: completed, failed, encrypted but not wiped, or wrong password.
+    ExitStatus FileActionStatus() const { return fileStatus_; }
 
     // String panel and About.
     bool EncStr_Click();
@@ -76,13 +81,18 @@ private:
 
     bool InteractiveMode() const { return commandLine_.isEmpty(); }
     bool HasDestination();
-    void OfferWipe(const QString& source, const QString& destination,
+    bool UsableSource(const QString& source, bool encrypt);
+    bool UsableNames(const QString& source, bool encrypt);
+    // False when a wipe was asked for and did not happen.
+    bool OfferWipe(const QString& source, const QString& destination,
                    const std::u16string& password);
     bool RunStringAction(StringDirection direction);
 
     std::unique_ptr<QtPlatform> ownPlatform_;
     Platform& platform_;
     QString commandLine_;
+    ExitStatus fileStatus_ = kCompleted;
+    FileFailure lastFailure_ = FileFailure::None;
     int dpi_ = 96;
     FileDropLineEdit* text1_ = nullptr;
     QLineEdit* text2_ = nullptr;
