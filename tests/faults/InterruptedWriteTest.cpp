@@ -9,8 +9,10 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstring>
 #include <random>
 #include <thread>
+#include <unordered_map>
 
 #include "cipher/clsBlowfish.h"
 #include "tests/faults/FaultSupport.h"
@@ -138,6 +140,89 @@ TEST_P(InterruptedWrite, KilledAtRandomMomentsLosesNothing) {
     RecordProperty("completed", completed_);
     RecordProperty("absent", absent_);
     RecordProperty("temporary_files_left", tempsLeft_);
+}
+
+// Where in `bytes` a run of at least 64 plaintext bytes stands, or nothing.
+// Every such run covers a whole 32-byte piece of the plaintext at a
+// multiple of 32, so those pieces are looked up at every offset.
+std::optional<std::size_t> FindPlaintext(const Bytes& bytes, const Bytes& plain) {
+    constexpr std::size_t kPiece = 32;
+    std::unordered_multimap<std::uint64_t, std::size_t> pieces;
+    for (std::size_t p = 0; p + kPiece <= plain.size(); p += kPiece) {
+        std::uint64_t key;
+        std::memcpy(&key, plain.data() + p, sizeof key);
+        pieces.emplace(key, p);
+    }
+    for (std::size_t i = 0; i + kPiece <= bytes.size(); ++i) {
+        std::uint64_t key;
+        std::memcpy(&key, bytes.data() + i, sizeof key);
+        const auto [first, last] = pieces.equal_range(key);
+        for (auto it = first; it != last; ++it) {
+            if (std::memcmp(bytes.data() + i, plain.data() + it->second, kPiece) == 0) return i;
+        }
+    }
+    return std::nullopt;
+}
+
+// Killed at moments spread over the whole run, an encryption leaves no file
+// in the folder, under any name, that holds a piece of the plaintext.
+TEST(KilledEncryption, LeavesNoPlaintextAnywhere) {
+    ScratchDir scratch;
+    const fs::path folder = scratch.Folder("work");
+    const fs::path source = folder / "source", destination = folder / "destination";
+    const Bytes plain = RandomBytes(kFileSize, 77);
+    WriteFile(source, plain);
+    const Clock::time_point start = Clock::now();
+    ASSERT_EQ(Wait(StartTool(Direction::Encrypt, source, destination)), 0);
+    const auto duration = Clock::now() - start;
+    ASSERT_FALSE(FindPlaintext(ReadFile(destination), plain)) << "the check finds nothing";
+    ASSERT_TRUE(FindPlaintext(ReadFile(source), plain)) << "the check finds the plaintext";
+
+    constexpr int kMoments = 12;
+    for (int moment = 0; moment < kMoments; ++moment) {
+        SCOPED_TRACE(testing::Message() << "killed at " << moment << "/" << kMoments);
+        fs::remove(destination);
+        const pid_t pid = StartTool(Direction::Encrypt, source, destination);
+        std::this_thread::sleep_for(duration * moment / kMoments);
+        ::kill(pid, SIGKILL);
+        Wait(pid);
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            if (entry.path() == source || !entry.is_regular_file()) continue;
+            const std::optional<std::size_t> at = FindPlaintext(ReadFile(entry.path()), plain);
+            EXPECT_FALSE(at) << entry.path().filename() << " holds plaintext at " << *at;
+            if (entry.path() != destination) fs::remove(entry.path());
+        }
+    }
+}
+
+// Told to end (terminate, interrupt, hang-up) part-way, the tool ends by
+// that signal and leaves no temporary file; the destination is the old one,
+// absent, or complete.
+TEST_P(InterruptedWrite, TerminationSignalsLeaveNoTemporaryFile) {
+    const Clock::time_point start = Clock::now();
+    ASSERT_EQ(Wait(StartTool(GetParam(), source_, destination_)), 0);
+    const auto duration = Clock::now() - start;
+    fs::remove(destination_);
+    int signalled = 0;
+    const int signals[] = {SIGTERM, SIGINT, SIGHUP};
+    for (int run = 0; run < 9; ++run) {
+        const int signalNumber = signals[run % 3];
+        SCOPED_TRACE(testing::Message() << "signal " << signalNumber << ", run " << run);
+        const pid_t pid = StartTool(GetParam(), source_, destination_);
+        std::this_thread::sleep_for(duration * (run + 1) / 10);
+        ::kill(pid, signalNumber);
+        const int status = Wait(pid);
+        if (WIFSIGNALED(status)) {
+            EXPECT_EQ(WTERMSIG(status), signalNumber);
+            ++signalled;
+        } else {
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        }
+        EXPECT_EQ(TempFilesIn(folder_), std::vector<std::string>{});
+        CheckFolder(std::nullopt);
+        fs::remove(destination_);
+    }
+    EXPECT_GE(signalled, 3);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothDirections, InterruptedWrite,
