@@ -6,6 +6,7 @@
 
 #include "app/ClipboardHandOff.h"
 #include "app/Global.h"
+#include "core/ArgumentText.h"
 #include "ui/Form1.h"
 
 namespace startup {
@@ -65,7 +66,9 @@ int Dispatch(Form1& form, Action action) {
 
 QStringList ProgramArguments(int argc, const char* const* argv) {
     QStringList arguments;
-    for (int i = 1; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
+    for (int i = 1; i < argc; ++i) {
+        arguments.append(QString::fromStdU16String(DecodeArgument(argv[i])));
+    }
     return arguments;
 }
 

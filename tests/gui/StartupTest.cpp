@@ -4,12 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 
-#include "core/CommandLine.h"
 #include "app/Global.h"
-#include "gui/Startup.h"
 #include "cipher/clsBlowfish.h"
+#include "core/CommandLine.h"
+#include "gui/Startup.h"
 #include "tests/app/support/FakePlatform.h"
 #include "tests/app/support/TempFiles.h"
 #include "ui/Form1.h"
@@ -121,11 +122,62 @@ TEST_F(StartupTest, UnusableCommandLineShowsUsageText) {
     EXPECT_TRUE(platform_.prompt.captions.empty());
 }
 
+TEST_F(StartupTest, FileOutcomesHaveTheirOwnExitStatus) {
+    files_.Write("plain.txt", kPlain);
+    // A source that is a symbolic link is encrypted but not wiped.
+    ASSERT_TRUE(QFile::link(files_.Path("plain.txt"), files_.Path("link.txt")));
+    Answer({u"pw"});
+    EXPECT_EQ(Run("/encrypt /link.txt /pw /sealed.enc"), kNotWiped);
+    ASSERT_EQ(platform_.messages.informed.size(), 1u);
+    EXPECT_TRUE(platform_.messages.informed[0].contains("not wiped"));
+    EXPECT_EQ(TempFiles::Read(files_.Path("plain.txt")), kPlain);
+
+    platform_.messages.informed.clear();
+    EXPECT_EQ(Run("/decrypt /sealed.enc /wrong"), kWrongPassword);
+    EXPECT_FALSE(TempFiles::Exists(files_.Path("sealed")));
+    EXPECT_EQ(Run("/decrypt /plain.txt /pw /out.txt"), kWrongPassword) << "not a container";
+    EXPECT_EQ(Run("/decrypt /sealed.enc /pw"), kCompleted);
+    EXPECT_EQ(TempFiles::Read(files_.Path("sealed")), kPlain);
+}
+
+// A folder, or a name whose bytes are not valid in the system's encoding,
+// is explained instead of failing silently (or writing to another name).
+TEST_F(StartupTest, FolderOrUndecodableNameIsExplained) {
+    files_.Write("plain.txt", kPlain);
+    ASSERT_TRUE(QDir(files_.Path(".")).mkdir("folder.enc"));
+    EXPECT_EQ(Run("/decrypt /folder.enc /pw"), kFailed);
+    ASSERT_EQ(platform_.messages.informed.size(), 1u);
+    EXPECT_TRUE(platform_.messages.informed[0].contains("is a folder"))
+        << platform_.messages.informed[0].toStdString();
+
+    platform_.messages.informed.clear();
+    const char* const argv[] = {"quillbox", "/encrypt", "/plain.txt", "/pw", "/out\xe9.enc"};
+    const QString line = startup::ArgumentText(startup::ProgramArguments(5, argv));
+    EXPECT_EQ(Run(line), kFailed);
+    ASSERT_EQ(platform_.messages.informed.size(), 1u);
+    EXPECT_TRUE(platform_.messages.informed[0].contains("not a valid file name"));
+    EXPECT_EQ(QDir(files_.Path(".")).entryList(QDir::Files), QStringList{"plain.txt"});
+}
+
 TEST(StartupArguments, JoinedWithSingleSpaces) {
     const char* const argv[] = {"quillbox", "/encrypt", "/string", "/1", "/a  b", "-reverse"};
     const QStringList arguments = startup::ProgramArguments(6, argv);
     EXPECT_EQ(startup::ArgumentText(arguments), "/encrypt /string /1 /a  b -reverse");
     EXPECT_EQ(startup::ArgumentText({}), "");
+}
+
+// UTF-8 is decoded; each byte that is not part of valid UTF-8 (a stray
+// byte, an overlong form, an encoded surrogate) stands for itself as a lone
+// surrogate, so that no file name can be made of it.
+TEST(StartupArguments, UndecodableBytesBecomeLoneSurrogates) {
+    const char* const argv[] = {"quillbox", "caf\xc3\xa9 \xf0\x9f\x94\x91", "a\xe9z", "\xc0\xaf",
+                                "\xed\xa0\x80"};
+    const QStringList arguments = startup::ProgramArguments(5, argv);
+    EXPECT_EQ(arguments[0], QString::fromUtf8("caf\xc3\xa9 \xf0\x9f\x94\x91"));
+    using Units = std::u16string;
+    EXPECT_EQ(arguments[1].toStdU16String(), (Units{u'a', 0xDCE9, u'z'}));
+    EXPECT_EQ(arguments[2].toStdU16String(), (Units{0xDCC0, 0xDCAF}));
+    EXPECT_EQ(arguments[3].toStdU16String(), (Units{0xDCED, 0xDCA0, 0xDC80}));
 }
 
 }  // namespace
