@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <string>
 
 #include "cipher/ByteOrder.h"
 #include "cipher/clsBlowfish.h"
@@ -105,6 +107,42 @@ TEST(FileStream, WrongPasswordIsFoundBeforeTheBulkOfTheFile) {
     EXPECT_FALSE(dir.Exists("opened"));
     EXPECT_EQ(sink.reported, std::vector<std::int32_t>{0});
     EXPECT_EQ(dir.Entries(), (std::set<std::string>{"plain", "sealed"}));
+}
+
+// Bytes this process has read so far (all threads), from the kernel's count.
+std::uint64_t BytesReadByProcess() {
+    std::ifstream io("/proc/self/io");
+    std::string field;
+    std::uint64_t value = 0;
+    while (io >> field >> value) {
+        if (field == "rchar:") return value;
+    }
+    return 0;
+}
+
+// The first progress report, which shows the status window's text, comes
+// before the bulk of the file is read, in both directions.
+TEST(FileStream, FirstReportComesBeforeTheBulkOfTheFile) {
+    testsupport::TempDir dir;
+    constexpr std::size_t kSize = 64 << 20;
+    ASSERT_TRUE(EncryptThroughFile(dir, ByteArray(kSize, 0x5a)).done);
+    for (const bool encrypt : {true, false}) {
+        SCOPED_TRACE(encrypt ? "encrypting" : "decrypting");
+        RecordingSink sink;
+        std::uint64_t readAtFirstReport = 0;
+        sink.adjust = [&](std::int32_t&) {
+            if (readAtFirstReport == 0) readAtFirstReport = BytesReadByProcess();
+        };
+        clsBlowfish cipher(&sink);
+        std::u16string in = dir.U16(encrypt ? "plain" : "sealed"), out = dir.U16("out");
+        std::u16string key = kKey;
+        const std::uint64_t before = BytesReadByProcess();
+        ASSERT_TRUE(encrypt ? cipher.EncryptFile(in, out, true, key)
+                            : cipher.DecryptFile(in, out, true, key));
+        ASSERT_GT(readAtFirstReport, 0u);
+        EXPECT_LT(readAtFirstReport - before, 2u << 20);
+        EXPECT_GE(BytesReadByProcess() - before, kSize) << "the count misses reads";
+    }
 }
 
 }  // namespace
