@@ -217,6 +217,18 @@ TEST_F(FileOperationsTest, SourceTooLargeForAContainerIsRefusedBeforeReading) {
     Args args = Make("huge", "dst", u"k");
     EXPECT_FALSE(Encrypt(args, true));
     EXPECT_EQ(Failure(), FileFailure::SourceTooLarge);
+    EXPECT_NE(cipher.LastError().Message().find("too large to encrypt"), std::string::npos);
+    EXPECT_FALSE(dir.Exists("dst"));
+
+    // One byte beyond the longest container: the message speaks of
+    // decrypting, not encrypting.
+    fs::resize_file(dir.Path("huge"), std::uintmax_t{1} << 31);
+    args = Make("huge", "dst", u"k");
+    EXPECT_FALSE(Decrypt(args, true));
+    EXPECT_EQ(Failure(), FileFailure::SourceTooLarge);
+    const std::string message = cipher.LastError().Message();
+    EXPECT_EQ(message.find("encrypt "), std::string::npos) << message;
+    EXPECT_NE(message.find("too large to be an encrypted file"), std::string::npos) << message;
     EXPECT_FALSE(dir.Exists("dst"));
 }
 
