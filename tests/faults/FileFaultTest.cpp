@@ -160,6 +160,23 @@ TEST_P(FileFaults, FlushToDiskFails) {
     EXPECT_EQ(outcome.error, EIO);
 }
 
+// Where the file system has no unnamed temporary files, a named one beside
+// the destination serves, and is gone afterwards whether the operation
+// completed or failed.
+TEST_P(FileFaults, WithoutUnnamedFilesTheNamedTemporaryFileIsRemoved) {
+    seam::RefuseUnnamedFiles();
+    PlaceOldDestination();
+    Remember();
+    seam::FailNextFsync(EIO);
+    ExpectRefusedAndNothingLost(Run(), FileFailure::DestinationUnwritable);
+
+    ASSERT_TRUE(Run().written);
+    EXPECT_EQ(TempFilesIn(out_), std::vector<std::string>{});
+    const Bytes written = ReadFile(destination_);
+    EXPECT_EQ(Encrypting() ? DecryptedContent(destination_, kPassword) : std::optional(written),
+              plain_);
+}
+
 // --- The source cannot be read ---------------------------------------------
 
 TEST_P(FileFaults, SourceWithoutReadPermission) {
