@@ -25,9 +25,9 @@ enum class FileOperation { Encrypt, Decrypt };
 
 struct FileError {
     FileFailure failure = FileFailure::None;
-    FileOperation operation = FileOperation::Encrypt;
-    std::u16string path;   // the file concerned, when there is one
-    std::error_code code;  // the system's reason for an I/O failure
+    std::u16string path;                               // the file concerned, when there is one
+    std::error_code code;                              // the system's reason for an I/O failure
+    FileOperation operation = FileOperation::Encrypt;  // what was being done, for the wording
 
     bool Failed() const { return failure != FileFailure::None; }
 

@@ -140,6 +140,13 @@ private:
 std::error_code ReadWholeFile(const std::filesystem::path& path, ByteArray& bytes,
                               std::size_t spare, std::uint64_t maxSize);
 
+// Replaces (or creates) the file with exactly these bytes, through a
+// PendingFile. A refused destination comes back as an error: not a regular
+// file (std::errc::invalid_argument), read-only (permission_denied) or a link
+// that may not be followed (operation_not_permitted).
+std::error_code WriteFileAtomically(const std::filesystem::path& path, const std::uint8_t* data,
+                                    std::size_t size);
+
 // Prefix of the temporary files' names.
 inline constexpr const char* kTempPrefix = ".quillbox-";
 

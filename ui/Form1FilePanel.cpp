@@ -76,12 +76,12 @@ bool Form1::HasDestination() {
 bool Form1::UsableSource(const QString& source, bool encrypt) {
     if (InvalidName(source)) {
         platform_.messages.Inform(failure::ForFile(
-            {FileFailure::InvalidName, OperationOf(encrypt), source.toStdU16String(), {}}));
+            {FileFailure::InvalidName, source.toStdU16String(), {}, OperationOf(encrypt)}));
         return false;
     }
     if (!source.isEmpty() && QFileInfo(source).isDir()) {
         platform_.messages.Inform(failure::ForFile(
-            {FileFailure::SourceIsFolder, OperationOf(encrypt), source.toStdU16String(), {}}));
+            {FileFailure::SourceIsFolder, source.toStdU16String(), {}, OperationOf(encrypt)}));
         return false;
     }
     return Global::FileExists(source.toStdU16String());
@@ -91,7 +91,7 @@ bool Form1::UsableNames(const QString& source, bool encrypt) {
     if (!UsableSource(source, encrypt) || !HasDestination()) return false;
     if (!InvalidName(text2_->text())) return true;
     platform_.messages.Inform(failure::ForFile(
-        {FileFailure::InvalidName, OperationOf(encrypt), text2_->text().toStdU16String(), {}}));
+        {FileFailure::InvalidName, text2_->text().toStdU16String(), {}, OperationOf(encrypt)}));
     return false;
 }
 

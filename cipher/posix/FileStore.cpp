@@ -406,4 +406,17 @@ std::error_code ReadWholeFile(const std::filesystem::path& path, ByteArray& byte
     return source.ReadAll(bytes.data());
 }
 
+std::error_code WriteFileAtomically(const std::filesystem::path& path, const std::uint8_t* data,
+                                    std::size_t size) {
+    PendingFile file;
+    Refusal refusal = Refusal::None;
+    std::error_code ec = file.Create(path, refusal);
+    if (!ec && refusal == Refusal::NotAFile) ec = Error(std::errc::invalid_argument);
+    if (!ec && refusal == Refusal::ReadOnly) ec = Error(std::errc::permission_denied);
+    if (!ec && refusal == Refusal::UntrustedLink) ec = Error(std::errc::operation_not_permitted);
+    if (!ec) ec = file.Write(data, size);
+    if (!ec) ec = file.Commit();
+    return ec;
+}
+
 }  // namespace filestore

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "cipher/CodePage.h"
+#include "cipher/FileStore.h"
 #include "cipher/clsBlowfish.h"
 #include "tests/cipher/CipherTestSupport.h"
 #include "tests/cipher/TestAccess.h"
@@ -308,3 +309,24 @@ TEST_F(FileOperationsTest, ReplacedFilesKeepLinksAndPermissions) {
     EXPECT_EQ(st.st_mode & 07777, 0640u);
     EXPECT_EQ(dir.Entries(), Entries({"plain.bin", "target.enc", "link.enc"}));
 }
+
+namespace {
+
+// Whole-buffer writes (for callers that build the content in memory) go
+// through the same destination checks as the file operations.
+TEST(WriteFileAtomically, WritesThroughLinksAndRefusesWhatFileOperationsRefuse) {
+    testsupport::TempDir dir;
+    const ByteArray content = RandomBytes(1000, 3);
+    std::filesystem::create_symlink("target", dir.Path("link"));
+    EXPECT_FALSE(filestore::WriteFileAtomically(dir.Path("link"), content.data(), content.size()));
+    EXPECT_EQ(dir.Read("target"), content);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.Path("link")));
+
+    ASSERT_EQ(::mkfifo(dir.Path("pipe").c_str(), 0600), 0);
+    EXPECT_EQ(filestore::WriteFileAtomically(dir.Path("pipe"), content.data(), content.size()),
+              std::errc::invalid_argument);
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.Path("pipe")));
+    EXPECT_EQ(dir.Entries(), (std::set<std::string>{"link", "pipe", "target"}));
+}
+
+}  // namespace

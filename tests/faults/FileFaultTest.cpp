@@ -333,8 +333,7 @@ TEST_P(FileFaults, ReadOnlyDestinationIsRefused) {
     Remember();
     ExpectRefusedAndNothingLost(Run(), FileFailure::DestinationReadOnly);
     EXPECT_EQ((fs::status(destination_).permissions() & fs::perms::all), fs::perms(0444));
-    const FileError error{
-        FileFailure::DestinationReadOnly, FileOperation::Encrypt, destination_.u16string(), {}};
+    const FileError error{FileFailure::DestinationReadOnly, destination_.u16string(), {}};
     EXPECT_NE(error.Message().find("is read-only"), std::string::npos) << error.Message();
 }
 
