@@ -68,8 +68,9 @@ WipeResult WipeSource(const std::u16string& source, const std::u16string& encryp
         // Part of it may hold ciphertext now, which must not go back under
         // the plaintext's name; the encrypted file was checked, so the data
         // is safe.
-        target.Remove();
-        return {WipeOutcome::OverwriteFailed, ec.message()};
+        const bool removed = !target.Remove();
+        return {WipeOutcome::OverwriteFailed,
+                ec.message() + (removed ? "; it was deleted, partly overwritten" : "")};
     }
     if ((ec = target.Remove())) return {WipeOutcome::DeleteFailed, ec.message()};
     return {WipeOutcome::Wiped, {}};
