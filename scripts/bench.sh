@@ -110,4 +110,4 @@ done
 rm -f plain plain.enc
 
 echo "== Engine"
-exec "$bin/quillbox_bench" --benchmark_min_time=2 "$@"
+"$bin/quillbox_bench" --benchmark_min_time=2 "$@"
