@@ -84,14 +84,15 @@ void SummaryReporter::Finalize() {
                     r->secondsPerIteration * 1e6, r->secondsPerIteration / e->secondsPerIteration);
     }
     PrintRate("EncryptFile", "WholeFile/EncryptFile", "WholeFile/openssl_enc",
-              "openssl enc -bf-cbc", ">= 1");
+              "openssl enc -bf-cbc", ">= 1.05");
     PrintRate("DecryptFile", "WholeFile/DecryptFile", "WholeFile/openssl_dec",
-              "openssl enc -d -bf-cbc", ">= 1");
+              "openssl enc -d -bf-cbc", ">= 2");
     const double fileMiB = static_cast<double>(FileBytes()) / (1 << 20);
     for (const char* name : {"WholeFile/EncryptFile", "WholeFile/DecryptFile"}) {
         if (const Figure* f = Find(name)) {
-            std::printf("  %-26s peak resident %8.1f MiB for a %.0f MiB file   limit %.1f MiB\n",
-                        name, f->peakMiB, fileMiB, 1.1 * fileMiB + 16);
+            // Files stream through a small buffer: the limit does not grow with the file.
+            std::printf("  %-26s peak resident %8.1f MiB for a %.0f MiB file   limit 48 MiB\n",
+                        name, f->peakMiB, fileMiB);
         }
     }
     if (const Figure* quiet = Find("Progress/NoopSink"), *counting = Find("Progress/CountingSink");

@@ -32,16 +32,19 @@ inline std::size_t ReportOffset(double threshold) {
     return (static_cast<std::size_t>(threshold) + kBlock - 1) & ~(kBlock - 1);
 }
 
-// Walks the blocks of [0, bytes) in runs that end at a progress report or
+// Walks the blocks of [from, to) in runs that end at a progress report or
 // after kPumpStride bytes, so the per-block loops stay free of everything
-// but the cipher. range(from, to) processes the blocks of a run;
-// report(offset) runs after the block at offset, pump() after every run.
+// but the cipher. Offsets are counted from the start of the whole container,
+// so a container walked in several spans reports exactly as one walked
+// whole. range(from, to) processes the blocks of a run; report(offset) runs
+// after the block at offset, pump() after every run.
 template <typename Range, typename Report, typename Pump>
-void WalkBlocks(std::size_t bytes, const double& threshold, Range range, Report report, Pump pump) {
-    std::size_t o = 0;
-    while (o < bytes) {
+void WalkBlocks(std::size_t from, std::size_t to, const double& threshold, Range range,
+                Report report, Pump pump) {
+    std::size_t o = from;
+    while (o < to) {
         const std::size_t reportAt = ReportOffset(threshold);
-        std::size_t end = std::min(bytes, o + kPumpStride);
+        std::size_t end = std::min(to, o + kPumpStride);
         const bool reportHere = reportAt < end;
         if (reportHere) end = reportAt + kBlock;
         range(o, end);
@@ -125,17 +128,44 @@ bool clsBlowfish::ValidDescriptor(const std::uint8_t* container, std::size_t N) 
 
 template <typename Range>
 std::int32_t clsBlowfish::WalkChain(std::size_t bytes, std::size_t total, Range& range) {
+    ChainWalk walk;
+    walk.total = total;
+    WalkSpan(0, bytes, walk, range);
+    return walk.last;
+}
+
+template <typename Range>
+void clsBlowfish::WalkSpan(std::size_t from, std::size_t to, ChainWalk& walk, Range& range) {
     if (sink_ == nullptr) {
-        range(0, bytes);
-        return 0;
+        range(from, to);
+        return;
     }
-    std::int32_t last = 0;
-    double threshold = 0;
     WalkBlocks(
-        bytes, threshold, range,
-        [&](std::size_t offset) { Report(offset, total, last, threshold); },
+        from, to, walk.threshold, range,
+        [&](std::size_t offset) { Report(offset, walk.total, walk.last, walk.threshold); },
         [&] { sink_->PumpEvents(); });
-    return last;
+}
+
+void clsBlowfish::EncryptSpan(std::uint8_t* data, std::size_t from, std::size_t to,
+                              ChainWalk& walk) {
+    auto range = [&](std::size_t a, std::size_t b) {
+        cipher::EncryptRun(tables_, data + (a - from), b - a, walk.chain);
+    };
+    WalkSpan(from, to, walk, range);
+}
+
+void clsBlowfish::DecryptSpan(std::uint8_t* data, std::size_t from, std::size_t to,
+                              ChainWalk& walk) {
+    auto range = [&](std::size_t a, std::size_t b) {
+        cipher::DecryptRun(tables_, data + (a - from), b - a, walk.chain, 0);
+    };
+    WalkSpan(from, to, walk, range);
+}
+
+void clsBlowfish::WriteHeader(std::uint8_t* container, std::size_t D) {
+    StoreLittle(container + 8, static_cast<std::uint32_t>(D));
+    StoreLittle(container, cipher::RandomWord());
+    StoreLittle(container + 4, cipher::RandomWord());
 }
 
 std::size_t clsBlowfish::ContainerSize(std::size_t D) {
@@ -155,9 +185,7 @@ void clsBlowfish::EncryptByte(ByteArray& byteArray, const std::u16string& Key) {
 void clsBlowfish::SealContainer(std::uint8_t* container, std::size_t D) {
     const std::size_t T = ContainerSize(D);
     std::memset(container + kHeader + D, 0, T - kHeader - D);
-    StoreLittle(container + 8, static_cast<std::uint32_t>(D));
-    StoreLittle(container, cipher::RandomWord());
-    StoreLittle(container + 4, cipher::RandomWord());
+    WriteHeader(container, D);
     FinishReport(EncryptBlocks(container, T));
 }
 

@@ -4,13 +4,23 @@
 
 namespace {
 
+// UTF-8 for a path; a character that cannot be shown (an undecodable byte
+// of a command line) becomes U+FFFD.
 std::string Utf8(const std::u16string& text) {
-    try {
-        const std::u8string s = std::filesystem::path(text).u8string();
-        return std::string(s.begin(), s.end());
-    } catch (const std::exception&) {
-        return "(unreadable file name)";
+    std::u16string shown = text;
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const bool high = shown[i] >= 0xD800 && shown[i] < 0xDC00;
+        const bool low = shown[i] >= 0xDC00 && shown[i] < 0xE000;
+        const bool pairs =
+            high && i + 1 < shown.size() && shown[i + 1] >= 0xDC00 && shown[i + 1] < 0xE000;
+        if (pairs) {
+            ++i;
+        } else if (high || low) {
+            shown[i] = 0xFFFD;
+        }
     }
+    const std::u8string s = std::filesystem::path(shown).u8string();
+    return std::string(s.begin(), s.end());
 }
 
 }  // namespace
@@ -29,11 +39,31 @@ std::string FileError::Message() const {
             return "The file " + file + " already exists.";
         case FileFailure::SourceUnreadable:
             return "Could not read " + file + reason + ".";
+        case FileFailure::SourceIsFolder:
+            return file + " is a folder, not a file. Choose a file to " +
+                   (operation == FileOperation::Encrypt ? "encrypt." : "decrypt.");
+        case FileFailure::InvalidName:
+            return "The name " + file + " is not a valid file name on this system.";
         case FileFailure::SourceTooLarge:
+            if (operation == FileOperation::Decrypt) {
+                return "The file " + file +
+                       " is too large to be an encrypted file (those are at most 2147483647 "
+                       "bytes long).";
+            }
             return "The file " + file +
                    " is too large to encrypt (at most 2147483628 bytes fit in an encrypted file).";
         case FileFailure::DestinationUnwritable:
             return "Could not write " + file + reason + ".";
+        case FileFailure::DestinationNotAFile:
+            return "Could not write " + file +
+                   ": it is not a regular file (a device, a pipe or a socket). It was left as it "
+                   "is.";
+        case FileFailure::DestinationReadOnly:
+            return file + " is read-only. It was left as it is.";
+        case FileFailure::DestinationUntrustedLink:
+            return "Could not write " + file +
+                   ": it is a symbolic link that belongs to another user in a shared folder, "
+                   "and Quillbox does not follow such links.";
         case FileFailure::WrongPassword:
             return "Wrong password, or the file is not a valid encrypted file.";
         case FileFailure::InvalidBase64:

@@ -7,10 +7,18 @@
 #include <vector>
 
 #include "cipher/BlowfishTables.h"
+#include "cipher/CbcLoops.h"
 #include "cipher/FileError.h"
 #include "cipher/ProgressSink.h"
 
 class clsBlowfishTestAccess;
+namespace cipher {
+class ChunkPipe;
+}
+namespace filestore {
+class PendingFile;
+class SourceFile;
+}  // namespace filestore
 
 // The cipher engine: a block cipher with the structure of Blowfish (its
 // substitution boxes dealt from the pi words round-robin), a chained container
@@ -71,11 +79,15 @@ public:
     std::u16string DecryptString(std::u16string& Text, std::u16string& Key,
                                  bool IsTextIn64 = false);
 
-    // Whole file -> whole file. True when the destination was written. The
-    // destination is replaced only once its new content is complete on disk;
-    // on any failure it is left as it was. When the operation is declined
-    // (missing source, existing destination without Overwrite) the arguments
-    // keep their values; otherwise Key, InFile and OutFile are emptied. The
+    // File -> file. True when the destination was written. Raw containers
+    // stream through a small private buffer, so memory stays flat whatever
+    // the size. The destination is replaced only once its new content is
+    // complete on disk; on any failure it is left as it was. A destination
+    // that is not a regular file, is read-only, or is a symbolic link that
+    // may not be followed is refused. When the operation is declined
+    // (missing source, a folder as source, a name that is not valid on this
+    // system, existing destination without Overwrite) the arguments keep
+    // their values; otherwise Key, InFile and OutFile are emptied. The
     // reason for a false result is in LastError().
     bool EncryptFile(std::u16string& InFile, std::u16string& OutFile, bool Overwrite,
                      std::u16string& Key, bool OutputIn64 = false);
@@ -83,6 +95,12 @@ public:
                      std::u16string& Key, bool IsFileIn64 = false);
 
     const FileError& LastError() const { return lastError_; }
+
+    // Whether `container` decrypts under Key (assigned first when not empty)
+    // to exactly the content of `plain`. Both are read from their start a
+    // chunk at a time, with progress; ec holds a read failure.
+    bool ContainerHolds(filestore::SourceFile& container, filestore::SourceFile& plain,
+                        const std::u16string& Key, std::error_code& ec);
 
 private:
     friend class clsBlowfishTestAccess;
@@ -102,9 +120,19 @@ private:
     // Turns a container-sized buffer whose data bytes already stand at
     // offset 12 into the enciphered container.
     void SealContainer(std::uint8_t* container, std::size_t D);
-    bool EncryptIntoFile(const std::filesystem::path& source,
-                         const std::filesystem::path& destination, const std::u16string& InFile,
-                         const std::u16string& OutFile);
+    bool CreateDestination(filestore::PendingFile& output, const std::filesystem::path& destination,
+                           const std::u16string& OutFile);
+    bool EncryptStream(filestore::SourceFile& input, filestore::PendingFile& output,
+                       const std::u16string& InFile, const std::u16string& OutFile);
+    bool DecryptStream(filestore::SourceFile& input, filestore::PendingFile& output,
+                       const std::u16string& InFile, const std::u16string& OutFile);
+    bool PipeFailure(cipher::ChunkPipe& pipe, const std::u16string& InFile,
+                     const std::u16string& OutFile);
+    bool FinishStream(cipher::ChunkPipe& pipe, filestore::PendingFile& output,
+                      const std::u16string& OutFile);
+    bool TransformBase64File(const std::filesystem::path& source,
+                             const std::filesystem::path& destination, const std::u16string& InFile,
+                             const std::u16string& OutFile, bool encrypt);
     void ScheduleKey(const std::vector<std::uint8_t>& keyBytes);
     // Chained encipherment of whole blocks with progress; each returns the
     // last percentage reported.
@@ -117,6 +145,23 @@ private:
     static bool ValidDescriptor(const std::uint8_t* container, std::size_t N);
     template <typename Range>
     std::int32_t WalkChain(std::size_t bytes, std::size_t total, Range& range);
+
+    // A container transformed in spans: the chain and the progress state
+    // carry on from one span to the next, so the reports are those of the
+    // whole container transformed at once.
+    struct ChainWalk {
+        cipher::Chain chain;
+        std::int32_t last = 0;
+        double threshold = 0;
+        std::size_t total = 0;
+    };
+    template <typename Range>
+    void WalkSpan(std::size_t from, std::size_t to, ChainWalk& walk, Range& range);
+    // The blocks of container offsets [from, to), which stand at data.
+    void EncryptSpan(std::uint8_t* data, std::size_t from, std::size_t to, ChainWalk& walk);
+    void DecryptSpan(std::uint8_t* data, std::size_t from, std::size_t to, ChainWalk& walk);
+    // The random words and the size descriptor of a container of D data bytes.
+    static void WriteHeader(std::uint8_t* container, std::size_t D);
     void Report(std::size_t offset, std::size_t total, std::int32_t& last, double& threshold);
     void FinishReport(std::int32_t last);
     bool Fail(FileFailure failure, const std::u16string& path = {}, std::error_code code = {});

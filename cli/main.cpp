@@ -2,7 +2,9 @@
 #include <vector>
 
 #include "cli/Program.h"
+#include "core/TerminationCleanup.h"
 
 int main(int argc, char** argv) {
+    RemoveTemporaryFileOnTermination();
     return cli::RunProgram(std::vector<std::string>(argv + 1, argv + argc));
 }

@@ -32,27 +32,38 @@ struct FileTemplates {
     const char* withoutReason;
 };
 
-FileTemplates TemplatesFor(FileFailure failure) {
-    switch (failure) {
-        case FileFailure::None:
-            return {nullptr, QUILLBOX_TRANSLATE_NOOP("Messages", "The operation completed.")};
+FileTemplates SourceTemplates(const FileError& error) {
+    const bool decrypt = error.operation == FileOperation::Decrypt;
+    switch (error.failure) {
         case FileFailure::SourceMissing:
             return {nullptr,
                     QUILLBOX_TRANSLATE_NOOP("Messages", "The file \"%1\" does not exist.")};
-        case FileFailure::DestinationExists:
-            return {nullptr,
-                    QUILLBOX_TRANSLATE_NOOP("Messages", "The file \"%1\" already exists.")};
         case FileFailure::SourceUnreadable:
             return {QUILLBOX_TRANSLATE_NOOP("Messages", "Could not read \"%1\": %2."),
                     QUILLBOX_TRANSLATE_NOOP("Messages", "Could not read \"%1\".")};
+        case FileFailure::SourceIsFolder:
+            return {nullptr, decrypt ? QUILLBOX_TRANSLATE_NOOP(
+                                           "Messages",
+                                           "\"%1\" is a folder, not a file. Choose a file to "
+                                           "decrypt.")
+                                     : QUILLBOX_TRANSLATE_NOOP(
+                                           "Messages",
+                                           "\"%1\" is a folder, not a file. Choose a file to "
+                                           "encrypt.")};
+        case FileFailure::InvalidName:
+            return {nullptr,
+                    QUILLBOX_TRANSLATE_NOOP(
+                        "Messages", "The name \"%1\" is not a valid file name on this system.")};
         case FileFailure::SourceTooLarge:
-            return {nullptr, QUILLBOX_TRANSLATE_NOOP(
-                                 "Messages",
-                                 "The file \"%1\" is too large to encrypt (at most 2147483628 "
-                                 "bytes fit in an encrypted file).")};
-        case FileFailure::DestinationUnwritable:
-            return {QUILLBOX_TRANSLATE_NOOP("Messages", "Could not write \"%1\": %2."),
-                    QUILLBOX_TRANSLATE_NOOP("Messages", "Could not write \"%1\".")};
+            return {nullptr,
+                    decrypt ? QUILLBOX_TRANSLATE_NOOP(
+                                  "Messages",
+                                  "The file \"%1\" is too large to be an encrypted file (those "
+                                  "are at most 2147483647 bytes long).")
+                            : QUILLBOX_TRANSLATE_NOOP(
+                                  "Messages",
+                                  "The file \"%1\" is too large to encrypt (at most 2147483628 "
+                                  "bytes fit in an encrypted file).")};
         case FileFailure::WrongPassword:
             return {nullptr,
                     QUILLBOX_TRANSLATE_NOOP(
@@ -61,19 +72,53 @@ FileTemplates TemplatesFor(FileFailure failure) {
             return {nullptr,
                     QUILLBOX_TRANSLATE_NOOP("Messages", "The file \"%1\" holds no Base64 text.")};
         case FileFailure::UnrepresentableKey:
+            return {nullptr, QUILLBOX_TRANSLATE_NOOP(
+                                 "Messages",
+                                 "The password holds a character that cannot be used: text and "
+                                 "passwords may only hold characters of the Western European "
+                                 "(Windows-1252) code page. Nothing was encrypted or decrypted.")};
+        default:
+            return {nullptr, nullptr};
+    }
+}
+
+FileTemplates DestinationTemplates(FileFailure failure) {
+    switch (failure) {
+        case FileFailure::DestinationExists:
+            return {nullptr,
+                    QUILLBOX_TRANSLATE_NOOP("Messages", "The file \"%1\" already exists.")};
+        case FileFailure::DestinationUnwritable:
+            return {QUILLBOX_TRANSLATE_NOOP("Messages", "Could not write \"%1\": %2."),
+                    QUILLBOX_TRANSLATE_NOOP("Messages", "Could not write \"%1\".")};
+        case FileFailure::DestinationNotAFile:
+            return {nullptr, QUILLBOX_TRANSLATE_NOOP(
+                                 "Messages",
+                                 "Could not write \"%1\": it is not a regular file (a device, "
+                                 "a pipe or a socket). It was left as it is.")};
+        case FileFailure::DestinationReadOnly:
+            return {nullptr, QUILLBOX_TRANSLATE_NOOP("Messages",
+                                                     "\"%1\" is read-only. It was left as it is.")};
+        case FileFailure::DestinationUntrustedLink:
             return {nullptr,
                     QUILLBOX_TRANSLATE_NOOP(
                         "Messages",
-                        "The password holds a character that cannot be used: text and passwords "
-                        "may only hold characters of the Western European (Windows-1252) code "
-                        "page. Nothing was encrypted or decrypted.")};
+                        "Could not write \"%1\": it is a symbolic link that belongs to another "
+                        "user in a shared folder, and Quillbox does not follow such links.")};
         case FileFailure::Base64EncodingFailed:
             return {nullptr, QUILLBOX_TRANSLATE_NOOP(
                                  "Messages",
-                                 "Could not write \"%1\": there was not enough memory to encode "
-                                 "the encrypted data as Base64 text.")};
+                                 "Could not write \"%1\": there was not enough memory to "
+                                 "encode the encrypted data as Base64 text.")};
+        case FileFailure::None:
+            return {nullptr, QUILLBOX_TRANSLATE_NOOP("Messages", "The operation completed.")};
+        default:
+            return {nullptr, QUILLBOX_TRANSLATE_NOOP("Messages", "Unknown failure.")};
     }
-    return {nullptr, QUILLBOX_TRANSLATE_NOOP("Messages", "Unknown failure.")};
+}
+
+FileTemplates TemplatesFor(const FileError& error) {
+    const FileTemplates source = SourceTemplates(error);
+    return source.withoutReason != nullptr ? source : DestinationTemplates(error.failure);
 }
 
 }  // namespace
@@ -95,7 +140,7 @@ std::string Render(const Message& message) {
 }
 
 Message FileMessage(const FileError& error) {
-    const FileTemplates templates = TemplatesFor(error.failure);
+    const FileTemplates templates = TemplatesFor(error);
     std::vector<std::string> args{Utf8(error.path)};
     if (error.code && templates.withReason != nullptr) {
         args.push_back(error.code.message());
@@ -124,34 +169,51 @@ std::string ForUnrepresentable(char32_t character) {
 }
 
 std::optional<Message> WipeMessage(const WipeResult& result, const std::string& source) {
+    const bool withReason = !result.reason.empty();
     switch (result.outcome) {
         case WipeOutcome::Wiped:
         case WipeOutcome::SameFile:
             return std::nullopt;
         case WipeOutcome::NotVerified:
-            if (result.reason.empty()) {
+            if (!withReason) {
                 return Message{QUILLBOX_TRANSLATE_NOOP(
                                    "Messages",
-                                   "The encrypted file could not be checked against \"%1\", so "
-                                   "the original was not wiped."),
+                                   "Encrypted, but the original was not wiped: the encrypted "
+                                   "file could not be checked against \"%1\". The original is "
+                                   "unchanged."),
                                {source}};
             }
             return Message{QUILLBOX_TRANSLATE_NOOP(
                                "Messages",
-                               "The encrypted file could not be checked against \"%1\" (%2), so "
-                               "the original was not wiped."),
+                               "Encrypted, but the original was not wiped: the encrypted file "
+                               "could not be checked against \"%1\" (%2). The original is "
+                               "unchanged."),
+                           {source, result.reason}};
+        case WipeOutcome::SymbolicLink:
+            return Message{QUILLBOX_TRANSLATE_NOOP(
+                               "Messages",
+                               "Encrypted, but the original was not wiped: \"%1\" is a "
+                               "symbolic link, and Quillbox does not wipe through links. The "
+                               "link and the file it points to are unchanged."),
+                           {source}};
+        case WipeOutcome::NotRemovable:
+            return Message{QUILLBOX_TRANSLATE_NOOP(
+                               "Messages",
+                               "Encrypted, but the original was not wiped: \"%1\" could not be "
+                               "renamed or deleted (%2). The original is unchanged; the "
+                               "encrypted file was kept."),
                            {source, result.reason}};
         case WipeOutcome::OverwriteFailed:
             return Message{QUILLBOX_TRANSLATE_NOOP(
                                "Messages",
-                               "Could not overwrite \"%1\": %2. The original was not wiped; the "
-                               "encrypted file was kept."),
+                               "Encrypted, but the original was not wiped: could not overwrite "
+                               "\"%1\" (%2). The encrypted file was kept."),
                            {source, result.reason}};
         case WipeOutcome::DeleteFailed:
             return Message{QUILLBOX_TRANSLATE_NOOP(
                                "Messages",
-                               "\"%1\" was overwritten with the encrypted data but could not be "
-                               "deleted: %2. The encrypted file was kept."),
+                               "The original was overwritten with the encrypted data but could "
+                               "not be deleted: \"%1\" (%2). The encrypted file was kept."),
                            {source, result.reason}};
     }
     return std::nullopt;

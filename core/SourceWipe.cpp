@@ -3,31 +3,21 @@
 #include <exception>
 #include <filesystem>
 #include <system_error>
-#include <vector>
 
 #include "cipher/FileStore.h"
-#include "cipher/SecureZero.h"
 #include "cipher/clsBlowfish.h"
 
 namespace {
 
-using ByteArray = clsBlowfish::ByteArray;
-
-// Reads a whole file; returns the system's reason on failure, else an empty text.
-std::string ReadWhole(const std::u16string& text, ByteArray& bytes) {
-    std::error_code ec;
-    const std::filesystem::path path = filestore::ToPath(text, ec);
-    if (!ec) ec = filestore::ReadWholeFile(path, bytes, 0, 0x7FFFFFFF);
+std::string ReasonOf(const std::error_code& ec) {
     return ec ? ec.message() : std::string();
 }
 
-bool DecryptsTo(ByteArray container, const ByteArray& expected, const std::u16string& password,
-                ProgressSink* progress) {
+bool Holds(filestore::SourceFile& container, filestore::SourceFile& original,
+           const std::u16string& password, ProgressSink* progress, std::error_code& ec) {
     clsBlowfish cipher(progress);
     try {
-        const bool same = cipher.DecryptByte(container, password) && container == expected;
-        cipher::Wipe(container);
-        return same;
+        return cipher.ContainerHolds(container, original, password, ec);
     } catch (const std::exception&) {
         return false;
     }
@@ -45,25 +35,43 @@ bool MaybeSameFile(const std::u16string& first, const std::u16string& second) {
     return same || error;
 }
 
+// The source is opened once; the check, the overwrite and the delete all go
+// through what was opened, and its name is taken away before anything is
+// written to it.
 WipeResult WipeSource(const std::u16string& source, const std::u16string& encrypted,
                       const std::u16string& password, ProgressSink* progress) {
     if (MaybeSameFile(source, encrypted)) return {WipeOutcome::SameFile, {}};
-    ByteArray original, container;
-    if (std::string reason = ReadWhole(source, original); !reason.empty()) {
-        return {WipeOutcome::NotVerified, reason};
-    }
-    if (std::string reason = ReadWhole(encrypted, container); !reason.empty()) {
-        cipher::Wipe(original);
-        return {WipeOutcome::NotVerified, reason};
-    }
-    const bool verified = DecryptsTo(container, original, password, progress);
-    cipher::Wipe(original);
-    if (!verified) return {WipeOutcome::NotVerified, {}};
     std::error_code ec;
-    const std::filesystem::path path = filestore::ToPath(source, ec);
-    if (!ec) ec = filestore::OverwriteInPlace(path, container.data(), container.size());
+    const std::filesystem::path sourcePath = filestore::ToPath(source, ec);
+    const std::filesystem::path encryptedPath = filestore::ToPath(encrypted, ec);
+
+    filestore::WipeTarget target;
+    filestore::WipeTarget::Refusal refusal = filestore::WipeTarget::Refusal::None;
+    ec = target.Open(sourcePath, refusal);
+    if (refusal == filestore::WipeTarget::Refusal::SymbolicLink) {
+        return {WipeOutcome::SymbolicLink, {}};
+    }
+    if (refusal == filestore::WipeTarget::Refusal::NotAFile) {
+        return {WipeOutcome::NotVerified, "it is not a regular file"};
+    }
     if (ec) return {WipeOutcome::OverwriteFailed, ec.message()};
-    std::filesystem::remove(path, ec);
-    if (ec) return {WipeOutcome::DeleteFailed, ec.message()};
+
+    filestore::SourceFile container;
+    if ((ec = container.Open(encryptedPath))) return {WipeOutcome::NotVerified, ec.message()};
+    if (container.SameFileAs(target.Content())) return {WipeOutcome::SameFile, {}};
+    if (!Holds(container, target.Content(), password, progress, ec)) {
+        return {WipeOutcome::NotVerified, ReasonOf(ec)};
+    }
+
+    if ((ec = target.MoveAside())) return {WipeOutcome::NotRemovable, ec.message()};
+    if ((ec = target.Overwrite(container))) {
+        // Part of it may hold ciphertext now, which must not go back under
+        // the plaintext's name; the encrypted file was checked, so the data
+        // is safe.
+        const bool removed = !target.Remove();
+        return {WipeOutcome::OverwriteFailed,
+                ec.message() + (removed ? "; it was deleted, partly overwritten" : "")};
+    }
+    if ((ec = target.Remove())) return {WipeOutcome::DeleteFailed, ec.message()};
     return {WipeOutcome::Wiped, {}};
 }

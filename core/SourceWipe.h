@@ -4,14 +4,19 @@
 
 class ProgressSink;
 
-// Wiping the source file after it was encrypted: the source's own content is
-// overwritten with the encrypted data, flushed to disk, and the file deleted.
-// The wipe never destroys the only copy of the data.
+// Wiping the source file after it was encrypted: the source is checked
+// against the encrypted file, renamed out of the way, its own content
+// overwritten with the encrypted data and flushed to disk, and the file
+// deleted. The wipe never destroys the only copy of the data, never leaves
+// ciphertext under the plaintext's name, and works on the very file it
+// checked.
 
 enum class WipeOutcome {
     Wiped,            // the source is overwritten and deleted
     SameFile,         // source and destination are one file: nothing to wipe
     NotVerified,      // the encrypted file does not give back the source: no wipe
+    SymbolicLink,     // the source is a symbolic link: declined, nothing changed
+    NotRemovable,     // the source's name cannot be removed: nothing changed
     OverwriteFailed,  // the source could not be overwritten; the encrypted file stays
     DeleteFailed,     // the source was overwritten but could not be deleted
 };
@@ -21,11 +26,17 @@ struct WipeResult {
     std::string reason;  // the system's reason, when there is one (UTF-8)
 };
 
+// True when a wipe that was asked for did not happen.
+inline bool WipeMissed(const WipeResult& result) {
+    return result.outcome != WipeOutcome::Wiped && result.outcome != WipeOutcome::SameFile;
+}
+
 // True unless the two paths provably name different files: the same file
 // through another spelling, a link or letter case counts as the same.
 bool MaybeSameFile(const std::u16string& first, const std::u16string& second);
 
-// Reads the encrypted file back, checks that it decrypts under password to
-// exactly the source's bytes, and only then overwrites and deletes the source.
+// Reads the encrypted file back a chunk at a time, checks that it decrypts
+// under password to exactly the source's bytes, and only then overwrites and
+// deletes the source. A source that is a symbolic link is not wiped.
 WipeResult WipeSource(const std::u16string& source, const std::u16string& encrypted,
                       const std::u16string& password, ProgressSink* progress);

@@ -8,6 +8,7 @@
 #include "app/ClipboardHandOff.h"
 #include "app/Global.h"
 #include "app/MessageBoxes.h"
+#include "core/ArgumentText.h"
 #include "gui/StrayKeyReleases.h"
 #include "ui/Form1.h"
 
@@ -44,12 +45,35 @@ int RunStringAction(Form1& form, bool encrypt) {
     return StatusOf(converted && copied && kept);
 }
 
+// One file action as the button runs it, inside the action boundary; the
+// status tells how it ended.
+int RunFileAction(Form1& form, bool encrypt) {
+    int status = kFailed;
+    form.RunAction([&] {
+        if (encrypt) {
+            form.EncFile_Click();
+        } else {
+            form.DecFile_Click();
+        }
+        status = form.FileActionStatus();
+    });
+    return status;
+}
+
+// The worse of two exit statuses, for a run over several files.
+int Worse(int a, int b) {
+    constexpr int kRank[] = {0, 3, 4, 1, 2};  // by status: done, failed, usage, not wiped, wrong
+    return kRank[a] >= kRank[b] ? a : b;
+}
+
 int Dispatch(Form1& form, Action action) {
     switch (action) {
         case Action::EncryptFile:
-            return StatusOf(form.EncFile_Click());
+            form.EncFile_Click();
+            return form.FileActionStatus();
         case Action::DecryptFile:
-            return StatusOf(form.DecFile_Click());
+            form.DecFile_Click();
+            return form.FileActionStatus();
         case Action::EncryptString:
             return RunStringAction(form, true);
         case Action::DecryptString:
@@ -66,7 +90,9 @@ int Dispatch(Form1& form, Action action) {
 
 QStringList ProgramArguments(int argc, const char* const* argv) {
     QStringList arguments;
-    for (int i = 1; i < argc; ++i) arguments.append(QString::fromLocal8Bit(argv[i]));
+    for (int i = 1; i < argc; ++i) {
+        arguments.append(QString::fromStdU16String(DecodeArgument(argv[i])));
+    }
     return arguments;
 }
 
@@ -92,21 +118,21 @@ int RunFiles(Form1& form, MessageBoxes& boxes, bool encrypt, const QStringList& 
     if (files.isEmpty()) {
         form.BrowseF_Click();
         if (form.Text1()->text().isEmpty()) return kFailed;  // nothing chosen
-        return StatusOf(encrypt ? form.EncFile_Click() : form.DecFile_Click());
+        return RunFileAction(form, encrypt);
     }
-    bool all = true;
+    int status = kCompleted;
     for (const QString& file : files) {
         const QString path = QFileInfo(file).absoluteFilePath();
         if (!Global::FileExists(path.toStdU16String())) {
-            boxes.Inform(QStringLiteral("There is no file %1.").arg(path));
-            all = false;
+            boxes.Inform(QCoreApplication::translate("Startup", "There is no file %1.").arg(path));
+            status = Worse(status, kFailed);
             continue;
         }
         form.Text1()->setText(path);
         form.DeriveDstFile();
-        all = (encrypt ? form.EncFile_Click() : form.DecFile_Click()) && all;
+        status = Worse(status, RunFileAction(form, encrypt));
     }
-    return StatusOf(all);
+    return status;
 }
 
 int Start(Form1& form, const QStringList& arguments) {

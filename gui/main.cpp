@@ -10,6 +10,7 @@
 #include "app/Translations.h"
 #include "app/Unattended.h"
 #include "core/CommandLine.h"
+#include "core/TerminationCleanup.h"
 #include "gui/DisplayGuard.h"
 #include "gui/HiddenArguments.h"
 #include "gui/ProgramOptions.h"
@@ -53,6 +54,7 @@ int main(int argc, char** argv) {
         return answer->status;
     }
 
+    RemoveTemporaryFileOnTermination();
     int qtArgc = 1;
     std::optional<QApplication> application;
     {

@@ -1,10 +1,113 @@
 #!/usr/bin/env bash
-# Sets up, builds a release build and runs the engine benchmark beside
-# OpenSSL. Arguments are passed to the benchmark program (for example
-# --benchmark_filter=Engine). QUILLBOX_BENCH_MIB and QUILLBOX_BENCH_FILE_MIB
-# shrink the data for a quick run.
+# Sets up, builds a release build and measures:
+#  1. the real window program's command line (offscreen) on one file, best of
+#     five runs alternating with `openssl enc` on the same file, with the peak
+#     resident memory of the whole process; the command-line tool
+#     build/bin/quillbox-cli too when it exists;
+#  2. the engine benchmark beside OpenSSL (arguments are passed to it, for
+#     example --benchmark_filter=Engine).
+# QUILLBOX_BENCH_FILE_MIB sets the file size (default 256), QUILLBOX_BENCH_MIB
+# the engine benchmark's data; QUILLBOX_BENCH_RUNS the runs per figure
+# (default 5); QUILLBOX_BENCH_HUGE=1 also measures the memory of a
+# 2147483628-byte file (the largest that fits in an encrypted file).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh" "$root/build" -DQUILLBOX_BENCH=ON
-exec "$root/build/bin/quillbox_bench" --benchmark_min_time=2 "$@"
+
+bin="$root/build/bin"
+answer="$root/build/bench/libquillbox_bench_answer.so"
+mib="${QUILLBOX_BENCH_FILE_MIB:-256}"
+runs="${QUILLBOX_BENCH_RUNS:-5}"
+password="bench password 1"
+# openssl takes the key in hex; the key schedule is a few microseconds either
+# way, the work per block is the same.
+key=00112233445566778899AABBCCDDEEFF
+work="$(mktemp -d "${TMPDIR:-/tmp}/quillbox-bench.XXXXXX")"
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
+# Runs a command; prints "SECONDS PEAK_KIB". Fails when the command does.
+measure() {
+  /usr/bin/time -f "%e %M" -o "$work/time" "$@" >/dev/null 2>"$work/stderr" || {
+    echo "failed: $*" >&2; cat "$work/stderr" >&2; return 1; }
+  cat "$work/time"
+}
+# The window program on the offscreen platform. Its prompts are answered by
+# a preloaded helper (bench/PromptAnswer.cpp): the password, then No to
+# "Wipe original?" unless the command line wipes without asking.
+quillbox=(env QT_QPA_PLATFORM=offscreen LD_PRELOAD="$answer" QUILLBOX_BENCH_ANSWER="$password"
+  "$bin/quillbox")
+ossl=(openssl enc -bf-cbc -nopad -provider legacy -provider default -K "$key"
+  -iv 0000000000000000)
+cli() {  # cli OPERATION IN OUT
+  echo "$bin/quillbox-cli" "$1" "$2" -o "$3" --password-file "$work/pwfile" --force --quiet
+}
+
+best() { sort -n | head -1; }
+peak() { sort -n | tail -1; }
+rate() { awk -v b="$1" -v s="$2" 'BEGIN { printf "%.0f", b / s / 1e6 }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b / a }'; }
+
+echo "== Whole program, a $mib MiB file, page cache warm, best of $runs runs"
+head -c "$((mib << 20))" /dev/urandom >plain
+printf '%s' "$password" >pwfile
+bytes=$(stat -c %s plain)
+"${quillbox[@]}" "/encrypt /plain /-ask /$work/plain.enc" >/dev/null 2>&1
+cat plain plain.enc >/dev/null
+
+declare -A seconds kib
+record() {  # record NAME COMMAND...
+  local result; result=$(measure "${@:2}")
+  seconds[$1]+="${result% *}"$'\n'
+  kib[$1]+="${result#* }"$'\n'
+}
+for ((run = 0; run < runs; run++)); do
+  record q-dec "${quillbox[@]}" "/decrypt /plain.enc /$password /$work/out.q"
+  record o-dec "${ossl[@]}" -d -in plain.enc -out out.o
+  record q-enc "${quillbox[@]}" "/encrypt /plain /-ask /$work/again.enc"
+  record o-enc "${ossl[@]}" -in plain -out again.o
+  if [ -x "$bin/quillbox-cli" ]; then
+    record c-dec $(cli decrypt plain.enc out.c)
+    record c-enc $(cli encrypt plain again.c)
+  fi
+  rm -f out.q out.o again.enc again.o out.c again.c
+done
+
+report() {  # report LABEL OURS REFERENCE TARGET
+  local ours theirs
+  ours=$(printf '%s' "${seconds[$2]}" | best)
+  theirs=$(printf '%s' "${seconds[$3]}" | best)
+  printf '  %-34s %6s MB/s  openssl %6s MB/s  ratio %s (target %s)  peak %5.1f MiB (openssl %.1f MiB)\n' \
+    "$1" "$(rate "$bytes" "$ours")" "$(rate "$bytes" "$theirs")" "$(ratio "$ours" "$theirs")" "$4" \
+    "$(printf '%s' "${kib[$2]}" | peak | awk '{ print $1 / 1024 }')" \
+    "$(printf '%s' "${kib[$3]}" | peak | awk '{ print $1 / 1024 }')"
+}
+report "quillbox /decrypt" q-dec o-dec "2.00"
+report "quillbox /encrypt (no wipe)" q-enc o-enc "1.05"
+if [ -x "$bin/quillbox-cli" ]; then
+  report "quillbox-cli decrypt" c-dec o-dec "2.00"
+  report "quillbox-cli encrypt" c-enc o-enc "1.05"
+fi
+
+echo "== Peak resident memory with the wipe (encrypt, check, overwrite, delete)"
+sizes=(1024 "$bytes")
+[ "${QUILLBOX_BENCH_HUGE:-0}" = 1 ] && sizes+=(2147483628)
+for size in "${sizes[@]}"; do
+  head -c "$size" /dev/urandom >wipe.me
+  result=$(measure "${quillbox[@]}" "/encrypt /wipe.me /$password /$work/wipe.me.enc")
+  [ -e wipe.me ] && { echo "the original was not wiped" >&2; exit 1; }
+  line=$(printf '  quillbox, %11d bytes: %5.1f MiB (limit 48 MiB), %.2f s' "$size" \
+    "$(awk -v k="${result#* }" 'BEGIN { print k / 1024 }')" "${result% *}")
+  if [ -x "$bin/quillbox-cli" ]; then
+    result=$(measure $(cli decrypt wipe.me.enc wipe.me))
+    line+=$(printf ';  quillbox-cli decrypt: %5.1f MiB (limit 16 MiB)' \
+      "$(awk -v k="${result#* }" 'BEGIN { print k / 1024 }')")
+  fi
+  echo "$line"
+  rm -f wipe.me wipe.me.enc
+done
+rm -f plain plain.enc
+
+echo "== Engine"
+"$bin/quillbox_bench" --benchmark_min_time=2 "$@"

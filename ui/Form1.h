@@ -9,6 +9,8 @@
 
 #include "app/ActionBoundary.h"
 #include "app/Twips.h"
+#include "cipher/FileError.h"
+#include "core/ExitStatus.h"
 
 class FileDropLineEdit;
 class QGroupBox;
@@ -54,6 +56,9 @@ public:
     bool DecFile_Click();
     bool myEncrypt(std::u16string& srcFile, std::u16string& dstFile, std::u16string& myPass);
     bool myDecrypt(std::u16string& srcFile, std::u16string& dstFile, std::u16string& myPass);
+    // How the last file Encrypt or Decrypt ended, as the command line's exit
+    // status: completed, failed, encrypted but not wiped, or wrong password.
+    ExitStatus FileActionStatus() const { return fileStatus_; }
 
     // String panel and About.
     bool EncStr_Click();
@@ -82,7 +87,10 @@ private:
 
     bool InteractiveMode() const { return commandLine_.isEmpty(); }
     bool HasDestination();
-    void OfferWipe(const QString& source, const QString& destination,
+    bool UsableSource(const QString& source, bool encrypt);
+    bool UsableNames(const QString& source, bool encrypt);
+    // False when a wipe was asked for and did not happen.
+    bool OfferWipe(const QString& source, const QString& destination,
                    const std::u16string& password);
     bool RunStringAction(StringDirection direction);
 
@@ -90,6 +98,8 @@ private:
     Platform& platform_;
     ActionBoundary actions_;
     QString commandLine_;
+    ExitStatus fileStatus_ = kCompleted;
+    FileFailure lastFailure_ = FileFailure::None;
     int dpi_ = 96;
     FileDropLineEdit* text1_ = nullptr;
     QLineEdit* text2_ = nullptr;

@@ -1,6 +1,7 @@
 // The file panel of the main window: choosing the source, deriving the
 // destination, and the Encrypt and Decrypt actions.
 #include <QDir>
+#include <QFileInfo>
 
 #include "app/BusyScope.h"
 #include "app/FailureMessages.h"
@@ -13,6 +14,8 @@
 #include "app/Platform.h"
 #include "app/StatusProgress.h"
 #include "cipher/CodePage.h"
+#include "cipher/FileError.h"
+#include "cipher/FileStore.h"
 #include "core/DestinationName.h"
 #include "core/SourceWipe.h"
 #include "ui/FileDropLineEdit.h"
@@ -29,6 +32,18 @@ bool PasswordUsable(MessageBoxes& messages) {
     Global::CurrentPassword.clear();
     messages.Inform(failure::ForUnrepresentable(*bad));
     return false;
+}
+
+FileOperation OperationOf(bool encrypt) {
+    return encrypt ? FileOperation::Encrypt : FileOperation::Decrypt;
+}
+
+// True when the text cannot name a file on this system (it came from bytes
+// that are not valid in the system's path encoding).
+bool InvalidName(const QString& text) {
+    std::error_code ec;
+    filestore::ToPath(text.toStdU16String(), ec);
+    return static_cast<bool>(ec);
 }
 
 }  // namespace
@@ -64,9 +79,34 @@ bool Form1::HasDestination() {
     return false;
 }
 
+// A folder or an unusable name as source is explained; a missing source ends
+// the action silently.
+bool Form1::UsableSource(const QString& source, bool encrypt) {
+    if (InvalidName(source)) {
+        platform_.messages.Inform(failure::ForFile(
+            {FileFailure::InvalidName, source.toStdU16String(), {}, OperationOf(encrypt)}));
+        return false;
+    }
+    if (!source.isEmpty() && QFileInfo(source).isDir()) {
+        platform_.messages.Inform(failure::ForFile(
+            {FileFailure::SourceIsFolder, source.toStdU16String(), {}, OperationOf(encrypt)}));
+        return false;
+    }
+    return Global::FileExists(source.toStdU16String());
+}
+
+bool Form1::UsableNames(const QString& source, bool encrypt) {
+    if (!UsableSource(source, encrypt) || !HasDestination()) return false;
+    if (!InvalidName(text2_->text())) return true;
+    platform_.messages.Inform(failure::ForFile(
+        {FileFailure::InvalidName, text2_->text().toStdU16String(), {}, OperationOf(encrypt)}));
+    return false;
+}
+
 bool Form1::EncFile_Click() {
+    fileStatus_ = kFailed;
     const QString source = text1_->text();
-    if (!Global::FileExists(source.toStdU16String()) || !HasDestination()) return false;
+    if (!UsableNames(source, true)) return false;
     if (InteractiveMode()) platform_.prompt.Ask(PasswordForm::EnterCaption());
     if (Global::CurrentPassword.empty()) return false;
     if (!PasswordUsable(platform_.messages)) return false;
@@ -83,15 +123,15 @@ bool Form1::EncFile_Click() {
     std::u16string dstFile = destination.toStdU16String();
     std::u16string myPass = password;
     if (!myEncrypt(srcFile, dstFile, myPass)) return false;
-    OfferWipe(source, destination, password);
+    fileStatus_ = OfferWipe(source, destination, password) ? kCompleted : kNotWiped;
     return true;
 }
 
-void Form1::OfferWipe(const QString& source, const QString& destination,
+bool Form1::OfferWipe(const QString& source, const QString& destination,
                       const std::u16string& password) {
     // Encrypted in place: the file already holds the ciphertext and is the only copy.
-    if (MaybeSameFile(source.toStdU16String(), destination.toStdU16String())) return;
-    if (InteractiveMode() && !platform_.messages.AskYesNo(tr("Wipe original?"))) return;
+    if (MaybeSameFile(source.toStdU16String(), destination.toStdU16String())) return true;
+    if (InteractiveMode() && !platform_.messages.AskYesNo(tr("Wipe original?"))) return true;
     WipeResult result{WipeOutcome::NotVerified, {}};
     {
         BusyScope busy(platform_, *this);
@@ -102,11 +142,13 @@ void Form1::OfferWipe(const QString& source, const QString& destination,
     if (const std::optional<QString> message = failure::ForWipe(result, source)) {
         platform_.messages.Inform(*message);
     }
+    return !WipeMissed(result);
 }
 
 bool Form1::DecFile_Click() {
+    fileStatus_ = kFailed;
     const QString source = text1_->text();
-    if (!Global::FileExists(source.toStdU16String()) || !HasDestination()) return false;
+    if (!UsableNames(source, false)) return false;
     if (InteractiveMode()) platform_.prompt.Ask(PasswordForm::EnterCaption());
     if (Global::CurrentPassword.empty()) return false;
     if (!PasswordUsable(platform_.messages)) return false;
@@ -114,13 +156,18 @@ bool Form1::DecFile_Click() {
     std::u16string srcFile = source.toStdU16String();
     std::u16string dstFile = text2_->text().toStdU16String();
     // The shared password itself: a completed decryption empties it.
-    return myDecrypt(srcFile, dstFile, Global::CurrentPassword);
+    const bool written = myDecrypt(srcFile, dstFile, Global::CurrentPassword);
+    if (written) fileStatus_ = kCompleted;
+    if (lastFailure_ == FileFailure::WrongPassword) fileStatus_ = kWrongPassword;
+    return written;
 }
 
 bool Form1::myEncrypt(std::u16string& srcFile, std::u16string& dstFile, std::u16string& myPass) {
-    return RunFileProcedure(platform_, *this, FileDirection::Encrypt, srcFile, dstFile, myPass);
+    return RunFileProcedure(platform_, *this, FileDirection::Encrypt, srcFile, dstFile, myPass,
+                            &lastFailure_);
 }
 
 bool Form1::myDecrypt(std::u16string& srcFile, std::u16string& dstFile, std::u16string& myPass) {
-    return RunFileProcedure(platform_, *this, FileDirection::Decrypt, srcFile, dstFile, myPass);
+    return RunFileProcedure(platform_, *this, FileDirection::Decrypt, srcFile, dstFile, myPass,
+                            &lastFailure_);
 }

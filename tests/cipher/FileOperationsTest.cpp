@@ -8,6 +8,7 @@
 #include <string>
 
 #include "cipher/CodePage.h"
+#include "cipher/FileStore.h"
 #include "cipher/clsBlowfish.h"
 #include "tests/cipher/CipherTestSupport.h"
 #include "tests/cipher/TestAccess.h"
@@ -122,13 +123,15 @@ TEST_F(FileOperationsTest, MissingSourceIsDeclinedAndKeepsTheArguments) {
     fs::create_directory(dir.Path("folder"));
     for (const char* source : {"missing", "folder"}) {
         SCOPED_TRACE(source);
+        const FileFailure why = std::string(source) == "folder" ? FileFailure::SourceIsFolder
+                                                                : FileFailure::SourceMissing;
         Args args = Make(source, "dst", u"k");
         const Args before = args;
         EXPECT_FALSE(Encrypt(args, true));
-        EXPECT_EQ(Failure(), FileFailure::SourceMissing);
+        EXPECT_EQ(Failure(), why);
         ExpectKept(args, before);
         EXPECT_FALSE(Decrypt(args, true));
-        EXPECT_EQ(Failure(), FileFailure::SourceMissing);
+        EXPECT_EQ(Failure(), why);
         ExpectKept(args, before);
         EXPECT_FALSE(dir.Exists("dst"));
     }
@@ -215,6 +218,18 @@ TEST_F(FileOperationsTest, SourceTooLargeForAContainerIsRefusedBeforeReading) {
     Args args = Make("huge", "dst", u"k");
     EXPECT_FALSE(Encrypt(args, true));
     EXPECT_EQ(Failure(), FileFailure::SourceTooLarge);
+    EXPECT_NE(cipher.LastError().Message().find("too large to encrypt"), std::string::npos);
+    EXPECT_FALSE(dir.Exists("dst"));
+
+    // One byte beyond the longest container: the message speaks of
+    // decrypting, not encrypting.
+    fs::resize_file(dir.Path("huge"), std::uintmax_t{1} << 31);
+    args = Make("huge", "dst", u"k");
+    EXPECT_FALSE(Decrypt(args, true));
+    EXPECT_EQ(Failure(), FileFailure::SourceTooLarge);
+    const std::string message = cipher.LastError().Message();
+    EXPECT_EQ(message.find("encrypt "), std::string::npos) << message;
+    EXPECT_NE(message.find("too large to be an encrypted file"), std::string::npos) << message;
     EXPECT_FALSE(dir.Exists("dst"));
 }
 
@@ -294,3 +309,24 @@ TEST_F(FileOperationsTest, ReplacedFilesKeepLinksAndPermissions) {
     EXPECT_EQ(st.st_mode & 07777, 0640u);
     EXPECT_EQ(dir.Entries(), Entries({"plain.bin", "target.enc", "link.enc"}));
 }
+
+namespace {
+
+// Whole-buffer writes (for callers that build the content in memory) go
+// through the same destination checks as the file operations.
+TEST(WriteFileAtomically, WritesThroughLinksAndRefusesWhatFileOperationsRefuse) {
+    testsupport::TempDir dir;
+    const ByteArray content = RandomBytes(1000, 3);
+    std::filesystem::create_symlink("target", dir.Path("link"));
+    EXPECT_FALSE(filestore::WriteFileAtomically(dir.Path("link"), content.data(), content.size()));
+    EXPECT_EQ(dir.Read("target"), content);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.Path("link")));
+
+    ASSERT_EQ(::mkfifo(dir.Path("pipe").c_str(), 0600), 0);
+    EXPECT_EQ(filestore::WriteFileAtomically(dir.Path("pipe"), content.data(), content.size()),
+              std::errc::invalid_argument);
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.Path("pipe")));
+    EXPECT_EQ(dir.Entries(), (std::set<std::string>{"link", "pipe", "target"}));
+}
+
+}  // namespace

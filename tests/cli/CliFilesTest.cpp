@@ -138,7 +138,7 @@ TEST_F(CliFiles, AFileIsNeverItsOwnOutput) {
     fs::create_directory(dir_.Path("folder"));
     const Result folder = RunCli(WithPassword(dir_, {"encrypt", "folder"}));
     EXPECT_EQ(folder.status, 1);
-    EXPECT_NE(folder.err.find("not a regular file"), std::string::npos) << folder.err;
+    EXPECT_NE(folder.err.find("is a folder"), std::string::npos) << folder.err;
 }
 
 TEST_F(CliFiles, WipeRemovesEachOriginalOnlyAfterItsEncryptionChecksOut) {

@@ -77,4 +77,65 @@ TEST_F(SourceWipeTest, NoWipeWhenTheEncryptedFileDoesNotGiveBackTheSource) {
     EXPECT_EQ(dir.Read("data.txt"), plain);
 }
 
+// A source that is a symbolic link is declined: neither the link nor the
+// file it points to changes.
+TEST_F(SourceWipeTest, SymbolicLinkSourceIsLeftAlone) {
+    Plain("data.txt");
+    std::filesystem::create_symlink("data.txt", dir.Path("link.txt"));
+    const std::u16string encrypted = Encrypted("data.txt.enc", plain);
+
+    const WipeResult result = WipeSource(dir.U16("link.txt"), encrypted, kPassword, nullptr);
+
+    EXPECT_EQ(result.outcome, WipeOutcome::SymbolicLink);
+    EXPECT_TRUE(WipeMissed(result));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.Path("link.txt")));
+    EXPECT_EQ(dir.Read("data.txt"), plain);
+}
+
+// Someone swaps the source's name for a link to another file while the
+// encrypted file is being checked: the other file is never written, and
+// the checked file is not overwritten under a name it no longer has.
+TEST_F(SourceWipeTest, SourceSwappedDuringTheCheckIsNeverOverwritten) {
+    const std::u16string source = Plain("data.txt");
+    const std::u16string encrypted = Encrypted("data.txt.enc", plain);
+    const ByteArray victim = Bytes("somebody else's file");
+    dir.Write("victim", victim);
+    testsupport::RecordingSink sink;
+    bool swapped = false;
+    sink.adjust = [&](std::int32_t&) {
+        if (swapped) return;
+        swapped = true;
+        std::filesystem::rename(dir.Path("data.txt"), dir.Path("moved"));
+        std::filesystem::create_symlink(dir.Path("victim"), dir.Path("data.txt"));
+    };
+
+    const WipeResult result = WipeSource(source, encrypted, kPassword, &sink);
+
+    ASSERT_TRUE(swapped);
+    EXPECT_TRUE(WipeMissed(result));
+    EXPECT_EQ(dir.Read("victim"), victim);
+    EXPECT_EQ(dir.Read("moved"), plain);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.Path("data.txt")));
+}
+
+// The check compares every byte, chunk after chunk: a difference in the
+// very last byte of a file several chunks long stops the wipe.
+TEST_F(SourceWipeTest, DifferenceInTheLastByteOfALargeFileStopsTheWipe) {
+    ByteArray large = testsupport::RandomBytes((600 << 10) + 5, 9);
+    const std::u16string encrypted = Encrypted("large.enc", large);
+    large.back() ^= 1;
+    dir.Write("large", large);
+
+    EXPECT_EQ(WipeSource(dir.U16("large"), encrypted, kPassword, nullptr).outcome,
+              WipeOutcome::NotVerified);
+    EXPECT_EQ(dir.Read("large"), large);
+
+    large.back() ^= 1;
+    dir.Write("large", large);
+    EXPECT_EQ(WipeSource(dir.U16("large"), encrypted, kPassword, nullptr).outcome,
+              WipeOutcome::Wiped);
+    EXPECT_FALSE(dir.Exists("large"));
+    EXPECT_EQ(dir.Entries(), (std::set<std::string>{"large.enc"}));
+}
+
 }  // namespace

@@ -3,10 +3,14 @@
 // no temporary file may be left behind, and the caller must be told why.
 
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <stdexcept>
 
 #include "cipher/clsBlowfish.h"
@@ -17,6 +21,23 @@ namespace faults {
 namespace {
 
 const std::u16string kPassword = u"correct horse";
+
+struct stat Lstat(const fs::path& path) {
+    struct stat st {};
+    ::lstat(path.c_str(), &st);
+    return st;
+}
+
+// A Unix socket's file in the file system.
+bool MakeSocketFile(const fs::path& path) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+    const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    ::close(fd);
+    return bound;
+}
 
 class FileFaults : public testing::TestWithParam<Direction> {
 protected:
@@ -139,6 +160,23 @@ TEST_P(FileFaults, FlushToDiskFails) {
     EXPECT_EQ(outcome.error, EIO);
 }
 
+// Where the file system has no unnamed temporary files, a named one beside
+// the destination serves, and is gone afterwards whether the operation
+// completed or failed.
+TEST_P(FileFaults, WithoutUnnamedFilesTheNamedTemporaryFileIsRemoved) {
+    seam::RefuseUnnamedFiles();
+    PlaceOldDestination();
+    Remember();
+    seam::FailNextFsync(EIO);
+    ExpectRefusedAndNothingLost(Run(), FileFailure::DestinationUnwritable);
+
+    ASSERT_TRUE(Run().written);
+    EXPECT_EQ(TempFilesIn(out_), std::vector<std::string>{});
+    const Bytes written = ReadFile(destination_);
+    EXPECT_EQ(Encrypting() ? DecryptedContent(destination_, kPassword) : std::optional(written),
+              plain_);
+}
+
 // --- The source cannot be read ---------------------------------------------
 
 TEST_P(FileFaults, SourceWithoutReadPermission) {
@@ -163,7 +201,7 @@ TEST_P(FileFaults, SourceIsAFolderIsDeclinedWithArgumentsKept) {
     const bool written = Encrypting() ? cipher.EncryptFile(in, out, true, key)
                                       : cipher.DecryptFile(in, out, true, key);
     ExpectRefusedAndNothingLost({written, cipher.LastError().failure, 0},
-                                FileFailure::SourceMissing);
+                                FileFailure::SourceIsFolder);
     EXPECT_EQ(in, source_.u16string());
     EXPECT_EQ(out, destination_.u16string());
     EXPECT_EQ(key, kPassword);
@@ -237,6 +275,110 @@ TEST_P(FileFaults, OversizedSparseSourceIsRefusedBeforeReading) {
     EXPECT_EQ(fs::file_size(source_), size);
     EXPECT_EQ(Capture(destination_), destinationBefore);
     EXPECT_EQ(TempFilesIn(out_), std::vector<std::string>{});
+}
+
+// --- Destinations that must not be replaced --------------------------------
+
+// A device node, a pipe or a socket named as destination, directly or
+// through a symbolic link, is refused and stays what it was.
+TEST_P(FileFaults, DestinationThatIsNotARegularFileIsLeftAlone) {
+    std::vector<fs::path> nodes = {out_ / "pipe", out_ / "socket"};
+    ASSERT_EQ(::mkfifo(nodes[0].c_str(), 0600), 0);
+    ASSERT_TRUE(MakeSocketFile(nodes[1]));
+    if (::geteuid() == 0) {
+        nodes.push_back(out_ / "null");
+        ASSERT_EQ(::mknod(nodes.back().c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+    }
+    for (const fs::path& node : nodes) {
+        const fs::path link = out_ / (node.filename().string() + "-link");
+        fs::create_symlink(node, link);
+        for (const fs::path& destination : {node, link}) {
+            SCOPED_TRACE(destination);
+            destination_ = destination;
+            Remember();
+            const struct stat before = Lstat(node);
+            ExpectRefusedAndNothingLost(Run(), FileFailure::DestinationNotAFile);
+            const struct stat after = Lstat(node);
+            EXPECT_EQ(after.st_mode, before.st_mode);
+            EXPECT_EQ(after.st_rdev, before.st_rdev);
+            EXPECT_TRUE(fs::is_symlink(link));
+        }
+    }
+}
+
+// A dangling link: its target is created, the link stays. A target in a
+// folder that does not exist is an error that creates nothing.
+TEST_P(FileFaults, DanglingLinkDestinationGetsItsTargetCreated) {
+    const fs::path target = out_ / "target.bin";
+    fs::create_symlink("target.bin", destination_);
+    ASSERT_TRUE(Run().written);
+    EXPECT_TRUE(fs::is_symlink(destination_));
+    const Bytes written = ReadFile(target);
+    EXPECT_EQ(Encrypting() ? DecryptedContent(target, kPassword) : std::optional<Bytes>(written),
+              plain_);
+
+    fs::remove(destination_);
+    fs::remove(target);
+    fs::create_symlink(out_ / "missing folder" / "target.bin", destination_);
+    Remember();
+    const Outcome outcome = Run();
+    ExpectRefusedAndNothingLost(outcome, FileFailure::DestinationUnwritable);
+    EXPECT_EQ(outcome.error, ENOENT);
+    EXPECT_FALSE(fs::exists(out_ / "missing folder"));
+}
+
+TEST_P(FileFaults, ReadOnlyDestinationIsRefused) {
+    PlaceOldDestination();
+    fs::permissions(destination_, fs::perms(0444));
+    Remember();
+    ExpectRefusedAndNothingLost(Run(), FileFailure::DestinationReadOnly);
+    EXPECT_EQ((fs::status(destination_).permissions() & fs::perms::all), fs::perms(0444));
+    const FileError error{FileFailure::DestinationReadOnly, destination_.u16string(), {}};
+    EXPECT_NE(error.Message().find("is read-only"), std::string::npos) << error.Message();
+}
+
+// In a sticky folder that everyone may write to, a link that someone else
+// planted is not followed; our own link there is. Planting a link as
+// another user needs root.
+TEST_P(FileFaults, LinkPlantedByAnotherUserInASharedFolderIsNotFollowed) {
+    if (::geteuid() != 0) GTEST_SKIP() << "planting another user's link needs root";
+    const fs::path shared = scratch_.Folder("shared", fs::perms(01777));
+    const fs::path secret = scratch_.Folder("secret", fs::perms(0700)) / "victim";
+    WriteFile(secret, RandomBytes(200, 4));
+    const Entry victimBefore = Capture(secret);
+    destination_ = shared / "planted";
+    fs::create_symlink(secret, destination_);
+    ASSERT_EQ(::lchown(destination_.c_str(), 65534, 65534), 0);
+    Remember();
+    ExpectRefusedAndNothingLost(Run(), FileFailure::DestinationUntrustedLink);
+    EXPECT_EQ(Capture(secret), victimBefore);
+
+    destination_ = shared / "mine";
+    fs::create_symlink(secret, destination_);
+    EXPECT_TRUE(Run().written);
+    EXPECT_NE(Capture(secret), victimBefore);
+}
+
+// Names that are not valid in the system's path encoding (bytes of a
+// command line that do not decode arrive as lone surrogates) are declined.
+TEST_P(FileFaults, NamesInvalidInThePathEncodingAreDeclined) {
+    const std::u16string bad = out_.u16string() + u"/out\xDCE9.txt";
+    for (const bool badSource : {true, false}) {
+        clsBlowfish cipher;
+        std::u16string in = badSource ? bad : source_.u16string();
+        std::u16string out = badSource ? destination_.u16string() : bad;
+        std::u16string key = kPassword;
+        const std::u16string inBefore = in, outBefore = out;
+        Remember();
+        const bool written = Encrypting() ? cipher.EncryptFile(in, out, true, key)
+                                          : cipher.DecryptFile(in, out, true, key);
+        ExpectRefusedAndNothingLost({written, cipher.LastError().failure, 0},
+                                    FileFailure::InvalidName);
+        EXPECT_EQ(cipher.LastError().path, bad);
+        EXPECT_EQ(in, inBefore);
+        EXPECT_EQ(out, outBefore);
+        EXPECT_EQ(fs::directory_iterator(out_), fs::directory_iterator());
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(BothDirections, FileFaults,

@@ -1,15 +1,20 @@
-// A minimal command-line front end to the file operations, for tests that
-// need the engine in a process of its own (for example to kill it).
+// A minimal command-line front end to the file operations and the wipe, for
+// tests that need the engine in a process of its own (to kill it, to signal
+// it or to measure its memory).
 //
 //     quillbox_filetool encrypt|decrypt SOURCE DESTINATION PASSWORD
+//     quillbox_filetool wipe SOURCE ENCRYPTED PASSWORD
 //
-// Exit status: 0 written, 1 failed (the reason on standard error), 2 usage.
+// Exit status: 0 written (or wiped), 1 failed (the reason on standard error),
+// 2 usage.
 
 #include <cstring>
 #include <iostream>
 #include <string>
 
 #include "cipher/clsBlowfish.h"
+#include "core/SourceWipe.h"
+#include "core/TerminationCleanup.h"
 
 namespace {
 
@@ -22,18 +27,24 @@ std::u16string Text(const char* utf8) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool encrypt = argc == 5 && std::strcmp(argv[1], "encrypt") == 0;
-    const bool decrypt = argc == 5 && std::strcmp(argv[1], "decrypt") == 0;
-    if (!encrypt && !decrypt) {
-        std::cerr << "usage: quillbox_filetool encrypt|decrypt SOURCE DESTINATION PASSWORD\n";
+    const std::string mode = argc == 5 ? argv[1] : "";
+    if (mode != "encrypt" && mode != "decrypt" && mode != "wipe") {
+        std::cerr << "usage: quillbox_filetool encrypt|decrypt|wipe SOURCE DESTINATION PASSWORD\n";
         return 2;
     }
+    RemoveTemporaryFileOnTermination();
     // The paths are taken byte for byte, which suits the ASCII paths the
     // tests use.
     std::u16string source = Text(argv[2]), destination = Text(argv[3]), key = Text(argv[4]);
+    if (mode == "wipe") {
+        const WipeResult result = WipeSource(source, destination, key, nullptr);
+        if (result.outcome == WipeOutcome::Wiped) return 0;
+        std::cerr << "not wiped: " << result.reason << '\n';
+        return 1;
+    }
     clsBlowfish cipher;
-    const bool written = encrypt ? cipher.EncryptFile(source, destination, true, key)
-                                 : cipher.DecryptFile(source, destination, true, key);
+    const bool written = mode == "encrypt" ? cipher.EncryptFile(source, destination, true, key)
+                                           : cipher.DecryptFile(source, destination, true, key);
     if (!written) {
         std::cerr << cipher.LastError().Message() << '\n';
         return 1;

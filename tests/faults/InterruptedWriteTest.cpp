@@ -9,8 +9,10 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstring>
 #include <random>
 #include <thread>
+#include <unordered_map>
 
 #include "cipher/clsBlowfish.h"
 #include "tests/faults/FaultSupport.h"
@@ -24,12 +26,13 @@ const char kPassword[] = "interrupted 123";
 
 using Clock = std::chrono::steady_clock;
 
-pid_t StartTool(Direction direction, const fs::path& source, const fs::path& destination) {
+pid_t StartTool(Direction direction, const fs::path& source, const fs::path& destination,
+                const char* tool = QUILLBOX_FILETOOL) {
     const std::string mode = direction == Direction::Encrypt ? "encrypt" : "decrypt";
     const pid_t pid = ::fork();
     if (pid == 0) {
-        ::execl(QUILLBOX_FILETOOL, QUILLBOX_FILETOOL, mode.c_str(), source.c_str(),
-                destination.c_str(), kPassword, static_cast<char*>(nullptr));
+        ::execl(tool, tool, mode.c_str(), source.c_str(), destination.c_str(), kPassword,
+                static_cast<char*>(nullptr));
         ::_exit(127);
     }
     return pid;
@@ -138,6 +141,103 @@ TEST_P(InterruptedWrite, KilledAtRandomMomentsLosesNothing) {
     RecordProperty("completed", completed_);
     RecordProperty("absent", absent_);
     RecordProperty("temporary_files_left", tempsLeft_);
+}
+
+// Where in `bytes` a run of at least 64 plaintext bytes stands, or nothing.
+// Every such run covers a whole 32-byte piece of the plaintext at a
+// multiple of 32, so those pieces are looked up at every offset.
+std::optional<std::size_t> FindPlaintext(const Bytes& bytes, const Bytes& plain) {
+    constexpr std::size_t kPiece = 32;
+    std::unordered_multimap<std::uint64_t, std::size_t> pieces;
+    for (std::size_t p = 0; p + kPiece <= plain.size(); p += kPiece) {
+        std::uint64_t key;
+        std::memcpy(&key, plain.data() + p, sizeof key);
+        pieces.emplace(key, p);
+    }
+    for (std::size_t i = 0; i + kPiece <= bytes.size(); ++i) {
+        std::uint64_t key;
+        std::memcpy(&key, bytes.data() + i, sizeof key);
+        const auto [first, last] = pieces.equal_range(key);
+        for (auto it = first; it != last; ++it) {
+            if (std::memcmp(bytes.data() + i, plain.data() + it->second, kPiece) == 0) return i;
+        }
+    }
+    return std::nullopt;
+}
+
+// Killed at moments spread over the whole run, an encryption leaves no file
+// in the folder, under any name, that holds a piece of the plaintext.
+TEST(KilledEncryption, LeavesNoPlaintextAnywhere) {
+    ScratchDir scratch;
+    const fs::path folder = scratch.Folder("work");
+    const fs::path source = folder / "source", destination = folder / "destination";
+    const Bytes plain = RandomBytes(kFileSize, 77);
+    WriteFile(source, plain);
+    const Clock::time_point start = Clock::now();
+    ASSERT_EQ(Wait(StartTool(Direction::Encrypt, source, destination)), 0);
+    const auto duration = Clock::now() - start;
+    ASSERT_FALSE(FindPlaintext(ReadFile(destination), plain)) << "the check finds nothing";
+    ASSERT_TRUE(FindPlaintext(ReadFile(source), plain)) << "the check finds the plaintext";
+
+    constexpr int kMoments = 12;
+    for (int moment = 0; moment < kMoments; ++moment) {
+        SCOPED_TRACE(testing::Message() << "killed at " << moment << "/" << kMoments);
+        fs::remove(destination);
+        const pid_t pid = StartTool(Direction::Encrypt, source, destination);
+        std::this_thread::sleep_for(duration * moment / kMoments);
+        ::kill(pid, SIGKILL);
+        Wait(pid);
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            if (entry.path() == source || !entry.is_regular_file()) continue;
+            const std::optional<std::size_t> at = FindPlaintext(ReadFile(entry.path()), plain);
+            EXPECT_FALSE(at) << entry.path().filename() << " holds plaintext at " << *at;
+            if (entry.path() != destination) fs::remove(entry.path());
+        }
+    }
+}
+
+// Told to end (terminate, interrupt, hang-up) part-way, the tool ends by
+// that signal and leaves no temporary file; the destination is the old one,
+// absent, or complete. Where the file system has no unnamed temporary files
+// (the second tool), the named one it uses instead is removed.
+TEST_P(InterruptedWrite, TerminationSignalsLeaveNoTemporaryFile) {
+    for (const char* tool : {QUILLBOX_FILETOOL, QUILLBOX_FILETOOL_NAMED}) {
+        SCOPED_TRACE(tool);
+        const Clock::time_point start = Clock::now();
+        ASSERT_EQ(Wait(StartTool(GetParam(), source_, destination_, tool)), 0);
+        const auto duration = Clock::now() - start;
+        fs::remove(destination_);
+        int signalled = 0;
+        const int signals[] = {SIGTERM, SIGINT, SIGHUP};
+        for (int run = 0; run < 9; ++run) {
+            const int signalNumber = signals[run % 3];
+            SCOPED_TRACE(testing::Message() << "signal " << signalNumber << ", run " << run);
+            const pid_t pid = StartTool(GetParam(), source_, destination_, tool);
+            std::this_thread::sleep_for(duration * (run + 1) / 10);
+            ::kill(pid, signalNumber);
+            const int status = Wait(pid);
+            if (WIFSIGNALED(status)) {
+                EXPECT_EQ(WTERMSIG(status), signalNumber);
+                ++signalled;
+            } else {
+                EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+            }
+            EXPECT_EQ(TempFilesIn(folder_), std::vector<std::string>{});
+            CheckFolder(std::nullopt);
+            fs::remove(destination_);
+        }
+        EXPECT_GE(signalled, 3);
+
+        // What a kill, which cannot be handled, leaves: nothing with unnamed
+        // temporary files, the named file without them.
+        const pid_t pid = StartTool(GetParam(), source_, destination_, tool);
+        std::this_thread::sleep_for(duration / 2);
+        ::kill(pid, SIGKILL);
+        ASSERT_TRUE(WIFSIGNALED(Wait(pid)));
+        const bool named = std::string(tool) == QUILLBOX_FILETOOL_NAMED;
+        EXPECT_EQ(TempFilesIn(folder_).size(), named ? 1u : 0u);
+        CheckFolder(std::nullopt);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(BothDirections, InterruptedWrite,

@@ -11,6 +11,7 @@
 
 extern "C" {
 int __real_open(const char* path, int flags, ...);
+int __real_openat(int folder, const char* path, int flags, ...);
 ssize_t __real_read(int fd, void* buffer, size_t count);
 int __real_fsync(int fd);
 }
@@ -26,6 +27,7 @@ struct State {
     std::map<std::string, int> opens;
     std::map<int, std::string> openFiles;  // descriptor -> path it was opened at
     int fsyncError = 0;
+    bool refuseUnnamed = false;
 };
 
 State& Seam() {
@@ -51,6 +53,10 @@ void BeforeOpen(const std::filesystem::path& path, std::function<void()> hook) {
 
 void BeforeFirstRead(const std::filesystem::path& path, std::function<void()> hook) {
     Seam().beforeRead[path.string()] = std::move(hook);
+}
+
+void RefuseUnnamedFiles() {
+    Seam().refuseUnnamed = true;
 }
 
 void FailNextFsync(int error) {
@@ -91,6 +97,21 @@ extern "C" int __wrap_open(const char* path, int flags, ...) {
         Seam().openFiles[fd] = key;
     }
     return fd;
+}
+
+extern "C" int __wrap_openat(int folder, const char* path, int flags, ...) {
+    mode_t mode = 0;
+    if ((flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE) {
+        va_list args;
+        va_start(args, flags);
+        mode = va_arg(args, mode_t);
+        va_end(args);
+    }
+    if ((flags & O_TMPFILE) == O_TMPFILE && Seam().refuseUnnamed) {
+        errno = EOPNOTSUPP;
+        return -1;
+    }
+    return __real_openat(folder, path, flags, mode);
 }
 
 extern "C" ssize_t __wrap_read(int fd, void* buffer, size_t count) {

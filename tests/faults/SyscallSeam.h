@@ -5,7 +5,7 @@
 #include <functional>
 
 // A link-time seam around the system calls the engine's file store makes.
-// The test executable is linked with --wrap for open, read and fsync, so the
+// The test executable is linked with --wrap for open, openat, read and fsync, so the
 // engine's calls come here first; everything else passes straight through.
 // Hooks fire once and are cleared by Reset().
 namespace faults::seam {
@@ -17,6 +17,10 @@ void BeforeOpen(const std::filesystem::path& path, std::function<void()> hook);
 // Runs `hook` just before the engine's first read from the file it opened
 // at `path`.
 void BeforeFirstRead(const std::filesystem::path& path, std::function<void()> hook);
+
+// Makes the file system seem to have no unnamed temporary files (openat with
+// O_TMPFILE fails), until Reset().
+void RefuseUnnamedFiles();
 
 // Makes the engine's next fsync fail with `error`.
 void FailNextFsync(int error);

@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QTimer>
 
@@ -137,11 +140,48 @@ TEST_F(StartupTest, AnEmptyArgumentIsAnUnusableCommandLine) {
 }
 
 TEST_F(StartupTest, WhatTheActionThrowsIsReportedAsAFailure) {
-    const QString source = QString(QChar(0xDC00)) + "x.txt";
-    EXPECT_EQ(Run("/encrypt/" + source + "/pw"), kFailed);
-    EXPECT_EQ(Run("/decrypt/" + source + ".enc/pw"), kFailed);
-    ASSERT_EQ(platform_.messages.informed.size(), 2u);
-    EXPECT_TRUE(platform_.messages.informed[1].contains("not valid text"));
+    // Memory running out in the middle of the work.
+    platform_.pump.onPump = [] { throw std::bad_alloc(); };
+    EXPECT_EQ(Run("/encrypt/string/pw/" + QString(5000, QChar('s'))), kFailed);
+    ASSERT_FALSE(platform_.messages.informed.empty());
+    EXPECT_TRUE(platform_.messages.informed[0].contains("not enough memory"));
+}
+
+TEST_F(StartupTest, FileOutcomesHaveTheirOwnExitStatus) {
+    files_.Write("plain.txt", kPlain);
+    // A source that is a symbolic link is encrypted but not wiped.
+    ASSERT_TRUE(QFile::link(files_.Path("plain.txt"), files_.Path("link.txt")));
+    Answer({u"pw"});
+    EXPECT_EQ(Run("/encrypt /link.txt /pw /sealed.enc"), kNotWiped);
+    ASSERT_EQ(platform_.messages.informed.size(), 1u);
+    EXPECT_TRUE(platform_.messages.informed[0].contains("not wiped"));
+    EXPECT_EQ(TempFiles::Read(files_.Path("plain.txt")), kPlain);
+
+    platform_.messages.informed.clear();
+    EXPECT_EQ(Run("/decrypt /sealed.enc /wrong"), kWrongPassword);
+    EXPECT_FALSE(TempFiles::Exists(files_.Path("sealed")));
+    EXPECT_EQ(Run("/decrypt /plain.txt /pw /out.txt"), kWrongPassword) << "not a container";
+    EXPECT_EQ(Run("/decrypt /sealed.enc /pw"), kCompleted);
+    EXPECT_EQ(TempFiles::Read(files_.Path("sealed")), kPlain);
+}
+
+// A folder, or a name whose bytes are not valid in the system's encoding,
+// is explained instead of failing silently (or writing to another name).
+TEST_F(StartupTest, FolderOrUndecodableNameIsExplained) {
+    files_.Write("plain.txt", kPlain);
+    ASSERT_TRUE(QDir(files_.Path(".")).mkdir("folder.enc"));
+    EXPECT_EQ(Run("/decrypt /folder.enc /pw"), kFailed);
+    ASSERT_EQ(platform_.messages.informed.size(), 1u);
+    EXPECT_TRUE(platform_.messages.informed[0].contains("is a folder"))
+        << platform_.messages.informed[0].toStdString();
+
+    platform_.messages.informed.clear();
+    const char* const argv[] = {"quillbox", "/encrypt", "/plain.txt", "/pw", "/out\xe9.enc"};
+    const QString line = startup::ArgumentText(startup::ProgramArguments(5, argv));
+    EXPECT_EQ(Run(line), kFailed);
+    ASSERT_EQ(platform_.messages.informed.size(), 1u);
+    EXPECT_TRUE(platform_.messages.informed[0].contains("not a valid file name"));
+    EXPECT_EQ(QDir(files_.Path(".")).entryList(QDir::Files), QStringList{"plain.txt"});
 }
 
 TEST(StartupArguments, JoinedWithSingleSpaces) {
@@ -183,6 +223,20 @@ TEST_F(RunFilesTest, WithoutFilesTheUserChoosesOne) {
     EXPECT_EQ(startup::RunFiles(form_, platform_.messages, false, {}), kFailed);
     EXPECT_EQ(platform_.prompt.captions.size(), 1u);
     EXPECT_EQ(form_.Text2()->text(), files_.Path("chosen"));
+}
+
+// UTF-8 is decoded; each byte that is not part of valid UTF-8 (a stray
+// byte, an overlong form, an encoded surrogate) stands for itself as a lone
+// surrogate, so that no file name can be made of it.
+TEST(StartupArguments, UndecodableBytesBecomeLoneSurrogates) {
+    const char* const argv[] = {"quillbox", "caf\xc3\xa9 \xf0\x9f\x94\x91", "a\xe9z", "\xc0\xaf",
+                                "\xed\xa0\x80"};
+    const QStringList arguments = startup::ProgramArguments(5, argv);
+    EXPECT_EQ(arguments[0], QString::fromUtf8("caf\xc3\xa9 \xf0\x9f\x94\x91"));
+    using Units = std::u16string;
+    EXPECT_EQ(arguments[1].toStdU16String(), (Units{u'a', 0xDCE9, u'z'}));
+    EXPECT_EQ(arguments[2].toStdU16String(), (Units{0xDCC0, 0xDCAF}));
+    EXPECT_EQ(arguments[3].toStdU16String(), (Units{0xDCED, 0xDCA0, 0xDC80}));
 }
 
 }  // namespace

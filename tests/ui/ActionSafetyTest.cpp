@@ -93,13 +93,14 @@ TEST_F(ActionSafetyTest, ClicksWhileAStringActionRunsAreRefused) {
 }
 
 TEST_F(ActionSafetyTest, WhatAnActionThrowsEndsInAMessageAndTheWindowGoesOn) {
-    // A path with an unpaired surrogate cannot become a file-system path.
+    // A path with an unpaired surrogate cannot become a file-system path:
+    // the actions say so instead of failing on it.
     form.Text1()->setText(QString(QChar(0xD800)) + "x.txt");
     form.Text2()->setText(files.Path("out.enc"));
     Click("EncFile");
     Click("DecFile");
     ASSERT_EQ(platform.messages.informed.size(), 2u);
-    EXPECT_TRUE(platform.messages.informed[0].contains("not valid text"));
+    EXPECT_TRUE(platform.messages.informed[0].contains("not a valid file name"));
 
     // Memory running out in the middle of a string action.
     platform.messages.informed.clear();

@@ -1,0 +1,7 @@
+#pragma once
+
+// When the program is told to end (terminate, interrupt or hang-up) while a
+// file operation is writing, the operation's temporary file is removed
+// before the program ends as the signal would have ended it. Call once at
+// start-up, before the first file operation.
+void RemoveTemporaryFileOnTermination();
