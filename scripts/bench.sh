@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sets up, builds a release build and measures:
-#  1. the real window program's command line (offscreen) on one file, best of
+#  1. the real window program's command line (on a private Xvfb display) on one file, best of
 #     five runs alternating with `openssl enc` on the same file, with the peak
 #     resident memory of the whole process; the command-line tool
 #     build/bin/quillbox-cli too when it exists;
@@ -33,11 +33,16 @@ measure() {
     echo "failed: $*" >&2; cat "$work/stderr" >&2; return 1; }
   cat "$work/time"
 }
-# The window program on the offscreen platform. Its prompts are answered by
-# a preloaded helper (bench/PromptAnswer.cpp): the password, then No to
-# "Wipe original?" unless the command line wipes without asking.
-quillbox=(env QT_QPA_PLATFORM=offscreen LD_PRELOAD="$answer" QUILLBOX_BENCH_ANSWER="$password"
-  "$bin/quillbox")
+# The window program on a private X display (with Qt's offscreen platform it
+# would not wait for prompts at all). Its prompts are answered by a preloaded
+# helper (bench/PromptAnswer.cpp): the password, then No to "Wipe original?"
+# unless the command line wipes without asking.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -noreset 3>"$work/display" >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+quillbox=(env DISPLAY=":$(cat "$work/display")" QT_QPA_PLATFORM=xcb LD_PRELOAD="$answer"
+  QUILLBOX_BENCH_ANSWER="$password" "$bin/quillbox")
 ossl=(openssl enc -bf-cbc -nopad -provider legacy -provider default -K "$key"
   -iv 0000000000000000)
 cli() {  # cli OPERATION IN OUT
