@@ -59,11 +59,11 @@ bool ActionBoundary::Run(const std::function<void()>& action) {
             failure = DescribeCurrentException();
         }
     }
-    std::fprintf(stderr, "Quillbox: %s\n", failure.toLocal8Bit().constData());
     try {
-        messages_.Inform(failure);
+        messages_.Inform(failure);  // the box, and standard error
     } catch (...) {
-        // The box itself could not be shown; standard error has the reason.
+        // The box itself could not be shown: standard error at least.
+        std::fprintf(stderr, "Quillbox: %s\n", failure.toLocal8Bit().constData());
     }
     return false;
 }

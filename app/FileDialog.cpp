@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QStringList>
+#include <cstdio>
 
 #include "app/FilePatterns.h"
 
@@ -31,6 +32,13 @@ void ConfigureBrowseDialog(QFileDialog& dialog) {
 }
 
 std::optional<QString> QtFileDialog::ChooseFileToOpen(QWidget* owner) {
+    if (unattended_) {
+        std::fputs(
+            qPrintable(QCoreApplication::translate(
+                "FileDialog", "Quillbox: no display to choose a file on; nothing was done.\n")),
+            stderr);
+        return std::nullopt;
+    }
     QFileDialog dialog(owner);
     ConfigureBrowseDialog(dialog);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;

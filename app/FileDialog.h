@@ -33,4 +33,10 @@ void ConfigureBrowseDialog(QFileDialog& dialog);
 class QtFileDialog final : public FileDialog {
 public:
     std::optional<QString> ChooseFileToOpen(QWidget* owner) override;
+    // Nobody can answer the dialog (no display): it is not shown and counts
+    // as cancelled.
+    void SetUnattended(bool unattended) { unattended_ = unattended; }
+
+private:
+    bool unattended_ = false;
 };

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "app/PointerControl.h"
+#include "cipher/FileStore.h"
 #include "core/Wildcard.h"
 
 namespace Global {
@@ -38,7 +39,9 @@ bool AnyRegularFileMatches(const std::filesystem::path& pattern) {
 
 bool FileExists(const std::u16string& path) {
     if (path.empty()) return false;
-    const std::filesystem::path fsPath(path);
+    std::error_code invalid;
+    const std::filesystem::path fsPath = filestore::ToPath(path, invalid);
+    if (invalid) return false;  // not a name this system can have
     if (HasWildcard(fsPath.filename().u16string())) return AnyRegularFileMatches(fsPath);
     return IsRegularFile(fsPath);
 }

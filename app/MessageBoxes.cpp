@@ -25,7 +25,9 @@ int Show(const QString& text, QMessageBox::StandardButtons buttons,
 }  // namespace
 
 void QtMessageBoxes::Inform(const QString& text) {
-    if (echo_ || unattended_) WriteErrorOutput(text);
+    // What a box tells (mostly why something failed) is on standard error
+    // too, for whoever started the program from a terminal.
+    WriteErrorOutput(text);
     if (unattended_) return;
     Show(text, QMessageBox::Ok, QMessageBox::Ok);
 }

@@ -21,8 +21,9 @@ public:
     // nothing, No.
     void SetUnattended(bool unattended) { unattended_ = unattended; }
 
-    // Also writes every box's text to standard error (the command-line mode,
-    // where a terminal or a script is waiting for the outcome).
+    // Also writes every question's text to standard error (the command-line
+    // mode, where a terminal or a script is waiting for the outcome). What a
+    // box tells always goes there as well.
     void SetEchoToErrorOutput(bool echo) { echo_ = echo; }
 
     void Inform(const QString& text) override;

@@ -25,6 +25,7 @@ public:
     void SetUnattended(bool unattended) {
         messages_.SetUnattended(unattended);
         prompt_.SetUnattended(unattended);
+        fileDialog_.SetUnattended(unattended);
     }
 
 private:

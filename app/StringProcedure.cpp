@@ -20,9 +20,9 @@ StringOutcome TransformString(StringDirection direction, std::u16string text,
     } catch (const UnrepresentableTextError& error) {
         return {std::nullopt, failure::ForUnrepresentable(error.CodePoint())};
     } catch (const WrongPasswordError&) {
-        return {std::nullopt, failure::WrongPasswordForText()};
+        return {std::nullopt, failure::WrongPasswordForText(), true};
     } catch (const Base64Error&) {
-        return {std::nullopt, failure::WrongPasswordForText()};
+        return {std::nullopt, failure::WrongPasswordForText(), true};
     } catch (...) {
         return {std::nullopt, ActionBoundary::DescribeCurrentException()};
     }

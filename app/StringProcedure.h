@@ -11,6 +11,7 @@ enum class StringDirection { Encrypt, Decrypt };
 struct StringOutcome {
     std::optional<QString> result;  // the ciphertext (Base64) or the plain text
     QString failure;                // what to tell the user when there is no result
+    bool wrongPassword = false;     // the failure: wrong password, or not valid ciphertext
 };
 
 // Encrypts text into Base64 ciphertext, or decrypts Base64 ciphertext. On

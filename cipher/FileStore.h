@@ -103,7 +103,7 @@ private:
 // is overwritten and deleted is the very file that was checked.
 class WipeTarget {
 public:
-    enum class Refusal { None, SymbolicLink, NotAFile };
+    enum class Refusal { None, SymbolicLink, NotAFile, OtherNames };
 
     WipeTarget() = default;
     ~WipeTarget();
@@ -132,6 +132,7 @@ private:
     int folder_ = -1;
     std::string name_, asideName_;
     SourceFile content_;
+    bool written_ = false;  // Overwrite has begun writing over the content
 };
 
 // Reads the whole regular file into bytes, reserving room for `spare` more

@@ -50,6 +50,10 @@ Outcome FromFileError(const FileError& error) {
         case FileFailure::WrongPassword:
         case FileFailure::InvalidBase64:
             return {kWrongPassword, messages::ForFile(error)};
+        case FileFailure::SourceTooLarge:
+            // Too large to be a container is one more way of not being one.
+            return {error.operation == FileOperation::Decrypt ? kWrongPassword : kFailed,
+                    messages::ForFile(error)};
         case FileFailure::DestinationExists:
             return {kFailed, messages::ForFile(error) + " Use --force to replace it."};
         case FileFailure::SourceMissing:
@@ -122,6 +126,12 @@ Outcome Transform(const FileJob& job, const std::u16string& password, ByteArray&
         }
         if (job.armor) {
             const std::u16string text = cipher.EncodeArray64(bytes);
+            // A container is never empty, so neither is its text, unless the encoder failed.
+            if (text.empty()) {
+                return {kFailed, messages::ForFile({FileFailure::Base64EncodingFailed,
+                                                    DecodeUtf8(job.output).value_or(u"-"),
+                                                    {}})};
+            }
             bytes.assign(text.begin(), text.end());
         }
         return {};
@@ -147,7 +157,7 @@ Outcome WriteOutput(const FileJob& job, const ByteArray& bytes) {
     const std::u16string name = *DecodeUtf8(job.output);
     const std::filesystem::path path = filestore::ToPath(name, ec);
     if (!ec) ec = filestore::WriteFileAtomically(path, bytes.data(), bytes.size());
-    if (ec) return {kFailed, FileError{FileFailure::DestinationUnwritable, name, ec}.Message()};
+    if (ec) return {kFailed, messages::ForFile({FileFailure::DestinationUnwritable, name, ec})};
     return {};
 }
 

@@ -175,6 +175,10 @@ private:
             if (stdinCount > 1) return Fail("standard input ('-') can be read only once");
             if (o.wipe && o.command != Command::Encrypt) return Fail("--wipe is for encrypt only");
             if (o.wipe && stdinCount > 0) return Fail("--wipe needs files, not standard input");
+            if (o.wipe && o.armor) {
+                return Fail(
+                    "--wipe checks raw encrypted files only; it cannot be used with --armor");
+            }
             if (o.wipe && o.output == "-") {
                 return Fail("--wipe needs an output file to check the original against");
             }

@@ -1,5 +1,9 @@
 #include "cli/Program.h"
 
+#include <exception>
+#include <new>
+#include <string>
+
 #include "cipher/SecureZero.h"
 #include "cli/Descriptors.h"
 #include "cli/FileJob.h"
@@ -67,7 +71,9 @@ int RunText(const Options& options, const std::u16string& password) {
 
 }  // namespace
 
-int RunProgram(const std::vector<std::string>& arguments) {
+namespace {
+
+int RunChecked(const std::vector<std::string>& arguments) {
     const ParsedOptions parsed = ParseOptions(arguments);
     const Options& options = parsed.options;
     if (!parsed.error.empty()) {
@@ -94,6 +100,22 @@ int RunProgram(const std::vector<std::string>& arguments) {
     }
     return IsFileCommand(options.command) ? RunFiles(options, password.text)
                                           : RunText(options, password.text);
+}
+
+}  // namespace
+
+int RunProgram(const std::vector<std::string>& arguments) {
+    // Whatever fails unexpectedly (memory running out, a thread that cannot
+    // start) ends in a message and status 1, after the buffers that held the
+    // password or plain text were wiped on the way out.
+    try {
+        return RunChecked(arguments);
+    } catch (const std::bad_alloc&) {
+        Complain("", "there was not enough memory to finish; nothing more was done.");
+    } catch (const std::exception& error) {
+        Complain("", std::string("the operation failed: ") + error.what());
+    }
+    return kFailed;
 }
 
 }  // namespace cli

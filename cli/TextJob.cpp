@@ -57,6 +57,11 @@ Outcome Transform(const TextJob& job, const std::u16string& password, std::u16st
         outcome = {kWrongPassword, messages::kWrongPasswordForText};
     } catch (const ContainerTooLargeError&) {
         outcome = {kFailed, "The text is too long to encrypt."};
+    } catch (const Base64EncodingError&) {
+        outcome = {kFailed, "There was not enough memory to encode the encrypted text as Base64."};
+    } catch (...) {
+        cipher::Wipe(key);
+        throw;
     }
     cipher::Wipe(key);
     return outcome;

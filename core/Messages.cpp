@@ -196,6 +196,13 @@ std::optional<Message> WipeMessage(const WipeResult& result, const std::string& 
                                "symbolic link, and Quillbox does not wipe through links. The "
                                "link and the file it points to are unchanged."),
                            {source}};
+        case WipeOutcome::OtherNames:
+            return Message{QUILLBOX_TRANSLATE_NOOP(
+                               "Messages",
+                               "Encrypted, but the original was not wiped: \"%1\" has other names "
+                               "(hard links), which would hold the encrypted data afterwards. The "
+                               "original is unchanged."),
+                           {source}};
         case WipeOutcome::NotRemovable:
             return Message{QUILLBOX_TRANSLATE_NOOP(
                                "Messages",

@@ -51,6 +51,9 @@ WipeResult WipeSource(const std::u16string& source, const std::u16string& encryp
     if (refusal == filestore::WipeTarget::Refusal::SymbolicLink) {
         return {WipeOutcome::SymbolicLink, {}};
     }
+    if (refusal == filestore::WipeTarget::Refusal::OtherNames) {
+        return {WipeOutcome::OtherNames, {}};
+    }
     if (refusal == filestore::WipeTarget::Refusal::NotAFile) {
         return {WipeOutcome::NotVerified, "it is not a regular file"};
     }

@@ -17,6 +17,8 @@ enum class WipeOutcome {
     NotVerified,      // the encrypted file does not give back the source: no wipe
     SymbolicLink,     // the source is a symbolic link: declined, nothing changed
     NotRemovable,     // the source's name cannot be removed: nothing changed
+    OtherNames,       // the source has other names (hard links) that would keep the
+                      // encrypted data: declined, nothing changed
     OverwriteFailed,  // the source could not be overwritten; the encrypted file stays
     DeleteFailed,     // the source was overwritten but could not be deleted
 };

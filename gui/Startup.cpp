@@ -8,6 +8,7 @@
 #include "app/ClipboardHandOff.h"
 #include "app/Global.h"
 #include "app/MessageBoxes.h"
+#include "cipher/FileStore.h"
 #include "core/ArgumentText.h"
 #include "gui/StrayKeyReleases.h"
 #include "ui/Form1.h"
@@ -41,8 +42,13 @@ int RunStringAction(Form1& form, bool encrypt) {
     const bool converted = encrypt ? form.EncStr_Click() : form.DecStr_Click();
     const bool copied = form.Copy2Clip_Click();
     const bool kept = clipboardhandoff::KeepAfterExit(form.Text4()->text());
-    if (!kept) std::fputs("Quillbox: the clipboard could not be kept after exit.\n", stderr);
-    return StatusOf(converted && copied && kept);
+    if (!kept) {
+        std::fputs(qPrintable(QCoreApplication::translate(
+                       "Startup", "Quillbox: the clipboard could not be kept after exit.\n")),
+                   stderr);
+    }
+    if (!converted) return form.StringActionStatus();
+    return StatusOf(copied && kept);
 }
 
 // One file action as the button runs it, inside the action boundary; the
@@ -59,6 +65,9 @@ int RunFileAction(Form1& form, bool encrypt) {
     });
     return status;
 }
+
+// A file whose action is still to run.
+constexpr int kNotStarted = -1;
 
 // The worse of two exit statuses, for a run over several files.
 int Worse(int a, int b) {
@@ -116,21 +125,29 @@ int RunFiles(Form1& form, MessageBoxes& boxes, bool encrypt, const QStringList& 
     QApplication::setQuitOnLastWindowClosed(false);
     const StrayKeyReleases strayKeys;
     if (files.isEmpty()) {
-        form.BrowseF_Click();
+        form.RunAction([&] { form.BrowseF_Click(); });
         if (form.Text1()->text().isEmpty()) return kFailed;  // nothing chosen
         return RunFileAction(form, encrypt);
     }
     int status = kCompleted;
     for (const QString& file : files) {
-        const QString path = QFileInfo(file).absoluteFilePath();
-        if (!Global::FileExists(path.toStdU16String())) {
-            boxes.Inform(QCoreApplication::translate("Startup", "There is no file %1.").arg(path));
-            status = Worse(status, kFailed);
-            continue;
-        }
-        form.Text1()->setText(path);
-        form.DeriveDstFile();
-        status = Worse(status, RunFileAction(form, encrypt));
+        int fileStatus = kFailed;
+        form.RunAction([&] {
+            const QString path = QFileInfo(file).absoluteFilePath();
+            std::error_code invalid;
+            filestore::ToPath(path.toStdU16String(), invalid);
+            // An unusable name goes on to the action, which explains it.
+            if (!invalid && !Global::FileExists(path.toStdU16String())) {
+                boxes.Inform(
+                    QCoreApplication::translate("Startup", "There is no file %1.").arg(path));
+                return;
+            }
+            form.Text1()->setText(path);
+            form.DeriveDstFile();
+            fileStatus = kNotStarted;
+        });
+        if (fileStatus == kNotStarted) fileStatus = RunFileAction(form, encrypt);
+        status = Worse(status, fileStatus);
     }
     return status;
 }

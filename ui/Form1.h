@@ -59,6 +59,8 @@ public:
     // How the last file Encrypt or Decrypt ended, as the command line's exit
     // status: completed, failed, encrypted but not wiped, or wrong password.
     ExitStatus FileActionStatus() const { return fileStatus_; }
+    // How the last string Encrypt or Decrypt ended, for the exit status.
+    ExitStatus StringActionStatus() const { return stringStatus_; }
 
     // String panel and About.
     bool EncStr_Click();
@@ -99,6 +101,7 @@ private:
     ActionBoundary actions_;
     QString commandLine_;
     ExitStatus fileStatus_ = kCompleted;
+    ExitStatus stringStatus_ = kCompleted;
     FileFailure lastFailure_ = FileFailure::None;
     int dpi_ = 96;
     FileDropLineEdit* text1_ = nullptr;

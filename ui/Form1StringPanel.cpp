@@ -22,6 +22,7 @@ bool Form1::DecStr_Click() {
 }
 
 bool Form1::RunStringAction(StringDirection direction) {
+    stringStatus_ = kFailed;
     if (Global::CurrentPassword.empty()) platform_.prompt.Ask(PasswordForm::EnterCaption());
     if (Global::CurrentPassword.empty()) return false;
 
@@ -36,10 +37,12 @@ bool Form1::RunStringAction(StringDirection direction) {
     if (!outcome.result) {
         // As after a completed action, the next string action asks for the password.
         Global::CurrentPassword.clear();
+        if (outcome.wrongPassword) stringStatus_ = kWrongPassword;
         platform_.messages.Inform(outcome.failure);
         return false;
     }
     text4_->setText(*outcome.result);
+    stringStatus_ = kCompleted;
     return true;
 }
 

@@ -212,7 +212,9 @@ std::error_code PendingFile::Resolve(std::filesystem::path path, Refusal& refusa
         }
         if (S_ISREG(st.st_mode)) {
             if (!Writable(folder_, target_, st)) refusal = Refusal::ReadOnly;
-            mode_ = st.st_mode & 07777;
+            // The permission bits only: a set-user-ID or set-group-ID bit
+            // is not handed on to new content.
+            mode_ = st.st_mode & 0777;
             return {};
         }
         if (S_ISDIR(st.st_mode)) return Error(std::errc::is_a_directory);
@@ -311,6 +313,17 @@ std::error_code PendingFile::Commit() {
 // --- WipeTarget ----------------------------------------------------------------
 
 WipeTarget::~WipeTarget() {
+    // Left part-way (an error or an exception): the original gets its name
+    // back if nothing was written over it, and is removed if something was
+    // (the encrypted file was checked before, so its data is safe).
+    if (!asideName_.empty()) {
+        if (written_) {
+            Remove();
+        } else {
+            RestoreName();
+        }
+    }
+    ClearPendingName();
     CloseIfOpen(folder_);
 }
 
@@ -330,6 +343,9 @@ std::error_code WipeTarget::Open(const std::filesystem::path& path, Refusal& ref
         refusal = Refusal::NotAFile;
         return {};
     }
+    // Another name of the same file would hold the ciphertext afterwards.
+    struct stat st;
+    if (!ec && ::fstat(content_.fd_, &st) == 0 && st.st_nlink > 1) refusal = Refusal::OtherNames;
     return ec;
 }
 
@@ -345,6 +361,10 @@ std::error_code WipeTarget::MoveAside() {
         const std::string aside = TemporaryName();
         if (::renameat2(folder_, name_.c_str(), folder_, aside.c_str(), RENAME_NOREPLACE) == 0) {
             asideName_ = aside;
+            // Told to end while the original is under this name: the
+            // termination handler removes it (its data is in the checked
+            // encrypted file).
+            RegisterPendingName(folder_, asideName_.c_str());
             // Swapped in the instant between the check and the rename: put
             // the stranger back and leave everything alone.
             if (!NameIsOurs(asideName_)) {
@@ -363,6 +383,7 @@ std::error_code WipeTarget::RestoreName() {
     if (::renameat2(folder_, asideName_.c_str(), folder_, name_.c_str(), RENAME_NOREPLACE) != 0) {
         return LastError();
     }
+    ClearPendingName();
     asideName_.clear();
     return {};
 }
@@ -372,6 +393,7 @@ std::error_code WipeTarget::Overwrite(SourceFile& from) {
     if (::lseek(content_.fd_, 0, SEEK_SET) < 0) return LastError();
     constexpr std::size_t kStep = 256 << 10;
     std::vector<std::uint8_t> buffer(kStep);
+    written_ = true;
     std::uint64_t left = from.size_;
     std::error_code ec;
     while (left > 0 && !ec) {
@@ -388,6 +410,7 @@ std::error_code WipeTarget::Remove() {
     const std::string& name = asideName_.empty() ? name_ : asideName_;
     if (!NameIsOurs(name)) return Error(std::errc::no_such_file_or_directory);
     if (::unlinkat(folder_, name.c_str(), 0) != 0) return LastError();
+    ClearPendingName();
     asideName_.clear();
     ::fsync(folder_);
     return {};

@@ -22,6 +22,7 @@ struct termios gSaved;
 
 // Not SIGTSTP: the shell restores the terminal of a stopped job itself.
 constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+struct sigaction gPrevious[std::size(kSignals)];
 
 void RestoreAndRaise(int signal) {
     if (gTerminal >= 0) {
@@ -29,7 +30,11 @@ void RestoreAndRaise(int signal) {
         const char newline = '\n';
         [[maybe_unused]] ssize_t ignored = ::write(gTerminal, &newline, 1);
     }
-    std::signal(signal, SIG_DFL);
+    // The handler that was there before (the default action, or the removal
+    // of a temporary file) takes the signal once this one returns.
+    for (std::size_t i = 0; i < std::size(kSignals); ++i) {
+        if (kSignals[i] == signal) ::sigaction(signal, &gPrevious[i], nullptr);
+    }
     ::raise(signal);
 }
 
@@ -42,8 +47,11 @@ public:
         quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
         quiet.c_lflag |= ECHONL | ICANON;
         gTerminal = fd;
+        struct sigaction restore {};
+        restore.sa_handler = RestoreAndRaise;
+        ::sigemptyset(&restore.sa_mask);
         for (std::size_t i = 0; i < std::size(kSignals); ++i) {
-            old_[i] = std::signal(kSignals[i], RestoreAndRaise);
+            ::sigaction(kSignals[i], &restore, &gPrevious[i]);
         }
         active_ = ::tcsetattr(fd, TCSAFLUSH, &quiet) == 0;
     }
@@ -51,7 +59,10 @@ public:
         if (gTerminal < 0) return;
         ::tcsetattr(fd_, TCSAFLUSH, &gSaved);
         gTerminal = -1;
-        for (std::size_t i = 0; i < std::size(kSignals); ++i) std::signal(kSignals[i], old_[i]);
+        // The handlers as they were, flags included.
+        for (std::size_t i = 0; i < std::size(kSignals); ++i) {
+            ::sigaction(kSignals[i], &gPrevious[i], nullptr);
+        }
     }
     HiddenInput(const HiddenInput&) = delete;
     HiddenInput& operator=(const HiddenInput&) = delete;
@@ -61,7 +72,6 @@ public:
 private:
     int fd_;
     bool active_ = false;
-    void (*old_[std::size(kSignals)])(int) = {};
 };
 
 }  // namespace

@@ -10,8 +10,13 @@ namespace {
 
 void RemoveAndEnd(int signalNumber) {
     filestore::RemovePendingName();
-    // The handler was reset on entry: the signal, raised again, ends the
-    // program once this handler returns.
+    // Back to the default action whatever flags the handler was installed
+    // with (another part of the program may have saved and restored it), so
+    // the signal, raised again, ends the program once this handler returns.
+    struct sigaction standard {};
+    standard.sa_handler = SIG_DFL;
+    ::sigemptyset(&standard.sa_mask);
+    ::sigaction(signalNumber, &standard, nullptr);
     ::raise(signalNumber);
 }
 

@@ -10,11 +10,13 @@ namespace cli {
 namespace {
 
 TEST(CliOptions, OptionsAndFilesMixInAnyOrder) {
-    const ParsedOptions p = ParseOptions({"-af", "encrypt", "a", "--wipe", "--", "-b", "-q"});
+    const ParsedOptions p = ParseOptions({"-af", "encrypt", "a", "--", "-b", "-q"});
     ASSERT_EQ(p.error, "");
     EXPECT_EQ(p.options.command, Command::Encrypt);
     EXPECT_EQ(p.options.files, (std::vector<std::string>{"a", "-b", "-q"}));
-    EXPECT_TRUE(p.options.armor && p.options.force && p.options.wipe);
+    EXPECT_TRUE(p.options.armor && p.options.force);
+    // The wipe checks raw containers only.
+    EXPECT_NE(ParseOptions({"-aw", "encrypt", "a"}).error, "");
     EXPECT_FALSE(p.options.quiet);
 
     const ParsedOptions o = ParseOptions({"decrypt", "-oout", "x", "--password-fd=7"});

@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -35,14 +37,31 @@ protected:
 TEST_F(SourceWipeTest, VerifiedWipeOverwritesTheSameFileThenDeletesIt) {
     const std::u16string source = Plain("data.txt");
     const std::u16string encrypted = Encrypted("data.txt.enc", plain);
-    // A second name for the source's own content shows what the wipe wrote into it.
-    std::filesystem::create_hard_link(dir.Path("data.txt"), dir.Path("peek"));
+    // A descriptor kept open on the source shows what the wipe wrote into it.
+    const int peek = ::open(dir.Path("data.txt").c_str(), O_RDONLY);
+    ASSERT_GE(peek, 0);
 
     const WipeResult result = WipeSource(source, encrypted, kPassword, nullptr);
 
     EXPECT_EQ(result.outcome, WipeOutcome::Wiped);
     EXPECT_FALSE(dir.Exists("data.txt"));
-    EXPECT_EQ(dir.Read("peek"), dir.Read("data.txt.enc"));
+    ByteArray content(64);
+    const ssize_t n = ::pread(peek, content.data(), content.size(), 0);
+    ::close(peek);
+    ASSERT_GE(n, 0);
+    content.resize(static_cast<std::size_t>(n));
+    EXPECT_EQ(content, dir.Read("data.txt.enc"));
+}
+
+TEST_F(SourceWipeTest, NoWipeOfAFileWithOtherNames) {
+    // Another name would keep the encrypted data under a name of the original.
+    const std::u16string source = Plain("data.txt");
+    const std::u16string encrypted = Encrypted("data.txt.enc", plain);
+    std::filesystem::create_hard_link(dir.Path("data.txt"), dir.Path("other name"));
+
+    EXPECT_EQ(WipeSource(source, encrypted, kPassword, nullptr).outcome, WipeOutcome::OtherNames);
+    EXPECT_EQ(dir.Read("data.txt"), plain);
+    EXPECT_EQ(dir.Read("other name"), plain);
 }
 
 TEST_F(SourceWipeTest, NoWipeWhenBothPathsNameOneFile) {

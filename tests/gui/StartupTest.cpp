@@ -3,13 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <new>
-
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QTimer>
+#include <new>
 
 #include "app/Global.h"
 #include "cipher/clsBlowfish.h"
@@ -66,7 +65,8 @@ TEST_F(StartupTest, StringEncryptionEndsOnTheClipboardWithoutPrompt) {
 
 TEST_F(StartupTest, AskMakesTheStringActionPrompt) {
     Answer({u"typed"});
-    EXPECT_EQ(Run("/decrypt/string/-ASK/not base64 ciphertext"), kFailed);
+    // Not valid ciphertext counts as a wrong password, as for files.
+    EXPECT_EQ(Run("/decrypt/string/-ASK/not base64 ciphertext"), kWrongPassword);
     EXPECT_EQ(platform_.prompt.captions.size(), 1u);
     EXPECT_TRUE(form_.CommandLine().isEmpty());
     EXPECT_EQ(platform_.messages.informed.size(), 1u);  // the failed decryption
