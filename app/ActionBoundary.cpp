@@ -1,5 +1,6 @@
 #include "app/ActionBoundary.h"
 
+#include <QCoreApplication>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -7,16 +8,26 @@
 #include <system_error>
 
 #include "app/MessageBoxes.h"
-#include "core/Messages.h"
 
 namespace {
 
-const QString kOutOfMemory =
-    QStringLiteral("There was not enough memory to finish the operation, so it was stopped.");
-const QString kInvalidName = QStringLiteral(
-    "A file name holds a character that is not valid text (an unpaired surrogate), so it "
-    "cannot be used.");
-const QString kUnknown = QStringLiteral("The operation failed for an unknown reason.");
+QString OutOfMemory() {
+    return QCoreApplication::translate(
+        "ActionBoundary",
+        "There was not enough memory to finish the operation, so it was stopped.");
+}
+
+QString InvalidName() {
+    return QCoreApplication::translate(
+        "ActionBoundary",
+        "A file name holds a character that is not valid text (an unpaired surrogate), so it "
+        "cannot be used.");
+}
+
+QString Unexpected(const char* what) {
+    return QCoreApplication::translate("ActionBoundary", "The operation failed: %1")
+        .arg(QString::fromLocal8Bit(what));
+}
 
 // Clears the flag however the action ends.
 class RunningFlag {
@@ -36,14 +47,15 @@ QString ActionBoundary::DescribeCurrentException() {
     try {
         throw;
     } catch (const std::bad_alloc&) {
-        return kOutOfMemory;
+        return OutOfMemory();
     } catch (const std::filesystem::filesystem_error& error) {
-        if (error.code() == std::errc::illegal_byte_sequence) return kInvalidName;
-        return QString::fromStdString(messages::ForUnexpected(error.what()));
+        if (error.code() == std::errc::illegal_byte_sequence) return InvalidName();
+        return Unexpected(error.what());
     } catch (const std::exception& error) {
-        return QString::fromStdString(messages::ForUnexpected(error.what()));
+        return Unexpected(error.what());
     } catch (...) {
-        return kUnknown;
+        return QCoreApplication::translate("ActionBoundary",
+                                           "The operation failed for an unknown reason.");
     }
 }
 

@@ -2,6 +2,25 @@
 <!DOCTYPE TS>
 <TS version="2.1">
 <context>
+    <name>ActionBoundary</name>
+    <message>
+        <source>There was not enough memory to finish the operation, so it was stopped.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A file name holds a character that is not valid text (an unpaired surrogate), so it cannot be used.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The operation failed: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The operation failed for an unknown reason.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>FileDialog</name>
     <message>
         <source>Text files (*.txt)</source>
@@ -13,6 +32,11 @@
     </message>
     <message>
         <source>All files (*.*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Quillbox: no display to choose a file on; nothing was done.
+</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -242,22 +266,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The encrypted file could not be checked against &quot;%1&quot;, so the original was not wiped.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The encrypted file could not be checked against &quot;%1&quot; (%2), so the original was not wiped.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Could not overwrite &quot;%1&quot;: %2. The original was not wiped; the encrypted file was kept.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>&quot;%1&quot; was overwritten with the encrypted data but could not be deleted: %2. The encrypted file was kept.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>The operation failed: %1</source>
         <translation type="unfinished"></translation>
     </message>
@@ -267,6 +275,66 @@
     </message>
     <message>
         <source>Please enter the name of the destination file in the second field.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is a folder, not a file. Choose a file to decrypt.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is a folder, not a file. Choose a file to encrypt.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The name &quot;%1&quot; is not a valid file name on this system.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file &quot;%1&quot; is too large to be an encrypted file (those are at most 2147483647 bytes long).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not write &quot;%1&quot;: it is not a regular file (a device, a pipe or a socket). It was left as it is.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is read-only. It was left as it is.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not write &quot;%1&quot;: it is a symbolic link that belongs to another user in a shared folder, and Quillbox does not follow such links.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not write &quot;%1&quot;: there was not enough memory to encode the encrypted data as Base64 text.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Encrypted, but the original was not wiped: the encrypted file could not be checked against &quot;%1&quot;. The original is unchanged.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Encrypted, but the original was not wiped: the encrypted file could not be checked against &quot;%1&quot; (%2). The original is unchanged.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Encrypted, but the original was not wiped: &quot;%1&quot; is a symbolic link, and Quillbox does not wipe through links. The link and the file it points to are unchanged.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Encrypted, but the original was not wiped: &quot;%1&quot; has other names (hard links), which would hold the encrypted data afterwards. The original is unchanged.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Encrypted, but the original was not wiped: &quot;%1&quot; could not be renamed or deleted (%2). The original is unchanged; the encrypted file was kept.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Encrypted, but the original was not wiped: could not overwrite &quot;%1&quot; (%2). The encrypted file was kept.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The original was overwritten with the encrypted data but could not be deleted: &quot;%1&quot; (%2). The encrypted file was kept.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -294,6 +362,18 @@
     </message>
     <message>
         <source>Enter password:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Startup</name>
+    <message>
+        <source>Quillbox: the clipboard could not be kept after exit.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There is no file %1.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
