@@ -12,6 +12,7 @@
 #include "app/AppInfo.h"
 #include "app/Global.h"
 #include "app/Twips.h"
+#include "cipher/SecureZero.h"
 
 namespace {
 
@@ -132,13 +133,13 @@ void PasswordForm::keyReleaseEvent(QKeyEvent* event) {
 
 void PasswordForm::showEvent(QShowEvent* event) {
     // The prompt opens with no password, even before the window manager activates it.
-    Global::CurrentPassword.clear();
+    cipher::Wipe(Global::CurrentPassword);
     CentreOnScreen();
     QDialog::showEvent(event);
 }
 
 void PasswordForm::Form_Activate() {
-    Global::CurrentPassword.clear();
+    cipher::Wipe(Global::CurrentPassword);
     setWindowTitle(kApplicationTitle);
     raise();
     text1_->setFocus(Qt::ActiveWindowFocusReason);

@@ -3,11 +3,12 @@
 #include "app/ErrorOutput.h"
 #include "app/Global.h"
 #include "app/PasswordForm.h"
+#include "cipher/SecureZero.h"
 
 void QtPasswordPrompt::Ask(const QString& labelCaption) {
     if (unattended_) {
         // Nobody could type into the prompt: the same as cancelling it.
-        Global::CurrentPassword.clear();
+        cipher::Wipe(Global::CurrentPassword);
         WriteErrorOutput(
             QStringLiteral("No display to ask for the password on; nothing was done."));
         return;

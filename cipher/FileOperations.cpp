@@ -78,6 +78,7 @@ bool clsBlowfish::TransformFile(std::u16string& InFile, std::u16string& OutFile,
     if (ec) return Fail(FileFailure::InvalidName, OutFile);
     if (IsExistingFile(OutFile) && !Overwrite) return Fail(FileFailure::DestinationExists, OutFile);
 
+    overwrite_ = Overwrite;
     // From here on the arguments are wiped whatever the outcome.
     const bool done = TransformExistingFile(InFile, OutFile, Key, base64, encrypt);
     WipeArguments(Key, InFile, OutFile);
@@ -118,6 +119,7 @@ bool clsBlowfish::CreateDestination(filestore::PendingFile& output,
                                     const std::filesystem::path& destination,
                                     const std::u16string& OutFile) {
     filestore::Refusal refusal = filestore::Refusal::None;
+    output.KeepExisting(!overwrite_);
     const std::error_code ec = output.Create(destination, refusal);
     if (ec) return Fail(FileFailure::DestinationUnwritable, OutFile, ec);
     switch (refusal) {
@@ -146,6 +148,14 @@ bool clsBlowfish::FinishStream(cipher::ChunkPipe& pipe, filestore::PendingFile& 
                                const std::u16string& OutFile) {
     std::error_code ec = pipe.Finish();
     if (!ec) ec = output.Commit();
+    return CommitOutcome(ec, OutFile);
+}
+
+bool clsBlowfish::CommitOutcome(std::error_code ec, const std::u16string& OutFile) {
+    // Created by someone else while this file was being written.
+    if (ec == std::errc::file_exists && !overwrite_) {
+        return Fail(FileFailure::DestinationExists, OutFile);
+    }
     if (ec) return Fail(FileFailure::DestinationUnwritable, OutFile, ec);
     return true;
 }
@@ -290,8 +300,7 @@ bool clsBlowfish::TransformBase64File(const std::filesystem::path& source,
     if (created && !ec) ec = output.Commit();
     cipher::Wipe(bytes);
     if (!created) return false;
-    if (ec) return Fail(FileFailure::DestinationUnwritable, OutFile, ec);
-    return true;
+    return CommitOutcome(ec, OutFile);
 }
 
 clsBlowfish::ByteArray clsBlowfish::AsciiBytes(const std::u16string& text) {

@@ -83,6 +83,10 @@ public:
     // destination comes back as `refusal` with no error code.
     std::error_code Create(const std::filesystem::path& destination, Refusal& refusal);
     std::error_code Write(const std::uint8_t* data, std::size_t size);
+    // Commit puts the new file in place only where no file is (failing with
+    // std::errc::file_exists otherwise), so a file that appeared while the
+    // content was written is not replaced.
+    void KeepExisting(bool keep) { keepExisting_ = keep; }
     std::error_code Commit();
 
 private:
@@ -97,6 +101,7 @@ private:
     std::string tempName_;  // the temporary file's name, once it has one
     unsigned mode_ = 0;     // the permissions the new content gets
     std::uint64_t written_ = 0, flushedTo_ = 0;
+    bool keepExisting_ = false;
 };
 
 // The source of a wipe, held open from the check to the delete, so that what
@@ -145,8 +150,10 @@ std::error_code ReadWholeFile(const std::filesystem::path& path, ByteArray& byte
 // PendingFile. A refused destination comes back as an error: not a regular
 // file (std::errc::invalid_argument), read-only (permission_denied) or a link
 // that may not be followed (operation_not_permitted).
+// With keepExisting, a file that exists by then is not replaced
+// (std::errc::file_exists).
 std::error_code WriteFileAtomically(const std::filesystem::path& path, const std::uint8_t* data,
-                                    std::size_t size);
+                                    std::size_t size, bool keepExisting = false);
 
 // Prefix of the temporary files' names.
 inline constexpr const char* kTempPrefix = ".quillbox-";

@@ -19,4 +19,17 @@ inline void Wipe(Container& c) {
     c.clear();
 }
 
+// Wipes a text or byte variable when the scope ends, however it ends.
+template <typename Container>
+class WipedOnExit {
+public:
+    explicit WipedOnExit(Container& c) : c_(c) {}
+    ~WipedOnExit() { Wipe(c_); }
+    WipedOnExit(const WipedOnExit&) = delete;
+    WipedOnExit& operator=(const WipedOnExit&) = delete;
+
+private:
+    Container& c_;
+};
+
 }  // namespace cipher

@@ -126,6 +126,9 @@ private:
                        const std::u16string& InFile, const std::u16string& OutFile);
     bool DecryptStream(filestore::SourceFile& input, filestore::PendingFile& output,
                        const std::u16string& InFile, const std::u16string& OutFile);
+    // The result of writing and putting a new file in place, with the reason
+    // for a failure.
+    bool CommitOutcome(std::error_code ec, const std::u16string& OutFile);
     bool PipeFailure(cipher::ChunkPipe& pipe, const std::u16string& InFile,
                      const std::u16string& OutFile);
     bool FinishStream(cipher::ChunkPipe& pipe, filestore::PendingFile& output,
@@ -175,6 +178,7 @@ private:
     TableLayout layout_;
     ProgressSink* sink_;
     FileError lastError_;
+    bool overwrite_ = true;  // the running file operation may replace its destination
     char16_t base64Alphabet_[64] = {};
     std::uint8_t base64Reverse_[256] = {};
 };

@@ -156,7 +156,11 @@ Outcome WriteOutput(const FileJob& job, const ByteArray& bytes) {
     }
     const std::u16string name = *DecodeUtf8(job.output);
     const std::filesystem::path path = filestore::ToPath(name, ec);
-    if (!ec) ec = filestore::WriteFileAtomically(path, bytes.data(), bytes.size());
+    if (!ec) ec = filestore::WriteFileAtomically(path, bytes.data(), bytes.size(), !job.force);
+    if (ec == std::errc::file_exists && !job.force) {
+        return {kFailed, messages::ForFile({FileFailure::DestinationExists, name, {}}) +
+                             " Use --force to replace it."};
+    }
     if (ec) return {kFailed, messages::ForFile({FileFailure::DestinationUnwritable, name, ec})};
     return {};
 }

@@ -16,6 +16,7 @@
 #include "cipher/CodePage.h"
 #include "cipher/FileError.h"
 #include "cipher/FileStore.h"
+#include "cipher/SecureZero.h"
 #include "core/DestinationName.h"
 #include "core/SourceWipe.h"
 #include "ui/FileDropLineEdit.h"
@@ -29,7 +30,7 @@ namespace {
 bool PasswordUsable(MessageBoxes& messages) {
     const std::optional<char32_t> bad = codepage::FirstUnrepresentable(Global::CurrentPassword);
     if (!bad) return true;
-    Global::CurrentPassword.clear();
+    cipher::Wipe(Global::CurrentPassword);
     messages.Inform(failure::ForUnrepresentable(*bad));
     return false;
 }
@@ -111,7 +112,8 @@ bool Form1::EncFile_Click() {
     if (Global::CurrentPassword.empty()) return false;
     if (!PasswordUsable(platform_.messages)) return false;
 
-    const std::u16string password = Global::CurrentPassword;
+    std::u16string password = Global::CurrentPassword;
+    const cipher::WipedOnExit keepPrivate(password);
     platform_.prompt.Ask(tr("Re-enter password"));
     if (Global::CurrentPassword != password) {
         platform_.messages.Inform(tr("You typed a different password."));

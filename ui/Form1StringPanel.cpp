@@ -10,6 +10,7 @@
 #include "app/StatusProgress.h"
 #include "app/StatusWindow.h"
 #include "app/StringProcedure.h"
+#include "cipher/SecureZero.h"
 #include "ui/Form1.h"
 #include "ui/UsageText.h"
 
@@ -36,7 +37,7 @@ bool Form1::RunStringAction(StringDirection direction) {
     platform_.status.Close();
     if (!outcome.result) {
         // As after a completed action, the next string action asks for the password.
-        Global::CurrentPassword.clear();
+        cipher::Wipe(Global::CurrentPassword);
         if (outcome.wrongPassword) stringStatus_ = kWrongPassword;
         platform_.messages.Inform(outcome.failure);
         return false;

@@ -296,7 +296,11 @@ std::error_code PendingFile::Commit() {
     // Widened only once the content is complete, so a leftover temporary file
     // is never readable by others.
     ::fchmod(fd_, mode_);
-    if (::renameat(folder_, tempName_.c_str(), folder_, target_.c_str()) != 0) {
+    const int renamed =
+        keepExisting_
+            ? ::renameat2(folder_, tempName_.c_str(), folder_, target_.c_str(), RENAME_NOREPLACE)
+            : ::renameat(folder_, tempName_.c_str(), folder_, target_.c_str());
+    if (renamed != 0) {
         const std::error_code ec = LastError();
         ::fchmod(fd_, 0600);
         return ec;
@@ -430,8 +434,9 @@ std::error_code ReadWholeFile(const std::filesystem::path& path, ByteArray& byte
 }
 
 std::error_code WriteFileAtomically(const std::filesystem::path& path, const std::uint8_t* data,
-                                    std::size_t size) {
+                                    std::size_t size, bool keepExisting) {
     PendingFile file;
+    file.KeepExisting(keepExisting);
     Refusal refusal = Refusal::None;
     std::error_code ec = file.Create(path, refusal);
     if (!ec && refusal == Refusal::NotAFile) ec = Error(std::errc::invalid_argument);

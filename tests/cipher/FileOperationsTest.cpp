@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <utility>
 #include <set>
 #include <string>
 
@@ -117,6 +119,31 @@ TEST_F(FileOperationsTest, ExistingDestinationNeedsOverwrite) {
     EXPECT_TRUE(Encrypt(args, true));
     EXPECT_EQ(dir.Read("dst").size(), 24u);
     EXPECT_EQ(dir.Entries(), Entries({"src", "dst"}));
+}
+
+// A destination that appears while the operation runs (another program, or
+// another user in a shared folder) is not replaced without Overwrite.
+TEST_F(FileOperationsTest, DestinationThatAppearsMeanwhileIsKeptWithoutOverwrite) {
+    struct Intruder : testsupport::RecordingSink {
+        std::function<void()> act;
+        void PumpEvents() override {
+            if (act) std::exchange(act, nullptr)();
+        }
+    } intruder;
+    cipher.SetProgressSink(&intruder);
+    dir.Write("src", RandomBytes(300000, 2));
+    for (const bool overwrite : {false, true}) {
+        SCOPED_TRACE(overwrite);
+        fs::remove(dir.Path("dst"));
+        intruder.act = [&] { dir.Write("dst", {'n', 'e', 'w'}); };
+        Args args = Make("src", "dst", u"k");
+        EXPECT_EQ(Encrypt(args, overwrite), overwrite);
+        EXPECT_EQ(dir.Read("dst").size() == 3, !overwrite);
+        if (!overwrite) {
+            EXPECT_EQ(Failure(), FileFailure::DestinationExists);
+        }
+        EXPECT_EQ(dir.Entries(), Entries({"src", "dst"}));
+    }
 }
 
 TEST_F(FileOperationsTest, MissingSourceIsDeclinedAndKeepsTheArguments) {
