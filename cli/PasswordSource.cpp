@@ -1,5 +1,6 @@
 #include "cli/PasswordSource.h"
 
+#include "cipher/CodePage.h"
 #include "cipher/SecureZero.h"
 #include "cli/Descriptors.h"
 #include "cli/Environment.h"
@@ -107,7 +108,7 @@ PasswordResult ReadPassword(const PasswordOption& source, bool confirm, std::u16
     if (secret.bytes.empty()) return Failure(kFailed, "The password is empty.");
     std::optional<std::u16string> text = DecodeUtf8(secret.bytes);
     if (!text) return Failure(kFailed, "The password is not valid UTF-8.");
-    if (std::optional<char32_t> bad = FirstUnrepresentable(*text)) {
+    if (std::optional<char32_t> bad = codepage::FirstUnrepresentable(*text)) {
         cipher::Wipe(*text);
         return Failure(kFailed, messages::ForUnrepresentable(*bad));
     }

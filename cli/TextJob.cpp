@@ -1,6 +1,7 @@
 #include "cli/TextJob.h"
 
 #include "cipher/CipherErrors.h"
+#include "cipher/CodePage.h"
 #include "cipher/SecureZero.h"
 #include "cipher/clsBlowfish.h"
 #include "cli/Descriptors.h"
@@ -75,7 +76,7 @@ Outcome Run(const TextJob& job, const std::u16string& password) {
     std::optional<std::u16string> text = DecodeUtf8(input.bytes);
     if (!text) return {kFailed, "The text is not valid UTF-8."};
     std::optional<char32_t> bad;
-    if (job.encrypt && (bad = FirstUnrepresentable(*text))) {
+    if (job.encrypt && (bad = codepage::FirstUnrepresentable(*text))) {
         cipher::Wipe(*text);
         return {kFailed, messages::ForUnrepresentable(*bad)};
     }

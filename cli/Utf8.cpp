@@ -1,7 +1,5 @@
 #include "cli/Utf8.h"
 
-#include "cipher/CodePage.h"
-
 namespace cli {
 
 namespace {
@@ -44,19 +42,6 @@ std::optional<std::u16string> DecodeUtf8(std::string_view bytes) {
         i += length;
     }
     return text;
-}
-
-std::optional<char32_t> FirstUnrepresentable(const std::u16string& text) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i];
-        if (codepage::ToByte(c)) continue;
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] < 0xE000) {
-            return 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-        }
-        return c;
-    }
-    return std::nullopt;
 }
 
 void DropLineEnding(std::string& bytes) {

@@ -13,10 +13,6 @@ namespace cli {
 // left behind in freed memory.
 std::optional<std::u16string> DecodeUtf8(std::string_view bytes);
 
-// The first character that the code page of the encrypted data cannot
-// hold, as a whole code point.
-std::optional<char32_t> FirstUnrepresentable(const std::u16string& text);
-
 // Drops one line ending ("\n" or "\r\n") from the end.
 void DropLineEnding(std::string& bytes);
 
