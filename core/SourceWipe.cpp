@@ -40,10 +40,16 @@ bool MaybeSameFile(const std::u16string& first, const std::u16string& second) {
 // written to it.
 WipeResult WipeSource(const std::u16string& source, const std::u16string& encrypted,
                       const std::u16string& password, ProgressSink* progress) {
-    if (MaybeSameFile(source, encrypted)) return {WipeOutcome::SameFile, {}};
     std::error_code ec;
     const std::filesystem::path sourcePath = filestore::ToPath(source, ec);
+    if (ec) return {WipeOutcome::NotVerified, ec.message()};
     const std::filesystem::path encryptedPath = filestore::ToPath(encrypted, ec);
+    if (ec) return {WipeOutcome::NotVerified, ec.message()};
+    // One file under two spellings. When the comparison itself fails, the
+    // checks below, made on what was opened, decide.
+    if (std::filesystem::equivalent(sourcePath, encryptedPath, ec) && !ec) {
+        return {WipeOutcome::SameFile, {}};
+    }
 
     filestore::WipeTarget target;
     filestore::WipeTarget::Refusal refusal = filestore::WipeTarget::Refusal::None;
