@@ -7,6 +7,7 @@
 #include <new>
 #include <system_error>
 
+#include "app/FailureMessages.h"
 #include "app/MessageBoxes.h"
 
 namespace {
@@ -22,11 +23,6 @@ QString InvalidName() {
         "ActionBoundary",
         "A file name holds a character that is not valid text (an unpaired surrogate), so it "
         "cannot be used.");
-}
-
-QString Unexpected(const char* what) {
-    return QCoreApplication::translate("ActionBoundary", "The operation failed: %1")
-        .arg(QString::fromLocal8Bit(what));
 }
 
 // Clears the flag however the action ends.
@@ -50,9 +46,9 @@ QString ActionBoundary::DescribeCurrentException() {
         return OutOfMemory();
     } catch (const std::filesystem::filesystem_error& error) {
         if (error.code() == std::errc::illegal_byte_sequence) return InvalidName();
-        return Unexpected(error.what());
+        return failure::ForUnexpected(error.what());
     } catch (const std::exception& error) {
-        return Unexpected(error.what());
+        return failure::ForUnexpected(error.what());
     } catch (...) {
         return QCoreApplication::translate("ActionBoundary",
                                            "The operation failed for an unknown reason.");

@@ -12,6 +12,7 @@
 #include "cli/PasswordSource.h"
 #include "cli/TextJob.h"
 #include "cli/Usage.h"
+#include "core/Messages.h"
 
 namespace cli {
 
@@ -113,7 +114,7 @@ int RunProgram(const std::vector<std::string>& arguments) {
     } catch (const std::bad_alloc&) {
         Complain("", "there was not enough memory to finish; nothing more was done.");
     } catch (const std::exception& error) {
-        Complain("", std::string("the operation failed: ") + error.what());
+        Complain("", messages::ForUnexpected(error.what()));
     }
     return kFailed;
 }

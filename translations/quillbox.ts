@@ -12,10 +12,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The operation failed: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>The operation failed for an unknown reason.</source>
         <translation type="unfinished"></translation>
     </message>
