@@ -9,9 +9,9 @@
 #include "cipher/clsBlowfish.h"
 #include "cli/Descriptors.h"
 #include "cli/ProgressBar.h"
-#include "cli/Utf8.h"
 #include "core/Messages.h"
 #include "core/SourceWipe.h"
+#include "core/Utf8.h"
 
 namespace cli {
 

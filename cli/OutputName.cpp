@@ -1,8 +1,8 @@
 #include "cli/OutputName.h"
 
-#include "cli/Utf8.h"
 #include "core/DestinationName.h"
 #include "core/Messages.h"
+#include "core/Utf8.h"
 
 namespace cli {
 

@@ -5,9 +5,9 @@
 #include "cli/Descriptors.h"
 #include "cli/Environment.h"
 #include "cli/Terminal.h"
-#include "cli/Utf8.h"
 #include "core/ExitStatus.h"
 #include "core/Messages.h"
+#include "core/Utf8.h"
 
 namespace cli {
 

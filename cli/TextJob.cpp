@@ -5,12 +5,19 @@
 #include "cipher/SecureZero.h"
 #include "cipher/clsBlowfish.h"
 #include "cli/Descriptors.h"
-#include "cli/Utf8.h"
 #include "core/Messages.h"
+#include "core/Utf8.h"
 
 namespace cli {
 
 namespace {
+
+// Drops one line ending ("\n" or "\r\n") from the end.
+void DropLineEnding(std::string& bytes) {
+    if (bytes.empty() || bytes.back() != '\n') return;
+    bytes.pop_back();
+    if (!bytes.empty() && bytes.back() == '\r') bytes.pop_back();
+}
 
 // Ciphertext of the largest container as Base64, with room for line breaks.
 constexpr std::uint64_t kMaxTextBytes = 3000000000;

@@ -9,7 +9,7 @@
 #include "app/Global.h"
 #include "app/MessageBoxes.h"
 #include "cipher/FileStore.h"
-#include "core/ArgumentText.h"
+#include "core/Utf8.h"
 #include "gui/StrayKeyReleases.h"
 #include "ui/Form1.h"
 

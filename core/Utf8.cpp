@@ -1,4 +1,4 @@
-#include "core/ArgumentText.h"
+#include "core/Utf8.h"
 
 namespace {
 
@@ -30,25 +30,43 @@ std::size_t ValidSequence(const unsigned char* p, std::size_t n, char32_t& code)
     return length;
 }
 
+void AppendCode(std::u16string& text, char32_t code) {
+    if (code >= 0x10000) {
+        text += static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
+        text += static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+    } else {
+        text += static_cast<char16_t>(code);
+    }
+}
+
 }  // namespace
 
-std::u16string DecodeArgument(const std::string& bytes) {
+std::optional<std::u16string> DecodeUtf8(std::string_view bytes) {
+    std::u16string text;
+    text.reserve(bytes.size());
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    for (std::size_t left = bytes.size(); left > 0;) {
+        char32_t code = 0;
+        const std::size_t length = ValidSequence(p, left, code);
+        if (length == 0) return std::nullopt;
+        AppendCode(text, code);
+        p += length;
+        left -= length;
+    }
+    return text;
+}
+
+std::u16string DecodeArgument(std::string_view bytes) {
     std::u16string text;
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    std::size_t left = bytes.size();
-    while (left > 0) {
+    for (std::size_t left = bytes.size(); left > 0;) {
         char32_t code = 0;
         std::size_t length = ValidSequence(p, left, code);
         if (length == 0) {
             code = 0xDC00 + *p;
             length = 1;
         }
-        if (code >= 0x10000) {
-            text += static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
-            text += static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
-        } else {
-            text += static_cast<char16_t>(code);
-        }
+        AppendCode(text, code);
         p += length;
         left -= length;
     }
