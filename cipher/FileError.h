@@ -31,8 +31,7 @@ struct FileError {
     FileOperation operation = FileOperation::Encrypt;  // what was being done, for the wording
 
     bool Failed() const { return failure != FileFailure::None; }
-
-    // One sentence for the user, in UTF-8: what went wrong, with the file
-    // and the system's reason where they apply.
-    std::string Message() const;
 };
+
+// The sentence the user reads for a FileError is worded in one place, with
+// the other failure messages: messages::ForFile in core/Messages.h.

@@ -8,6 +8,7 @@
 
 #include "cipher/CipherErrors.h"
 #include "cipher/clsBlowfish.h"
+#include "core/Messages.h"
 #include "tests/cipher/AllocationLimit.h"
 #include "tests/cipher/CipherTestSupport.h"
 
@@ -44,7 +45,7 @@ TEST(EncodingFailure, StringAndFileEncryptionFailWhenBase64CannotBeMade) {
     EXPECT_GT(AllocationLimit::Refused(), refusedBefore);
     EXPECT_FALSE(written);
     EXPECT_EQ(cipher.LastError().failure, FileFailure::Base64EncodingFailed);
-    EXPECT_NE(cipher.LastError().Message().find("out.b64"), std::string::npos);
+    EXPECT_NE(messages::ForFile(cipher.LastError()).find("out.b64"), std::string::npos);
     EXPECT_EQ(dir.Read("out.b64"), testsupport::Bytes("older"));
 }
 

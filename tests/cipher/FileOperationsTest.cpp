@@ -5,13 +5,14 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <utility>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "cipher/CodePage.h"
 #include "cipher/FileStore.h"
 #include "cipher/clsBlowfish.h"
+#include "core/Messages.h"
 #include "tests/cipher/CipherTestSupport.h"
 #include "tests/cipher/TestAccess.h"
 
@@ -216,7 +217,8 @@ TEST_F(FileOperationsTest, UnwritableDestinationIsReportedWithItsPath) {
     EXPECT_TRUE(error.Failed());
     EXPECT_EQ(error.path, target);
     EXPECT_TRUE(error.code) << "the system's reason is kept";
-    EXPECT_NE(error.Message().find("out.enc"), std::string::npos) << error.Message();
+    EXPECT_NE(messages::ForFile(error).find("out.enc"), std::string::npos)
+        << messages::ForFile(error);
     EXPECT_EQ(dir.Entries(), Entries({"src"}));
 
     // The next successful operation clears the error.
@@ -245,7 +247,8 @@ TEST_F(FileOperationsTest, SourceTooLargeForAContainerIsRefusedBeforeReading) {
     Args args = Make("huge", "dst", u"k");
     EXPECT_FALSE(Encrypt(args, true));
     EXPECT_EQ(Failure(), FileFailure::SourceTooLarge);
-    EXPECT_NE(cipher.LastError().Message().find("too large to encrypt"), std::string::npos);
+    EXPECT_NE(messages::ForFile(cipher.LastError()).find("too large to encrypt"),
+              std::string::npos);
     EXPECT_FALSE(dir.Exists("dst"));
 
     // One byte beyond the longest container: the message speaks of
@@ -254,7 +257,7 @@ TEST_F(FileOperationsTest, SourceTooLargeForAContainerIsRefusedBeforeReading) {
     args = Make("huge", "dst", u"k");
     EXPECT_FALSE(Decrypt(args, true));
     EXPECT_EQ(Failure(), FileFailure::SourceTooLarge);
-    const std::string message = cipher.LastError().Message();
+    const std::string message = messages::ForFile(cipher.LastError());
     EXPECT_EQ(message.find("encrypt "), std::string::npos) << message;
     EXPECT_NE(message.find("too large to be an encrypted file"), std::string::npos) << message;
     EXPECT_FALSE(dir.Exists("dst"));
@@ -284,7 +287,7 @@ TEST_F(FileOperationsTest, DecryptFileKeepsTheKeyInForce) {
     clsBlowfish other;
     other.Key(u"kept");
     std::u16string in = dir.U16("enc"), out = dir.U16("out"), key;
-    ASSERT_TRUE(other.DecryptFile(in, out, false, key)) << other.LastError().Message();
+    ASSERT_TRUE(other.DecryptFile(in, out, false, key)) << messages::ForFile(other.LastError());
     EXPECT_EQ(dir.Read("out"), source);
 }
 

@@ -14,6 +14,7 @@
 #include <stdexcept>
 
 #include "cipher/clsBlowfish.h"
+#include "core/Messages.h"
 #include "tests/faults/FaultSupport.h"
 #include "tests/faults/SyscallSeam.h"
 
@@ -334,7 +335,8 @@ TEST_P(FileFaults, ReadOnlyDestinationIsRefused) {
     ExpectRefusedAndNothingLost(Run(), FileFailure::DestinationReadOnly);
     EXPECT_EQ((fs::status(destination_).permissions() & fs::perms::all), fs::perms(0444));
     const FileError error{FileFailure::DestinationReadOnly, destination_.u16string(), {}};
-    EXPECT_NE(error.Message().find("is read-only"), std::string::npos) << error.Message();
+    EXPECT_NE(messages::ForFile(error).find("is read-only"), std::string::npos)
+        << messages::ForFile(error);
 }
 
 // In a sticky folder that everyone may write to, a link that someone else

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "cipher/clsBlowfish.h"
+#include "core/Messages.h"
 #include "core/SourceWipe.h"
 #include "core/TerminationCleanup.h"
 
@@ -46,7 +47,7 @@ int main(int argc, char** argv) {
     const bool written = mode == "encrypt" ? cipher.EncryptFile(source, destination, true, key)
                                            : cipher.DecryptFile(source, destination, true, key);
     if (!written) {
-        std::cerr << cipher.LastError().Message() << '\n';
+        std::cerr << messages::ForFile(cipher.LastError()) << '\n';
         return 1;
     }
     return 0;
