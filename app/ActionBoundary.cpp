@@ -8,7 +8,7 @@
 #include <system_error>
 
 #include "app/FailureMessages.h"
-#include "app/MessageBoxes.h"
+#include "app/platform/MessageBoxes.h"
 
 namespace {
 

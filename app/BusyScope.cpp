@@ -3,8 +3,8 @@
 #include <QWidget>
 
 #include "app/Global.h"
-#include "app/Platform.h"
-#include "app/StatusWindow.h"
+#include "app/forms/StatusWindow.h"
+#include "app/platform/Platform.h"
 
 namespace {
 constexpr std::int32_t kHourglass = 1;

@@ -6,9 +6,9 @@
 #include "app/ActionBoundary.h"
 #include "app/BusyScope.h"
 #include "app/FailureMessages.h"
-#include "app/MessageBoxes.h"
-#include "app/Platform.h"
-#include "app/StatusProgress.h"
+#include "app/forms/StatusProgress.h"
+#include "app/platform/MessageBoxes.h"
+#include "app/platform/Platform.h"
 #include "cipher/clsBlowfish.h"
 
 namespace {

@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/PointerControl.h"
-#include "cipher/FileStore.h"
+#include "app/platform/PointerControl.h"
 #include "core/Wildcard.h"
+#include "fileio/FileStore.h"
 
 namespace Global {
 

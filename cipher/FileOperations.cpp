@@ -10,9 +10,9 @@
 #include "cipher/ChunkPipe.h"
 #include "cipher/CipherErrors.h"
 #include "cipher/CodePage.h"
-#include "cipher/FileStore.h"
 #include "cipher/SecureZero.h"
 #include "cipher/clsBlowfish.h"
+#include "fileio/FileStore.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "cipher/SystemRandom.h"
+#include "fileio/SystemRandom.h"
 
 namespace cipher {
 

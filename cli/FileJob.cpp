@@ -4,7 +4,6 @@
 
 #include "cipher/CipherErrors.h"
 #include "cipher/CodePage.h"
-#include "cipher/FileStore.h"
 #include "cipher/SecureZero.h"
 #include "cipher/clsBlowfish.h"
 #include "cli/Descriptors.h"
@@ -12,6 +11,7 @@
 #include "core/Messages.h"
 #include "core/SourceWipe.h"
 #include "core/Utf8.h"
+#include "fileio/FileStore.h"
 
 namespace cli {
 

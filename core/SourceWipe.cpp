@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "cipher/FileStore.h"
 #include "cipher/clsBlowfish.h"
+#include "fileio/FileStore.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <QLineEdit>
 #include <cstdio>
 
-#include "app/ClipboardHandOff.h"
 #include "app/Global.h"
-#include "app/MessageBoxes.h"
-#include "cipher/FileStore.h"
+#include "app/platform/ClipboardHandOff.h"
+#include "app/platform/MessageBoxes.h"
 #include "core/Utf8.h"
+#include "fileio/FileStore.h"
 #include "gui/StrayKeyReleases.h"
 #include "ui/Form1.h"
 

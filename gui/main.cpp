@@ -5,10 +5,10 @@
 #include <optional>
 
 #include "app/AppInfo.h"
-#include "app/ClipboardServer.h"
-#include "app/QtPlatform.h"
-#include "app/Translations.h"
-#include "app/Unattended.h"
+#include "app/platform/ClipboardServer.h"
+#include "app/platform/QtPlatform.h"
+#include "app/platform/Translations.h"
+#include "app/platform/Unattended.h"
 #include "core/CommandLine.h"
 #include "core/TerminationCleanup.h"
 #include "gui/DisplayGuard.h"

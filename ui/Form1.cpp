@@ -8,7 +8,7 @@
 #include <limits>
 
 #include "app/AppInfo.h"
-#include "app/QtPlatform.h"
+#include "app/platform/QtPlatform.h"
 #include "ui/FileDropLineEdit.h"
 #include "ui/PathCompleter.h"
 

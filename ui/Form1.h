@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/ActionBoundary.h"
-#include "app/Twips.h"
+#include "app/platform/Twips.h"
 #include "cipher/FileError.h"
 #include "core/ExitStatus.h"
 

@@ -1,15 +1,15 @@
 // The string panel of the main window, the clipboard buttons and About.
 #include <QLineEdit>
 
-#include "app/Clipboard.h"
 #include "app/Global.h"
-#include "app/MessageBoxes.h"
-#include "app/PasswordForm.h"
-#include "app/PasswordPrompt.h"
-#include "app/Platform.h"
-#include "app/StatusProgress.h"
-#include "app/StatusWindow.h"
 #include "app/StringProcedure.h"
+#include "app/forms/PasswordForm.h"
+#include "app/forms/PasswordPrompt.h"
+#include "app/forms/StatusProgress.h"
+#include "app/forms/StatusWindow.h"
+#include "app/platform/Clipboard.h"
+#include "app/platform/MessageBoxes.h"
+#include "app/platform/Platform.h"
 #include "cipher/SecureZero.h"
 #include "ui/Form1.h"
 #include "ui/UsageText.h"

@@ -4,7 +4,7 @@
 
 #include <initializer_list>
 
-#include "cipher/PendingName.h"
+#include "fileio/PendingName.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 
-#include "app/FileDialog.h"
+#include "app/platform/FileDialog.h"
 #include "tests/app/support/TempFiles.h"
 
 namespace {

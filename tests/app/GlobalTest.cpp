@@ -6,7 +6,7 @@
 #include <QGuiApplication>
 
 #include "app/Global.h"
-#include "app/PointerControl.h"
+#include "app/platform/PointerControl.h"
 #include "tests/app/support/FakePlatform.h"
 #include "tests/app/support/TempFiles.h"
 

@@ -11,8 +11,8 @@
 #include <functional>
 
 #include "app/Global.h"
-#include "app/MessageBoxes.h"
-#include "app/PasswordPrompt.h"
+#include "app/forms/PasswordPrompt.h"
+#include "app/platform/MessageBoxes.h"
 
 namespace {
 

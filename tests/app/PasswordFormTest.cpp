@@ -10,9 +10,9 @@
 #include <QtTest/QTest>
 
 #include "app/Global.h"
-#include "app/PasswordForm.h"
-#include "app/PasswordPrompt.h"
-#include "app/Twips.h"
+#include "app/forms/PasswordForm.h"
+#include "app/forms/PasswordPrompt.h"
+#include "app/platform/Twips.h"
 
 namespace {
 

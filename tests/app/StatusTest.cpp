@@ -6,10 +6,10 @@
 #include <QWidget>
 #include <chrono>
 
-#include "app/StatusForm.h"
-#include "app/StatusProgress.h"
-#include "app/StatusWindow.h"
-#include "app/Twips.h"
+#include "app/forms/StatusForm.h"
+#include "app/forms/StatusProgress.h"
+#include "app/forms/StatusWindow.h"
+#include "app/platform/Twips.h"
 #include "tests/app/support/FakePlatform.h"
 
 namespace {

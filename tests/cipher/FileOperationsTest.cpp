@@ -10,9 +10,9 @@
 #include <utility>
 
 #include "cipher/CodePage.h"
-#include "cipher/FileStore.h"
 #include "cipher/clsBlowfish.h"
 #include "core/Messages.h"
+#include "fileio/FileStore.h"
 #include "tests/cipher/CipherTestSupport.h"
 #include "tests/cipher/TestAccess.h"
 

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QSet>
 
-#include "app/PasswordForm.h"
+#include "app/forms/PasswordForm.h"
 #include "tests/app/support/FakePlatform.h"
 #include "ui/Form1.h"
 

@@ -4,7 +4,7 @@
 #include <QLineEdit>
 
 #include "app/Global.h"
-#include "app/PasswordForm.h"
+#include "app/forms/PasswordForm.h"
 #include "cipher/clsBlowfish.h"
 #include "tests/app/support/FakePlatform.h"
 #include "tests/app/support/TempFiles.h"

@@ -11,7 +11,7 @@
 #include <QtTest/QTest>
 
 #include "app/Global.h"
-#include "app/Twips.h"
+#include "app/platform/Twips.h"
 #include "tests/app/support/FakePlatform.h"
 #include "ui/Form1.h"
 

@@ -11,10 +11,10 @@
 #include <QTranslator>
 
 #include "app/FailureMessages.h"
-#include "app/PasswordForm.h"
-#include "app/StatusForm.h"
-#include "app/StatusProgress.h"
-#include "app/Translations.h"
+#include "app/forms/PasswordForm.h"
+#include "app/forms/StatusForm.h"
+#include "app/forms/StatusProgress.h"
+#include "app/platform/Translations.h"
 #include "tests/app/support/FakePlatform.h"
 #include "ui/Form1.h"
 #include "ui/UsageText.h"

@@ -10,7 +10,7 @@
 
 #include "app/Global.h"
 #include "tests/app/support/FakePlatform.h"
-#include "tests/faults/FaultSupport.h"
+#include "tests/fileio/FaultSupport.h"
 #include "ui/Form1.h"
 
 namespace {

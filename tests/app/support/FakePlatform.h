@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "app/Clipboard.h"
-#include "app/EventPump.h"
-#include "app/FileDialog.h"
-#include "app/MessageBoxes.h"
-#include "app/PasswordPrompt.h"
-#include "app/Platform.h"
-#include "app/PointerControl.h"
-#include "app/StatusWindow.h"
+#include "app/forms/PasswordPrompt.h"
+#include "app/forms/StatusWindow.h"
+#include "app/platform/Clipboard.h"
+#include "app/platform/EventPump.h"
+#include "app/platform/FileDialog.h"
+#include "app/platform/MessageBoxes.h"
+#include "app/platform/Platform.h"
+#include "app/platform/PointerControl.h"
 
 // Stand-ins for the platform services: answers are scripted in advance, and
 // everything shown is recorded. An unscripted question fails the test.

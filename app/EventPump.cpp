@@ -1,7 +1,0 @@
-#include "app/EventPump.h"
-
-#include <QCoreApplication>
-
-void QtEventPump::Pump() {
-    QCoreApplication::processEvents();
-}

@@ -1,8 +1,0 @@
-#include "app/Unattended.h"
-
-#include <QGuiApplication>
-
-bool NobodyCanAnswer() {
-    const QString platform = QGuiApplication::platformName();
-    return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
-}

@@ -1,0 +1,7 @@
+#include "app/platform/EventPump.h"
+
+#include <QCoreApplication>
+
+void QtEventPump::Pump() {
+    QCoreApplication::processEvents();
+}

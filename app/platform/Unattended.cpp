@@ -1,0 +1,8 @@
+#include "app/platform/Unattended.h"
+
+#include <QGuiApplication>
+
+bool NobodyCanAnswer() {
+    const QString platform = QGuiApplication::platformName();
+    return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
+}

@@ -1,0 +1,6 @@
+#include "app/platform/FilePatterns.h"
+
+// README, Makefile and id_ed25519 have no dot: "*.*" would hide them.
+QString AllFilesPattern() {
+    return QStringLiteral("*");
+}

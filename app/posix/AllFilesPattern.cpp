@@ -1,6 +1,0 @@
-#include "app/FilePatterns.h"
-
-// README, Makefile and id_ed25519 have no dot: "*.*" would hide them.
-QString AllFilesPattern() {
-    return QStringLiteral("*");
-}

@@ -1,0 +1,450 @@
+#include "fileio/FileStore.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+#include "fileio/PendingName.h"
+#include "fileio/SystemRandom.h"
+
+namespace filestore {
+
+namespace {
+
+// Symbolic links followed at most before giving up, as the kernel does.
+constexpr int kMaxLinks = 40;
+// Written data handed to the disk in steps of this size while the file grows,
+// so the final flush has little left to wait for.
+constexpr std::uint64_t kFlushStep = 8 << 20;
+
+std::error_code LastError() {
+    return {errno, std::generic_category()};
+}
+
+std::error_code Error(std::errc code) {
+    return std::make_error_code(code);
+}
+
+std::error_code WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return LastError();
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return {};
+}
+
+std::error_code ReadFull(int fd, std::uint8_t* data, std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::read(fd, data + done, size - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return LastError();
+        }
+        if (n == 0) return Error(std::errc::io_error);  // the file got shorter
+        done += static_cast<std::size_t>(n);
+    }
+    return {};
+}
+
+void CloseIfOpen(int& fd) {
+    if (fd >= 0) ::close(fd);
+    fd = -1;
+}
+
+// A fresh name for a temporary file: the prefix and six random letters.
+std::string TemporaryName() {
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::uint64_t random =
+        (std::uint64_t{cipher::SystemRandom32()} << 32) | cipher::SystemRandom32();
+    std::string name = kTempPrefix;
+    for (int i = 0; i < 6; ++i, random /= sizeof letters - 1) {
+        name += letters[random % (sizeof letters - 1)];
+    }
+    return name;
+}
+
+std::string FolderOf(const std::filesystem::path& path) {
+    const std::string folder = path.parent_path().string();
+    return folder.empty() ? std::string(".") : folder;
+}
+
+// The kernel's protected-symlinks rule: in a sticky folder that everyone may
+// write to, a link is followed only when it belongs to us or to the folder's
+// owner.
+bool TrustedLink(const struct stat& folder, const struct stat& link) {
+    const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
+    return !shared || link.st_uid == ::geteuid() || link.st_uid == folder.st_uid;
+}
+
+// A file counts as read-only when it could be replaced (its folder is
+// writable) but may not be written itself.
+bool Writable(int folder, const std::string& name, const struct stat& st) {
+    if (::faccessat(folder, ".", W_OK, AT_EACCESS) != 0) return true;  // refused later, and why
+    if (::faccessat(folder, name.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES) return false;
+    // The superuser may write anything; a file nobody may write to is still
+    // meant to stay as it is.
+    return ::geteuid() != 0 || (st.st_mode & 0222) != 0;
+}
+
+}  // namespace
+
+std::filesystem::path ToPath(const std::u16string& text, std::error_code& ec) {
+    ec.clear();
+    try {
+        return std::filesystem::path(text);
+    } catch (const std::exception&) {
+        ec = std::make_error_code(std::errc::illegal_byte_sequence);
+        return {};
+    }
+}
+
+bool IsRegularFile(const std::u16string& text) {
+    if (text.empty()) return false;
+    std::error_code ec;
+    const std::filesystem::path path = ToPath(text, ec);
+    if (ec) return false;
+    if (!std::filesystem::is_regular_file(path, ec) || ec) return false;
+    return std::filesystem::file_size(path, ec) != static_cast<std::uintmax_t>(-1) && !ec;
+}
+
+bool IsFolder(const std::u16string& text) {
+    if (text.empty()) return false;
+    std::error_code ec;
+    const std::filesystem::path path = ToPath(text, ec);
+    return !ec && std::filesystem::is_directory(path, ec) && !ec;
+}
+
+// --- SourceFile --------------------------------------------------------------
+
+SourceFile::~SourceFile() {
+    CloseIfOpen(fd_);
+}
+
+std::error_code SourceFile::Open(const std::filesystem::path& path) {
+    return Adopt(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+}
+
+std::error_code SourceFile::Adopt(int fd) {
+    CloseIfOpen(fd_);
+    fd_ = fd;
+    if (fd_ < 0) return LastError();
+    struct stat st;
+    if (::fstat(fd_, &st) != 0) return LastError();
+    if (S_ISDIR(st.st_mode)) return Error(std::errc::is_a_directory);
+    if (!S_ISREG(st.st_mode)) return Error(std::errc::invalid_argument);
+    ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+    size_ = static_cast<std::uint64_t>(st.st_size);
+    device_ = st.st_dev;
+    inode_ = st.st_ino;
+    return {};
+}
+
+std::error_code SourceFile::ReadAll(std::uint8_t* data) {
+    return ReadExactly(data, static_cast<std::size_t>(size_));
+}
+
+std::error_code SourceFile::ReadExactly(std::uint8_t* data, std::size_t size) {
+    return ReadFull(fd_, data, size);
+}
+
+std::error_code SourceFile::Rewind() {
+    return ::lseek(fd_, 0, SEEK_SET) < 0 ? LastError() : std::error_code();
+}
+
+bool SourceFile::SameFileAs(const SourceFile& other) const {
+    return fd_ >= 0 && other.fd_ >= 0 && device_ == other.device_ && inode_ == other.inode_;
+}
+
+// --- PendingFile -------------------------------------------------------------
+
+PendingFile::~PendingFile() {
+    Discard();
+}
+
+void PendingFile::Discard() {
+    if (!tempName_.empty()) {
+        ::unlinkat(folder_, tempName_.c_str(), 0);
+        ClearPendingName();
+        tempName_.clear();
+    }
+    CloseIfOpen(fd_);
+    CloseIfOpen(folder_);
+}
+
+std::error_code PendingFile::Create(const std::filesystem::path& destination, Refusal& refusal) {
+    refusal = Refusal::None;
+    if (std::error_code ec = Resolve(destination, refusal); ec || refusal != Refusal::None) {
+        return ec;
+    }
+    return MakeTemporary();
+}
+
+// Follows the destination through symbolic links to the file that will be
+// replaced (or created), checking each link on the way.
+std::error_code PendingFile::Resolve(std::filesystem::path path, Refusal& refusal) {
+    for (int links = 0; links <= kMaxLinks; ++links) {
+        CloseIfOpen(folder_);
+        folder_ = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (folder_ < 0) return LastError();
+        target_ = path.filename().string();
+        struct stat st;
+        if (target_.empty()) {
+            // A name ending in a separator can only be a folder.
+            return Error(::fstat(folder_, &st) == 0 ? std::errc::is_a_directory
+                                                    : std::errc::no_such_file_or_directory);
+        }
+        if (::fstatat(folder_, target_.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno != ENOENT) return LastError();
+            const mode_t mask = ::umask(0);
+            ::umask(mask);
+            mode_ = 0666 & ~mask;
+            return {};
+        }
+        if (S_ISREG(st.st_mode)) {
+            if (!Writable(folder_, target_, st)) refusal = Refusal::ReadOnly;
+            // The permission bits only: a set-user-ID or set-group-ID bit
+            // is not handed on to new content.
+            mode_ = st.st_mode & 0777;
+            return {};
+        }
+        if (S_ISDIR(st.st_mode)) return Error(std::errc::is_a_directory);
+        if (!S_ISLNK(st.st_mode)) {
+            refusal = Refusal::NotAFile;
+            return {};
+        }
+        struct stat folderStat;
+        if (::fstat(folder_, &folderStat) != 0) return LastError();
+        if (!TrustedLink(folderStat, st)) {
+            refusal = Refusal::UntrustedLink;
+            return {};
+        }
+        char text[4096];
+        const ssize_t n = ::readlinkat(folder_, target_.c_str(), text, sizeof text - 1);
+        if (n < 0) return LastError();
+        const std::filesystem::path next(std::string(text, static_cast<std::size_t>(n)));
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    return Error(std::errc::too_many_symbolic_link_levels);
+}
+
+std::error_code PendingFile::MakeTemporary() {
+    // Owner-only until the content is in place.
+    fd_ = ::openat(folder_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd_ >= 0) return {};
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return LastError();
+    // This file system has no unnamed files: a named one it is.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string name = TemporaryName();
+        fd_ = ::openat(folder_, name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
+        if (fd_ >= 0) {
+            tempName_ = name;
+            RegisterPendingName(folder_, tempName_.c_str());
+            return {};
+        }
+        if (errno != EEXIST) return LastError();
+    }
+    return Error(std::errc::file_exists);
+}
+
+std::error_code PendingFile::Write(const std::uint8_t* data, std::size_t size) {
+    if (std::error_code ec = WriteAll(fd_, data, size)) return ec;
+    written_ += size;
+    if (written_ - flushedTo_ >= kFlushStep) {
+        ::sync_file_range(fd_, static_cast<off_t>(flushedTo_),
+                          static_cast<off_t>(written_ - flushedTo_), SYNC_FILE_RANGE_WRITE);
+        flushedTo_ = written_;
+    }
+    return {};
+}
+
+// Gives an unnamed temporary file a temporary name in the destination's
+// folder, so that it can be renamed over the destination.
+std::error_code PendingFile::NameTemporary() {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string name = TemporaryName();
+        RegisterPendingName(folder_, name.c_str());
+        int done = ::linkat(AT_FDCWD, self.c_str(), folder_, name.c_str(), AT_SYMLINK_FOLLOW);
+        if (done != 0 && errno == ENOENT) {
+            done = ::linkat(fd_, "", folder_, name.c_str(), AT_EMPTY_PATH);
+        }
+        if (done == 0) {
+            tempName_ = name;
+            return {};
+        }
+        ClearPendingName();
+        if (errno != EEXIST) return LastError();
+    }
+    return Error(std::errc::file_exists);
+}
+
+std::error_code PendingFile::Commit() {
+    if (::fsync(fd_) != 0) return LastError();
+    if (tempName_.empty()) {
+        if (std::error_code ec = NameTemporary()) return ec;
+    }
+    // Widened only once the content is complete, so a leftover temporary file
+    // is never readable by others.
+    ::fchmod(fd_, mode_);
+    const int renamed =
+        keepExisting_
+            ? ::renameat2(folder_, tempName_.c_str(), folder_, target_.c_str(), RENAME_NOREPLACE)
+            : ::renameat(folder_, tempName_.c_str(), folder_, target_.c_str());
+    if (renamed != 0) {
+        const std::error_code ec = LastError();
+        ::fchmod(fd_, 0600);
+        return ec;
+    }
+    // The new content is complete and on disk under its name: what remains
+    // cannot undo that, so its failures are not reported.
+    tempName_.clear();
+    ClearPendingName();
+    ::fsync(folder_);
+    Discard();
+    return {};
+}
+
+// --- WipeTarget ----------------------------------------------------------------
+
+WipeTarget::~WipeTarget() {
+    // Left part-way (an error or an exception): the original gets its name
+    // back if nothing was written over it, and is removed if something was
+    // (the encrypted file was checked before, so its data is safe).
+    if (!asideName_.empty()) {
+        if (written_) {
+            Remove();
+        } else {
+            RestoreName();
+        }
+    }
+    ClearPendingName();
+    CloseIfOpen(folder_);
+}
+
+std::error_code WipeTarget::Open(const std::filesystem::path& path, Refusal& refusal) {
+    refusal = Refusal::None;
+    folder_ = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder_ < 0) return LastError();
+    name_ = path.filename().string();
+    const int fd =
+        ::openat(folder_, name_.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0 && errno == ELOOP) {
+        refusal = Refusal::SymbolicLink;
+        return {};
+    }
+    const std::error_code ec = content_.Adopt(fd);
+    if (ec == std::errc::invalid_argument || ec == std::errc::is_a_directory) {
+        refusal = Refusal::NotAFile;
+        return {};
+    }
+    // Another name of the same file would hold the ciphertext afterwards.
+    struct stat st;
+    if (!ec && ::fstat(content_.fd_, &st) == 0 && st.st_nlink > 1) refusal = Refusal::OtherNames;
+    return ec;
+}
+
+bool WipeTarget::NameIsOurs(const std::string& name) const {
+    struct stat st;
+    return ::fstatat(folder_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
+           st.st_dev == content_.device_ && st.st_ino == content_.inode_;
+}
+
+std::error_code WipeTarget::MoveAside() {
+    if (!NameIsOurs(name_)) return Error(std::errc::no_such_file_or_directory);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string aside = TemporaryName();
+        if (::renameat2(folder_, name_.c_str(), folder_, aside.c_str(), RENAME_NOREPLACE) == 0) {
+            asideName_ = aside;
+            // Told to end while the original is under this name: the
+            // termination handler removes it (its data is in the checked
+            // encrypted file).
+            RegisterPendingName(folder_, asideName_.c_str());
+            // Swapped in the instant between the check and the rename: put
+            // the stranger back and leave everything alone.
+            if (!NameIsOurs(asideName_)) {
+                RestoreName();
+                return Error(std::errc::no_such_file_or_directory);
+            }
+            return {};
+        }
+        if (errno != EEXIST) return LastError();
+    }
+    return Error(std::errc::file_exists);
+}
+
+std::error_code WipeTarget::RestoreName() {
+    if (asideName_.empty()) return {};
+    if (::renameat2(folder_, asideName_.c_str(), folder_, name_.c_str(), RENAME_NOREPLACE) != 0) {
+        return LastError();
+    }
+    ClearPendingName();
+    asideName_.clear();
+    return {};
+}
+
+std::error_code WipeTarget::Overwrite(SourceFile& from) {
+    if (std::error_code ec = from.Rewind()) return ec;
+    if (::lseek(content_.fd_, 0, SEEK_SET) < 0) return LastError();
+    constexpr std::size_t kStep = 256 << 10;
+    std::vector<std::uint8_t> buffer(kStep);
+    written_ = true;
+    std::uint64_t left = from.size_;
+    std::error_code ec;
+    while (left > 0 && !ec) {
+        const std::size_t n = left < kStep ? static_cast<std::size_t>(left) : kStep;
+        ec = from.ReadExactly(buffer.data(), n);
+        if (!ec) ec = WriteAll(content_.fd_, buffer.data(), n);
+        left -= n;
+    }
+    if (!ec && ::fsync(content_.fd_) != 0) ec = LastError();
+    return ec;
+}
+
+std::error_code WipeTarget::Remove() {
+    const std::string& name = asideName_.empty() ? name_ : asideName_;
+    if (!NameIsOurs(name)) return Error(std::errc::no_such_file_or_directory);
+    if (::unlinkat(folder_, name.c_str(), 0) != 0) return LastError();
+    ClearPendingName();
+    asideName_.clear();
+    ::fsync(folder_);
+    return {};
+}
+
+// --- Whole files ---------------------------------------------------------------
+
+std::error_code ReadWholeFile(const std::filesystem::path& path, ByteArray& bytes,
+                              std::size_t spare, std::uint64_t maxSize) {
+    SourceFile source;
+    if (std::error_code ec = source.Open(path)) return ec;
+    if (source.Size() > maxSize) return std::make_error_code(std::errc::file_too_large);
+    bytes.clear();
+    bytes.reserve(static_cast<std::size_t>(source.Size()) + spare);
+    bytes.resize(static_cast<std::size_t>(source.Size()));
+    return source.ReadAll(bytes.data());
+}
+
+std::error_code WriteFileAtomically(const std::filesystem::path& path, const std::uint8_t* data,
+                                    std::size_t size, bool keepExisting) {
+    PendingFile file;
+    file.KeepExisting(keepExisting);
+    Refusal refusal = Refusal::None;
+    std::error_code ec = file.Create(path, refusal);
+    if (!ec && refusal == Refusal::NotAFile) ec = Error(std::errc::invalid_argument);
+    if (!ec && refusal == Refusal::ReadOnly) ec = Error(std::errc::permission_denied);
+    if (!ec && refusal == Refusal::UntrustedLink) ec = Error(std::errc::operation_not_permitted);
+    if (!ec) ec = file.Write(data, size);
+    if (!ec) ec = file.Commit();
+    return ec;
+}
+
+}  // namespace filestore
