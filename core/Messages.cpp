@@ -41,6 +41,10 @@ FileTemplates SourceTemplates(const FileError& error) {
         case FileFailure::SourceUnreadable:
             return {QUILLBOX_TRANSLATE_NOOP("Messages", "Could not read \"%1\": %2."),
                     QUILLBOX_TRANSLATE_NOOP("Messages", "Could not read \"%1\".")};
+        case FileFailure::SourceChanged:
+            return {nullptr, QUILLBOX_TRANSLATE_NOOP("Messages",
+                                                     "The file \"%1\" changed while it was being "
+                                                     "read. Nothing was written.")};
         case FileFailure::SourceIsFolder:
             return {nullptr, decrypt ? QUILLBOX_TRANSLATE_NOOP(
                                            "Messages",

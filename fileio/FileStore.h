@@ -24,6 +24,10 @@ bool IsRegularFile(const std::u16string& text);
 // True for an existing folder.
 bool IsFolder(const std::u16string& text);
 
+// The error for a source that changed while it was being read: it grew,
+// shrank or was written to between its open and its last read.
+std::error_code SourceChanged();
+
 // A regular file opened for reading. The open never blocks (a pipe put in the
 // file's place is refused), and the size is the one of the file that was
 // opened.
@@ -36,12 +40,18 @@ public:
 
     std::error_code Open(const std::filesystem::path& path);
     std::uint64_t Size() const { return size_; }
-    // Reads exactly Size() bytes; a file that changed length meanwhile is
-    // refused with std::errc::io_error.
+    // Reads exactly Size() bytes and confirms, as ConfirmUnchanged does, that
+    // the file ended there; a file that changed meanwhile is refused with
+    // SourceChanged().
     std::error_code ReadAll(std::uint8_t* data);
     // Reads exactly `size` bytes from where the last read ended; a file that
-    // ends early is refused with std::errc::io_error.
+    // ends early is refused with SourceChanged().
     std::error_code ReadExactly(std::uint8_t* data, std::size_t size);
+    // After the last read: SourceChanged() unless the file still ends at
+    // Size() and still has the length and modification time it had when it
+    // was opened. A reader that stops there thus never takes a file that grew
+    // (or was rewritten) meanwhile for the whole file.
+    std::error_code ConfirmUnchanged() const;
     // Reads from the start again.
     std::error_code Rewind();
     // True when both are open on the same file.
@@ -54,6 +64,7 @@ private:
     int fd_ = -1;
     std::uint64_t size_ = 0;
     std::uint64_t device_ = 0, inode_ = 0;
+    std::int64_t modified_ = 0;  // nanoseconds since the epoch, at the open
 };
 
 // Why a destination is refused before anything is written.

@@ -50,11 +50,21 @@ std::error_code ReadFull(int fd, std::uint8_t* data, std::size_t size) {
             if (errno == EINTR) continue;
             return LastError();
         }
-        if (n == 0) return Error(std::errc::io_error);  // the file got shorter
+        if (n == 0) return SourceChanged();  // the file got shorter
         done += static_cast<std::size_t>(n);
     }
     return {};
 }
+
+std::int64_t ModifiedAt(const struct stat& st) {
+    return static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
+
+class StoreCategory : public std::error_category {
+public:
+    const char* name() const noexcept override { return "quillbox file store"; }
+    std::string message(int) const override { return "it changed while it was being read"; }
+};
 
 void CloseIfOpen(int& fd) {
     if (fd >= 0) ::close(fd);
@@ -108,6 +118,11 @@ std::filesystem::path ToPath(const std::u16string& text, std::error_code& ec) {
     }
 }
 
+std::error_code SourceChanged() {
+    static const StoreCategory category;
+    return {1, category};
+}
+
 bool IsRegularFile(const std::u16string& text) {
     if (text.empty()) return false;
     std::error_code ec;
@@ -146,11 +161,28 @@ std::error_code SourceFile::Adopt(int fd) {
     size_ = static_cast<std::uint64_t>(st.st_size);
     device_ = st.st_dev;
     inode_ = st.st_ino;
+    modified_ = ModifiedAt(st);
     return {};
 }
 
 std::error_code SourceFile::ReadAll(std::uint8_t* data) {
-    return ReadExactly(data, static_cast<std::size_t>(size_));
+    if (std::error_code ec = ReadExactly(data, static_cast<std::size_t>(size_))) return ec;
+    return ConfirmUnchanged();
+}
+
+std::error_code SourceFile::ConfirmUnchanged() const {
+    std::uint8_t beyond;
+    ssize_t n;
+    do {
+        n = ::pread(fd_, &beyond, 1, static_cast<off_t>(size_));
+    } while (n < 0 && errno == EINTR);
+    if (n < 0) return LastError();
+    struct stat st;
+    if (::fstat(fd_, &st) != 0) return LastError();
+    if (n > 0 || static_cast<std::uint64_t>(st.st_size) != size_ || ModifiedAt(st) != modified_) {
+        return SourceChanged();
+    }
+    return {};
 }
 
 std::error_code SourceFile::ReadExactly(std::uint8_t* data, std::size_t size) {
