@@ -96,7 +96,12 @@ public:
     std::error_code Write(const std::uint8_t* data, std::size_t size);
     // Commit puts the new file in place only where no file is (failing with
     // std::errc::file_exists otherwise), so a file that appeared while the
-    // content was written is not replaced.
+    // content was written is not replaced. Where the file system cannot
+    // rename without replacing (NFS, many FUSE file systems and older CIFS
+    // refuse the flag), a hard link under the new name and the removal of
+    // the temporary name do the same; where it has no hard links either, the
+    // rename follows a check that the name is free, which leaves a moment in
+    // which a file created just then by someone else could be replaced.
     void KeepExisting(bool keep) { keepExisting_ = keep; }
     std::error_code Commit();
 
@@ -131,10 +136,12 @@ public:
     std::error_code Open(const std::filesystem::path& path, Refusal& refusal);
     SourceFile& Content() { return content_; }
     // Renames the file to a temporary name in its folder, so that its own
-    // name is gone before anything is written to it. Fails, changing
-    // nothing, when the name no longer refers to the opened file.
+    // name is gone before anything is written to it; the new name never
+    // replaces another file. Fails, changing nothing, when the name no
+    // longer refers to the opened file.
     std::error_code MoveAside();
-    // Gives the file its name back (after MoveAside, when nothing was written).
+    // Gives the file its name back (after MoveAside, when nothing was
+    // written), unless another file has taken that name meanwhile.
     std::error_code RestoreName();
     // Writes the whole of `from` (read from its start) over the file's own
     // content and waits until it is on disk.

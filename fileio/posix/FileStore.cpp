@@ -60,6 +60,32 @@ std::int64_t ModifiedAt(const struct stat& st) {
     return static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 }
 
+// Renames `from` to `to` in `folder` unless `to` exists (EEXIST then). Where
+// the file system has no rename that refuses to replace (NFS, many FUSE file
+// systems and older CIFS answer EINVAL), a hard link under the new name
+// followed by the removal of the old one does the same, and is as atomic;
+// where there are no hard links either, a rename after a check that the
+// name is free is the best there is.
+int RenameNoReplace(int folder, const char* from, const char* to) {
+    if (::renameat2(folder, from, folder, to, RENAME_NOREPLACE) == 0) return 0;
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) return -1;
+    if (::linkat(folder, from, folder, to, 0) == 0) {
+        if (::unlinkat(folder, from, 0) == 0) return 0;
+        const int error = errno;
+        ::unlinkat(folder, to, 0);
+        errno = error;
+        return -1;
+    }
+    if (errno != EPERM && errno != ENOSYS && errno != EOPNOTSUPP) return -1;
+    struct stat st;
+    if (::fstatat(folder, to, &st, AT_SYMLINK_NOFOLLOW) == 0) {
+        errno = EEXIST;
+        return -1;
+    }
+    if (errno != ENOENT) return -1;
+    return ::renameat(folder, from, folder, to);
+}
+
 class StoreCategory : public std::error_category {
 public:
     const char* name() const noexcept override { return "quillbox file store"; }
@@ -328,10 +354,9 @@ std::error_code PendingFile::Commit() {
     // Widened only once the content is complete, so a leftover temporary file
     // is never readable by others.
     ::fchmod(fd_, mode_);
-    const int renamed =
-        keepExisting_
-            ? ::renameat2(folder_, tempName_.c_str(), folder_, target_.c_str(), RENAME_NOREPLACE)
-            : ::renameat(folder_, tempName_.c_str(), folder_, target_.c_str());
+    const int renamed = keepExisting_
+                            ? RenameNoReplace(folder_, tempName_.c_str(), target_.c_str())
+                            : ::renameat(folder_, tempName_.c_str(), folder_, target_.c_str());
     if (renamed != 0) {
         const std::error_code ec = LastError();
         ::fchmod(fd_, 0600);
@@ -395,7 +420,7 @@ std::error_code WipeTarget::MoveAside() {
     if (!NameIsOurs(name_)) return Error(std::errc::no_such_file_or_directory);
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string aside = TemporaryName();
-        if (::renameat2(folder_, name_.c_str(), folder_, aside.c_str(), RENAME_NOREPLACE) == 0) {
+        if (RenameNoReplace(folder_, name_.c_str(), aside.c_str()) == 0) {
             asideName_ = aside;
             // Told to end while the original is under this name: the
             // termination handler removes it (its data is in the checked
@@ -416,9 +441,7 @@ std::error_code WipeTarget::MoveAside() {
 
 std::error_code WipeTarget::RestoreName() {
     if (asideName_.empty()) return {};
-    if (::renameat2(folder_, asideName_.c_str(), folder_, name_.c_str(), RENAME_NOREPLACE) != 0) {
-        return LastError();
-    }
+    if (RenameNoReplace(folder_, asideName_.c_str(), name_.c_str()) != 0) return LastError();
     ClearPendingName();
     asideName_.clear();
     return {};
