@@ -9,7 +9,11 @@ class ProgressSink;
 // overwritten with the encrypted data and flushed to disk, and the file
 // deleted. The wipe never destroys the only copy of the data, never leaves
 // ciphertext under the plaintext's name, and works on the very file it
-// checked.
+// checked. A request to end the program (terminate, interrupt, hang-up) that
+// arrives after the rename waits until the source is deleted, or has its
+// name back when nothing was written yet. A kill or a crash in that stretch
+// leaves the source, whole or partly overwritten, in its folder under a
+// hidden name that starts with ".quillbox-wipe-".
 
 enum class WipeOutcome {
     Wiped,            // the source is overwritten and deleted

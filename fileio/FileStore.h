@@ -2,9 +2,12 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
+
+#include "fileio/PendingName.h"
 
 // File input and output for the file operations and the wipe. Every file is
 // opened once and then worked on through what was opened, never again by
@@ -121,7 +124,13 @@ private:
 };
 
 // The source of a wipe, held open from the check to the delete, so that what
-// is overwritten and deleted is the very file that was checked.
+// is overwritten and deleted is the very file that was checked. From
+// MoveAside until the file is deleted or has its name back, requests to end
+// the program wait (a TerminationHold), so a signal never leaves the
+// original hidden and never removes it before it was overwritten and
+// flushed. A kill or a crash in that stretch leaves the original, whole or
+// partly overwritten, in its folder under a name that starts with
+// ".quillbox-wipe-".
 class WipeTarget {
 public:
     enum class Refusal { None, SymbolicLink, NotAFile, OtherNames };
@@ -144,7 +153,9 @@ public:
     // written), unless another file has taken that name meanwhile.
     std::error_code RestoreName();
     // Writes the whole of `from` (read from its start) over the file's own
-    // content and waits until it is on disk.
+    // content and waits until it is on disk. When a request to end the
+    // program came after MoveAside, nothing is written and the file gets its
+    // name back (std::errc::interrupted).
     std::error_code Overwrite(SourceFile& from);
     // Deletes the file's temporary name, if it still refers to the file.
     std::error_code Remove();
@@ -156,6 +167,7 @@ private:
     std::string name_, asideName_;
     SourceFile content_;
     bool written_ = false;  // Overwrite has begun writing over the content
+    std::optional<TerminationHold> hold_;
 };
 
 // Reads the whole regular file into bytes, reserving room for `spare` more
@@ -175,5 +187,7 @@ std::error_code WriteFileAtomically(const std::filesystem::path& path, const std
 
 // Prefix of the temporary files' names.
 inline constexpr const char* kTempPrefix = ".quillbox-";
+// Prefix of the name an original has while it is being wiped.
+inline constexpr const char* kWipePrefix = ".quillbox-wipe-";
 
 }  // namespace filestore

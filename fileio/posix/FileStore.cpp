@@ -98,11 +98,11 @@ void CloseIfOpen(int& fd) {
 }
 
 // A fresh name for a temporary file: the prefix and six random letters.
-std::string TemporaryName() {
+std::string TemporaryName(const char* prefix = kTempPrefix) {
     static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     std::uint64_t random =
         (std::uint64_t{cipher::SystemRandom32()} << 32) | cipher::SystemRandom32();
-    std::string name = kTempPrefix;
+    std::string name = prefix;
     for (int i = 0; i < 6; ++i, random /= sizeof letters - 1) {
         name += letters[random % (sizeof letters - 1)];
     }
@@ -384,7 +384,6 @@ WipeTarget::~WipeTarget() {
             RestoreName();
         }
     }
-    ClearPendingName();
     CloseIfOpen(folder_);
 }
 
@@ -418,14 +417,14 @@ bool WipeTarget::NameIsOurs(const std::string& name) const {
 
 std::error_code WipeTarget::MoveAside() {
     if (!NameIsOurs(name_)) return Error(std::errc::no_such_file_or_directory);
+    // From the rename until the file is deleted or has its name back, a
+    // request to end waits: the original is never left hidden by a signal,
+    // nor deleted before it was overwritten and flushed.
+    hold_.emplace();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string aside = TemporaryName();
+        const std::string aside = TemporaryName(kWipePrefix);
         if (RenameNoReplace(folder_, name_.c_str(), aside.c_str()) == 0) {
             asideName_ = aside;
-            // Told to end while the original is under this name: the
-            // termination handler removes it (its data is in the checked
-            // encrypted file).
-            RegisterPendingName(folder_, asideName_.c_str());
             // Swapped in the instant between the check and the rename: put
             // the stranger back and leave everything alone.
             if (!NameIsOurs(asideName_)) {
@@ -434,20 +433,27 @@ std::error_code WipeTarget::MoveAside() {
             }
             return {};
         }
-        if (errno != EEXIST) return LastError();
+        if (errno != EEXIST) break;
     }
-    return Error(std::errc::file_exists);
+    const std::error_code ec = errno == EEXIST ? Error(std::errc::file_exists) : LastError();
+    hold_.reset();
+    return ec;
 }
 
 std::error_code WipeTarget::RestoreName() {
     if (asideName_.empty()) return {};
     if (RenameNoReplace(folder_, asideName_.c_str(), name_.c_str()) != 0) return LastError();
-    ClearPendingName();
+    ::fsync(folder_);
     asideName_.clear();
+    hold_.reset();
     return {};
 }
 
 std::error_code WipeTarget::Overwrite(SourceFile& from) {
+    if (TerminationHold::EndRequested()) {
+        RestoreName();
+        return Error(std::errc::interrupted);
+    }
     if (std::error_code ec = from.Rewind()) return ec;
     if (::lseek(content_.fd_, 0, SEEK_SET) < 0) return LastError();
     constexpr std::size_t kStep = 256 << 10;
@@ -469,9 +475,9 @@ std::error_code WipeTarget::Remove() {
     const std::string& name = asideName_.empty() ? name_ : asideName_;
     if (!NameIsOurs(name)) return Error(std::errc::no_such_file_or_directory);
     if (::unlinkat(folder_, name.c_str(), 0) != 0) return LastError();
-    ClearPendingName();
     asideName_.clear();
     ::fsync(folder_);
+    hold_.reset();
     return {};
 }
 

@@ -1,12 +1,19 @@
-// The wipe and new files when things go wrong under them: here, a file
-// system without the no-replace rename.
+// The wipe and new files when things go wrong under them: a file system
+// without the no-replace rename, and termination signals at chosen moments.
+// The original is never deleted before what was written over it is on disk,
+// and never left hidden by a signal.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "cipher/clsBlowfish.h"
 #include "core/Messages.h"
 #include "core/SourceWipe.h"
+#include "core/TerminationCleanup.h"
 #include "tests/fileio/FaultSupport.h"
 #include "tests/fileio/SyscallSeam.h"
 
@@ -71,6 +78,54 @@ TEST_F(WipeFaults, WithoutNoReplaceRenameTheFallbacksWork) {
         EXPECT_GT(seam::RefusedRenames(), 0);
         EXPECT_EQ(TempFilesIn(folder_), std::vector<std::string>{});
     }
+}
+
+// A termination signal during the wipe, in a child with the program's own
+// handler: right after the original was renamed aside it gets its name back
+// unchanged; at the flush of the overwrite (everything written, nothing on
+// disk yet) the flush and the delete happen first. Either way the program
+// then ends by that signal and leaves nothing hidden behind.
+TEST_F(WipeFaults, TerminationSignalNeverLosesOrHidesTheOriginal) {
+    struct Shared {
+        int flushesAtSignal = -1, flushesAtUnlink = -1;
+    };
+    auto* shared = static_cast<Shared*>(
+        ::mmap(nullptr, sizeof(Shared), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
+    ASSERT_NE(shared, MAP_FAILED);
+    for (const bool beforeOverwrite : {true, false}) {
+        SCOPED_TRACE(beforeOverwrite ? "after the rename" : "at the flush");
+        WriteFile(source_, plain_);
+        *shared = Shared{};
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            RemoveTemporaryFileOnTermination();
+            auto terminate = [shared] {
+                shared->flushesAtSignal = seam::FsyncCount();
+                ::raise(SIGTERM);
+            };
+            seam::AfterNextRename([=] {
+                if (beforeOverwrite) return terminate();
+                seam::BeforeNextFsync(terminate);
+                seam::BeforeNextUnlink([shared] { shared->flushesAtUnlink = seam::FsyncCount(); });
+            });
+            Wipe();
+            ::_exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+        EXPECT_GE(shared->flushesAtSignal, 0) << "the signal was never sent";
+        if (beforeOverwrite) {
+            EXPECT_EQ(ReadFile(source_), plain_);
+        } else {
+            EXPECT_FALSE(fs::exists(source_));
+            EXPECT_GT(shared->flushesAtUnlink, shared->flushesAtSignal)
+                << "deleted before the overwrite was flushed";
+        }
+        EXPECT_EQ(TempFilesIn(folder_), std::vector<std::string>{});
+        EXPECT_EQ(DecryptedContent(encrypted_, kPassword), plain_);
+    }
+    ::munmap(shared, sizeof(Shared));
 }
 
 }  // namespace
