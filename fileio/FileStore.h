@@ -82,10 +82,13 @@ enum class Refusal {
 // the file's place by Commit once it is complete and flushed to disk. The
 // temporary file has no name where the file system allows (a crash then
 // leaves nothing); elsewhere it is an owner-only file whose name starts with
-// ".quillbox-". Until Commit the destination is untouched; without Commit the
-// temporary file is removed. A destination that is a symbolic link keeps
-// pointing at its target, which is what gets written (and created, when the
-// link dangles).
+// ".quillbox-", created and registered for removal on a termination signal
+// in one step that no such signal cuts (see TerminationHold), so a signal
+// leaves nothing and a kill or crash leaves at most that file, holding only
+// what was written to it. Until Commit the destination is untouched; without
+// Commit the temporary file is removed. A destination that is a symbolic
+// link keeps pointing at its target, which is what gets written (and
+// created, when the link dangles).
 class PendingFile {
 public:
     PendingFile() = default;

@@ -230,6 +230,7 @@ PendingFile::~PendingFile() {
 }
 
 void PendingFile::Discard() {
+    const TerminationHold hold;
     if (!tempName_.empty()) {
         ::unlinkat(folder_, tempName_.c_str(), 0);
         ClearPendingName();
@@ -303,6 +304,8 @@ std::error_code PendingFile::MakeTemporary() {
     // This file system has no unnamed files: a named one it is.
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string name = TemporaryName();
+        // Created and registered in one step that no termination cuts.
+        const TerminationHold hold;
         fd_ = ::openat(folder_, name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
         if (fd_ >= 0) {
             tempName_ = name;
@@ -331,16 +334,18 @@ std::error_code PendingFile::NameTemporary() {
     const std::string self = "/proc/self/fd/" + std::to_string(fd_);
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string name = TemporaryName();
-        RegisterPendingName(folder_, name.c_str());
+        // Registered only once the name is ours (a name that was taken is
+        // someone else's file), in one step that no termination cuts.
+        const TerminationHold hold;
         int done = ::linkat(AT_FDCWD, self.c_str(), folder_, name.c_str(), AT_SYMLINK_FOLLOW);
         if (done != 0 && errno == ENOENT) {
             done = ::linkat(fd_, "", folder_, name.c_str(), AT_EMPTY_PATH);
         }
         if (done == 0) {
             tempName_ = name;
+            RegisterPendingName(folder_, tempName_.c_str());
             return {};
         }
-        ClearPendingName();
         if (errno != EEXIST) return LastError();
     }
     return Error(std::errc::file_exists);
@@ -354,18 +359,22 @@ std::error_code PendingFile::Commit() {
     // Widened only once the content is complete, so a leftover temporary file
     // is never readable by others.
     ::fchmod(fd_, mode_);
-    const int renamed = keepExisting_
-                            ? RenameNoReplace(folder_, tempName_.c_str(), target_.c_str())
-                            : ::renameat(folder_, tempName_.c_str(), folder_, target_.c_str());
-    if (renamed != 0) {
-        const std::error_code ec = LastError();
-        ::fchmod(fd_, 0600);
-        return ec;
+    {
+        // The temporary name stops being registered as it stops existing.
+        const TerminationHold hold;
+        const int renamed = keepExisting_
+                                ? RenameNoReplace(folder_, tempName_.c_str(), target_.c_str())
+                                : ::renameat(folder_, tempName_.c_str(), folder_, target_.c_str());
+        if (renamed != 0) {
+            const std::error_code ec = LastError();
+            ::fchmod(fd_, 0600);
+            return ec;
+        }
+        tempName_.clear();
+        ClearPendingName();
     }
     // The new content is complete and on disk under its name: what remains
     // cannot undo that, so its failures are not reported.
-    tempName_.clear();
-    ClearPendingName();
     ::fsync(folder_);
     Discard();
     return {};

@@ -128,5 +128,28 @@ TEST_F(WipeFaults, TerminationSignalNeverLosesOrHidesTheOriginal) {
     ::munmap(shared, sizeof(Shared));
 }
 
+// A new file's temporary name is taken by someone else just before it is
+// linked, and a termination signal arrives right after: the other file is
+// not the program's to remove, and stays.
+TEST_F(WipeFaults, SignalAfterATakenTemporaryNameSparesTheOtherFile) {
+    const fs::path destination = folder_ / "new.enc";
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        RemoveTemporaryFileOnTermination();
+        seam::BeforeNextLink([](int folder, const char* name) {
+            ::close(::openat(folder, name, O_WRONLY | O_CREAT | O_EXCL, 0644));
+            ::raise(SIGTERM);
+        });
+        Transform(Direction::Encrypt, source_, destination, kPassword);
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+    // The file created in the link's place, and nothing else of ours.
+    EXPECT_EQ(TempFilesIn(folder_).size(), 1u);
+    EXPECT_FALSE(fs::exists(destination));
+}
+
 }  // namespace
 }  // namespace faults
