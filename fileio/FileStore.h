@@ -139,6 +139,9 @@ public:
     enum class Refusal { None, SymbolicLink, NotAFile, OtherNames };
 
     WipeTarget() = default;
+    // Left part-way: the original gets its name back when nothing was
+    // written over it, is deleted when everything written is flushed, and
+    // otherwise stays under its temporary name (never deleted unflushed).
     ~WipeTarget();
     WipeTarget(const WipeTarget&) = delete;
     WipeTarget& operator=(const WipeTarget&) = delete;
@@ -155,21 +158,31 @@ public:
     // Gives the file its name back (after MoveAside, when nothing was
     // written), unless another file has taken that name meanwhile.
     std::error_code RestoreName();
-    // Writes the whole of `from` (read from its start) over the file's own
-    // content and waits until it is on disk. When a request to end the
-    // program came after MoveAside, nothing is written and the file gets its
-    // name back (std::errc::interrupted).
+    // Writes the first Size() bytes of `from` (read from its start) over the
+    // file's own content, so the file keeps its length and its blocks, and
+    // waits until they are on disk. When a request to end the program came
+    // after MoveAside, nothing is written and the file gets its name back
+    // (std::errc::interrupted). On failure, Overwritten() and Flushed() say
+    // how far it got.
     std::error_code Overwrite(SourceFile& from);
+    std::uint64_t Overwritten() const { return overwritten_; }
+    bool Flushed() const { return flushed_; }
     // Deletes the file's temporary name, if it still refers to the file.
+    // Refused (std::errc::operation_not_permitted) while data written over
+    // the content may not be on disk yet.
     std::error_code Remove();
+    // Where the file is now, when MoveAside left it under another name.
+    std::filesystem::path AsidePath() const;
 
 private:
     bool NameIsOurs(const std::string& name) const;
 
     int folder_ = -1;
+    std::filesystem::path folderPath_;
     std::string name_, asideName_;
     SourceFile content_;
-    bool written_ = false;  // Overwrite has begun writing over the content
+    std::uint64_t overwritten_ = 0;  // bytes written over the content
+    bool flushed_ = true;            // everything written is on disk
     std::optional<TerminationHold> hold_;
 };
 

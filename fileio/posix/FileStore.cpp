@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -383,14 +384,13 @@ std::error_code PendingFile::Commit() {
 // --- WipeTarget ----------------------------------------------------------------
 
 WipeTarget::~WipeTarget() {
-    // Left part-way (an error or an exception): the original gets its name
-    // back if nothing was written over it, and is removed if something was
-    // (the encrypted file was checked before, so its data is safe).
+    // Left part-way (an error or an exception). Never deleted unflushed, and
+    // never given its name back with ciphertext in it.
     if (!asideName_.empty()) {
-        if (written_) {
-            Remove();
-        } else {
+        if (overwritten_ == 0) {
             RestoreName();
+        } else if (flushed_) {
+            Remove();
         }
     }
     CloseIfOpen(folder_);
@@ -398,7 +398,8 @@ WipeTarget::~WipeTarget() {
 
 std::error_code WipeTarget::Open(const std::filesystem::path& path, Refusal& refusal) {
     refusal = Refusal::None;
-    folder_ = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    folderPath_ = FolderOf(path);
+    folder_ = ::open(folderPath_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder_ < 0) return LastError();
     name_ = path.filename().string();
     const int fd =
@@ -464,23 +465,45 @@ std::error_code WipeTarget::Overwrite(SourceFile& from) {
         return Error(std::errc::interrupted);
     }
     if (std::error_code ec = from.Rewind()) return ec;
-    if (::lseek(content_.fd_, 0, SEEK_SET) < 0) return LastError();
     constexpr std::size_t kStep = 256 << 10;
     std::vector<std::uint8_t> buffer(kStep);
-    written_ = true;
-    std::uint64_t left = from.size_;
+    // The original's length and no more: its own blocks are rewritten, and
+    // a full disk has no reason to refuse that.
+    std::uint64_t left = std::min(content_.size_, from.size_);
     std::error_code ec;
     while (left > 0 && !ec) {
         const std::size_t n = left < kStep ? static_cast<std::size_t>(left) : kStep;
         ec = from.ReadExactly(buffer.data(), n);
-        if (!ec) ec = WriteAll(content_.fd_, buffer.data(), n);
+        if (ec) break;
+        flushed_ = false;
+        // Written in place; a short write leaves the count of what got there.
+        for (std::size_t done = 0; done < n && !ec;) {
+            const ssize_t w = ::pwrite(content_.fd_, buffer.data() + done, n - done,
+                                       static_cast<off_t>(overwritten_));
+            if (w < 0 && errno == EINTR) continue;
+            if (w < 0) {
+                ec = LastError();
+                break;
+            }
+            done += static_cast<std::size_t>(w);
+            overwritten_ += static_cast<std::uint64_t>(w);
+        }
         left -= n;
     }
-    if (!ec && ::fsync(content_.fd_) != 0) ec = LastError();
+    // What was written, all of it or part, is flushed before anything else
+    // happens to the file.
+    if (overwritten_ > 0 && !flushed_) {
+        if (::fsync(content_.fd_) == 0) {
+            flushed_ = true;
+        } else if (!ec) {
+            ec = LastError();
+        }
+    }
     return ec;
 }
 
 std::error_code WipeTarget::Remove() {
+    if (!flushed_) return Error(std::errc::operation_not_permitted);
     const std::string& name = asideName_.empty() ? name_ : asideName_;
     if (!NameIsOurs(name)) return Error(std::errc::no_such_file_or_directory);
     if (::unlinkat(folder_, name.c_str(), 0) != 0) return LastError();
@@ -488,6 +511,10 @@ std::error_code WipeTarget::Remove() {
     ::fsync(folder_);
     hold_.reset();
     return {};
+}
+
+std::filesystem::path WipeTarget::AsidePath() const {
+    return asideName_.empty() ? std::filesystem::path() : folderPath_ / asideName_;
 }
 
 // --- Whole files ---------------------------------------------------------------

@@ -1,7 +1,8 @@
-// The wipe and new files when things go wrong under them: a file system
-// without the no-replace rename, and termination signals at chosen moments.
-// The original is never deleted before what was written over it is on disk,
-// and never left hidden by a signal.
+// The wipe when things go wrong under it: a full disk, failing writes and
+// flushes, a file system without the no-replace rename, and termination
+// signals at chosen moments. The original is never deleted before what was
+// written over it is on disk, never left hidden by a signal, and the user is
+// told what really became of it.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -9,6 +10,8 @@
 #include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include "cipher/clsBlowfish.h"
 #include "core/Messages.h"
@@ -45,6 +48,75 @@ protected:
     fs::path folder_, source_, encrypted_;
     Bytes plain_;
 };
+
+// On a full disk the original's own blocks are rewritten, which needs no
+// room: the container's 12 to 19 extra bytes are not written over it.
+TEST_F(WipeFaults, FullDiskStillWipes) {
+    std::string why;
+    const fs::path small = scratch_.Folder("small");
+    const auto mount = Mount::Tmpfs(small, 2 << 20, why);
+    if (!mount) GTEST_SKIP() << why;
+    Prepare(small, 256 << 10);  // whole pages, so one byte more needs a new one
+    // Filled up to the last byte.
+    const int filler = ::open((small / "filler").c_str(), O_WRONLY | O_CREAT, 0600);
+    const Bytes block(4096, 0xee);
+    while (::write(filler, block.data(), block.size()) > 0) {
+    }
+    ASSERT_EQ(errno, ENOSPC);
+    ::close(filler);
+    const WipeResult result = Wipe();
+    EXPECT_EQ(result.outcome, WipeOutcome::Wiped) << result.reason;
+    EXPECT_FALSE(fs::exists(source_));
+    EXPECT_EQ(TempFilesIn(small), std::vector<std::string>{});
+}
+
+// Writing over the original fails at the first byte, part-way, or part-way
+// with the flush failing too: the original is kept under its name, deleted
+// only once what was written is on disk, or kept (never deleted unflushed)
+// where the message says.
+TEST_F(WipeFaults, FailedOverwriteIsToldAsItHappened) {
+    struct Case {
+        std::uint64_t writtenBeforeFailure;
+        bool flushFails;
+        WipeOutcome outcome;
+    };
+    for (const Case& c : {Case{0, false, WipeOutcome::OverwriteFailed},
+                          Case{10000, false, WipeOutcome::PartlyOverwritten},
+                          Case{10000, true, WipeOutcome::LeftAside}}) {
+        SCOPED_TRACE(testing::Message()
+                     << c.writtenBeforeFailure << " bytes, flush fails " << c.flushFails);
+        seam::Reset();
+        WriteFile(source_, plain_);
+        seam::FailWritesAfter(c.writtenBeforeFailure, ENOSPC);
+        int flushesAtUnlink = -1;
+        seam::AfterNextRename([&, flushFails = c.flushFails] {
+            if (flushFails) seam::FailNextFsync(EIO);
+            seam::BeforeNextUnlink([&] { flushesAtUnlink = seam::FsyncCount(); });
+        });
+
+        const WipeResult result = Wipe();
+
+        EXPECT_EQ(result.outcome, c.outcome) << result.reason;
+        const std::string told = *messages::ForWipe(result, source_.string());
+        switch (c.outcome) {
+            case WipeOutcome::OverwriteFailed:
+                EXPECT_EQ(ReadFile(source_), plain_);
+                break;
+            case WipeOutcome::PartlyOverwritten:
+                EXPECT_FALSE(fs::exists(source_));
+                EXPECT_GE(flushesAtUnlink, 1) << "deleted before the overwrite was flushed";
+                EXPECT_NE(told.find("partly wiped"), std::string::npos) << told;
+                break;
+            default:
+                EXPECT_FALSE(fs::exists(source_));
+                ASSERT_TRUE(fs::exists(result.leftAt)) << told;
+                EXPECT_NE(told.find(result.leftAt), std::string::npos) << told;
+                EXPECT_EQ(fs::file_size(result.leftAt), plain_.size());
+                fs::remove(result.leftAt);
+        }
+        EXPECT_EQ(TempFilesIn(folder_), std::vector<std::string>{});
+    }
+}
 
 // Without the no-replace rename (NFS, FUSE, older CIFS), and without hard
 // links either, new files and the wipe still work, and a file that appears
