@@ -193,6 +193,13 @@ std::optional<Message> WipeMessage(const WipeResult& result, const std::string& 
                                "could not be checked against \"%1\" (%2). The original is "
                                "unchanged."),
                            {source, result.reason}};
+        case WipeOutcome::NotDurable:
+            return Message{QUILLBOX_TRANSLATE_NOOP(
+                               "Messages",
+                               "Encrypted, but the original was not wiped: the encrypted file's "
+                               "folder could not be flushed to disk (%2), so the encrypted file "
+                               "might not survive a crash. The original \"%1\" is unchanged."),
+                           {source, result.reason}};
         case WipeOutcome::SymbolicLink:
             return Message{QUILLBOX_TRANSLATE_NOOP(
                                "Messages",

@@ -85,6 +85,11 @@ WipeResult WipeSource(const std::u16string& source, const std::u16string& encryp
         return {WipeOutcome::NotVerified, ReasonOf(ec)};
     }
 
+    // The encrypted file must survive a crash before the only other copy goes.
+    if ((ec = container.MakeDurable(encryptedPath))) {
+        return {WipeOutcome::NotDurable, ec.message(), {}};
+    }
+
     if ((ec = target.MoveAside())) return {WipeOutcome::NotRemovable, ec.message()};
     if ((ec = target.Overwrite(container))) return OverwriteFailure(target, ec);
     if ((ec = target.Remove())) {

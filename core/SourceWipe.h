@@ -20,6 +20,8 @@ enum class WipeOutcome {
     Wiped,              // the source is overwritten, flushed and deleted
     SameFile,           // source and destination are one file: nothing to wipe
     NotVerified,        // the encrypted file does not give back the source: no wipe
+    NotDurable,         // the encrypted file's name could not be flushed to disk, so it
+                        // might not survive a crash: no wipe, nothing changed
     SymbolicLink,       // the source is a symbolic link: declined, nothing changed
     NotRemovable,       // the source's name cannot be removed: nothing changed
     OtherNames,         // the source has other names (hard links) that would keep the

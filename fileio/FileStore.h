@@ -59,6 +59,12 @@ public:
     std::error_code Rewind();
     // True when both are open on the same file.
     bool SameFileAs(const SourceFile& other) const;
+    // Makes sure this file, opened at `path`, survives a crash under that
+    // name: flushes its content and its folder to disk. Fails when either
+    // flush fails, when the name no longer refers to this file, and when the
+    // flush of the folder failed as PendingFile::Commit put this file in
+    // place (in this process), even if it succeeds now.
+    std::error_code MakeDurable(const std::filesystem::path& path) const;
 
 private:
     friend class WipeTarget;
@@ -109,6 +115,13 @@ public:
     // rename follows a check that the name is free, which leaves a moment in
     // which a file created just then by someone else could be replaced.
     void KeepExisting(bool keep) { keepExisting_ = keep; }
+    // Flushes the content to disk and renames it over the destination; a
+    // failure leaves the destination as it was. After success the new
+    // content is complete under the destination's name, and that name has
+    // been flushed too. A failure of that last flush is not reported here,
+    // since the new content is in place either way; it is remembered, and
+    // SourceFile::MakeDurable reports it for a caller that must rely on the
+    // name surviving a crash.
     std::error_code Commit();
 
 private:

@@ -61,6 +61,13 @@ std::int64_t ModifiedAt(const struct stat& st) {
     return static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 }
 
+// The last file put in place by PendingFile::Commit whose folder could not
+// be flushed, and why: its name may not survive a crash.
+struct UnflushedName {
+    std::uint64_t device = 0, inode = 0;
+    int error = 0;
+} unflushedName;
+
 // Renames `from` to `to` in `folder` unless `to` exists (EEXIST then). Where
 // the file system has no rename that refuses to replace (NFS, many FUSE file
 // systems and older CIFS answer EINVAL), a hard link under the new name
@@ -210,6 +217,26 @@ std::error_code SourceFile::ConfirmUnchanged() const {
         return SourceChanged();
     }
     return {};
+}
+
+std::error_code SourceFile::MakeDurable(const std::filesystem::path& path) const {
+    if (::fsync(fd_) != 0) return LastError();
+    const int folder = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0) return LastError();
+    struct stat st;
+    std::error_code ec;
+    if (::fstatat(folder, path.filename().c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        ec = LastError();
+    } else if (st.st_dev != device_ || st.st_ino != inode_) {
+        ec = Error(std::errc::no_such_file_or_directory);
+    } else if (::fsync(folder) != 0) {
+        ec = LastError();
+    } else if (unflushedName.error != 0 && unflushedName.device == device_ &&
+               unflushedName.inode == inode_) {
+        ec = {unflushedName.error, std::generic_category()};
+    }
+    ::close(folder);
+    return ec;
 }
 
 std::error_code SourceFile::ReadExactly(std::uint8_t* data, std::size_t size) {
@@ -375,8 +402,16 @@ std::error_code PendingFile::Commit() {
         ClearPendingName();
     }
     // The new content is complete and on disk under its name: what remains
-    // cannot undo that, so its failures are not reported.
-    ::fsync(folder_);
+    // cannot undo that. A name that may not survive a crash is remembered
+    // for MakeDurable.
+    struct stat st;
+    if (::fsync(folder_) != 0) {
+        const int error = errno;
+        if (::fstat(fd_, &st) == 0) unflushedName = {st.st_dev, st.st_ino, error};
+    } else if (::fstat(fd_, &st) == 0 && unflushedName.device == st.st_dev &&
+               unflushedName.inode == st.st_ino) {
+        unflushedName = {};
+    }
     Discard();
     return {};
 }

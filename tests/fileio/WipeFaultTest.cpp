@@ -118,6 +118,20 @@ TEST_F(WipeFaults, FailedOverwriteIsToldAsItHappened) {
     }
 }
 
+// The encrypted file's folder could not be flushed as it was put in place:
+// its name might not survive a crash, so the original is not wiped.
+TEST_F(WipeFaults, UnflushedFolderOfTheEncryptedFileSkipsTheWipe) {
+    fs::remove(encrypted_);
+    seam::FailNextFolderFsync(EIO);
+    ASSERT_TRUE(Transform(Direction::Encrypt, source_, encrypted_, kPassword).written);
+
+    const WipeResult result = Wipe();
+
+    EXPECT_EQ(result.outcome, WipeOutcome::NotDurable) << result.reason;
+    EXPECT_TRUE(WipeMissed(result));
+    EXPECT_EQ(ReadFile(source_), plain_);
+}
+
 // Without the no-replace rename (NFS, FUSE, older CIFS), and without hard
 // links either, new files and the wipe still work, and a file that appears
 // under the destination's name meanwhile is still not replaced.
