@@ -171,12 +171,12 @@ public:
     // Gives the file its name back (after MoveAside, when nothing was
     // written), unless another file has taken that name meanwhile.
     std::error_code RestoreName();
-    // Writes the first Size() bytes of `from` (read from its start) over the
-    // file's own content, so the file keeps its length and its blocks, and
-    // waits until they are on disk. When a request to end the program came
-    // after MoveAside, nothing is written and the file gets its name back
-    // (std::errc::interrupted). On failure, Overwritten() and Flushed() say
-    // how far it got.
+    // Writes the first Content().Size() bytes of `from` (read from its
+    // start) over the file's own content, so the file keeps its length and
+    // its blocks, and waits until they are on disk. When a request to end
+    // the program came after MoveAside, nothing is written and the file gets
+    // its name back (std::errc::interrupted). On failure, Overwritten() and
+    // Flushed() say how far it got.
     std::error_code Overwrite(SourceFile& from);
     std::uint64_t Overwritten() const { return overwritten_; }
     bool Flushed() const { return flushed_; }

@@ -221,11 +221,14 @@ std::error_code SourceFile::ConfirmUnchanged() const {
 
 std::error_code SourceFile::MakeDurable(const std::filesystem::path& path) const {
     if (::fsync(fd_) != 0) return LastError();
-    const int folder = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // The name that holds the file, at the end of any symbolic links.
+    std::error_code ec;
+    const std::filesystem::path real = std::filesystem::canonical(path, ec);
+    if (ec) return ec;
+    const int folder = ::open(FolderOf(real).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder < 0) return LastError();
     struct stat st;
-    std::error_code ec;
-    if (::fstatat(folder, path.filename().c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+    if (::fstatat(folder, real.filename().c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
         ec = LastError();
     } else if (st.st_dev != device_ || st.st_ino != inode_) {
         ec = Error(std::errc::no_such_file_or_directory);

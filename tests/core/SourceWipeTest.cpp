@@ -56,6 +56,18 @@ TEST_F(SourceWipeTest, VerifiedWipeOverwritesTheSameFileThenDeletesIt) {
     EXPECT_EQ(content, ByteArray(container.begin(), container.begin() + plain.size()));
 }
 
+// The encrypted file reached through a symbolic link: its real name is the
+// one that must survive a crash.
+TEST_F(SourceWipeTest, EncryptedFileBehindALinkStillAllowsTheWipe) {
+    const std::u16string source = Plain("data.txt");
+    Encrypted("data.txt.enc", plain);
+    std::filesystem::create_symlink("data.txt.enc", dir.Path("link.enc"));
+
+    EXPECT_EQ(WipeSource(source, dir.U16("link.enc"), kPassword, nullptr).outcome,
+              WipeOutcome::Wiped);
+    EXPECT_FALSE(dir.Exists("data.txt"));
+}
+
 TEST_F(SourceWipeTest, NoWipeOfAFileWithOtherNames) {
     // Another name would keep the encrypted data under a name of the original.
     const std::u16string source = Plain("data.txt");
