@@ -131,8 +131,10 @@ int RunFiles(Form1& form, MessageBoxes& boxes, bool encrypt, const QStringList& 
             const QString path = QFileInfo(file).absoluteFilePath();
             std::error_code invalid;
             filestore::ToPath(path.toStdU16String(), invalid);
-            // An unusable name goes on to the action, which explains it.
-            if (!invalid && !Global::FileExists(path.toStdU16String())) {
+            // An unusable name, a device or a pipe goes on to the action,
+            // which explains it.
+            const std::u16string name = path.toStdU16String();
+            if (!invalid && !Global::FileExists(name) && !flows::IsOtherThanFile(name)) {
                 boxes.Inform(
                     QCoreApplication::translate("Startup", "There is no file %1.").arg(path));
                 return;
