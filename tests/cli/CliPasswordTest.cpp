@@ -78,7 +78,13 @@ TEST_F(CliPassword, UnusablePasswordsAreRefusedBeforeAnyWork) {
     Launch folder = Encrypt({"--password-file", "."});
     Launch badUtf8 = Encrypt({"--password-fd", "3"});
     badUtf8.descriptor3 = "\xff\xfe\n";
-    for (const Launch* launch : {&empty, &unset, &missing, &folder, &badUtf8}) {
+    // One length limit for every source.
+    const std::string tooLong(4097, 'x');
+    Launch longFd = Encrypt({"--password-fd", "3"});
+    longFd.descriptor3 = tooLong + "\n";
+    Launch longEnv = Encrypt({"--password-env", "QB_PW"});
+    longEnv.environment = {{"QB_PW", tooLong}};
+    for (const Launch* launch : {&empty, &unset, &missing, &folder, &badUtf8, &longFd, &longEnv}) {
         const Result r = RunCli(*launch);
         EXPECT_EQ(r.status, 1) << r.err;
         EXPECT_FALSE(r.err.empty());
