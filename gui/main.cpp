@@ -24,13 +24,15 @@ void Print(std::FILE* stream, const QString& text) {
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
 }
 
-// True for a "/" command line that cannot be used: without a display it still
-// ends with the usage status and the usage text.
+// True for a "/" command line that cannot be used, arguments that are all
+// empty included: without a display it still ends with the usage status and
+// the usage text.
 bool IsUnusable(const QStringList& arguments) {
+    if (arguments.isEmpty()) return false;
     if (programoptions::Read(arguments).option != programoptions::Option::None) return false;
     const QString text = startup::ArgumentText(arguments);
-    return !text.isEmpty() &&
-           commandline::Parse(text.toStdU16String()).action == commandline::Action::Usage;
+    const commandline::Action action = commandline::Parse(text.toStdU16String()).action;
+    return action == commandline::Action::Usage || action == commandline::Action::Interactive;
 }
 
 QIcon WindowIcon() {
