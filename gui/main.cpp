@@ -10,6 +10,7 @@
 #include "app/platform/Translations.h"
 #include "app/platform/Unattended.h"
 #include "core/CommandLine.h"
+#include "core/ProcessHardening.h"
 #include "core/TerminationCleanup.h"
 #include "gui/DisplayGuard.h"
 #include "gui/HiddenArguments.h"
@@ -46,6 +47,8 @@ QIcon WindowIcon() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Also the clipboard keeper, which runs this program and holds the text.
+    KeepSecretsOutOfCoreDumps();
     // The command line is the program's own: Qt sees only the program name,
     // so that it takes no words out of a text or a path.
     const QStringList arguments = startup::ProgramArguments(argc, argv);

@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <regex>
 
 #include "tests/cli/CliTestSupport.h"
 
@@ -137,6 +138,9 @@ TEST_F(CliPassword, TheTerminalIsAskedTwiceWithoutEcho) {
     launch.terminal = true;
     CliProcess process(launch);
     ASSERT_TRUE(process.WaitForTerminal("Password: "));
+    // A core file of the waiting program would hold what was typed so far.
+    EXPECT_TRUE(std::regex_search(ProcFile(process.Pid(), "limits"),
+                                  std::regex("Max core file size +0 +0 ")));
     process.Type("typed secret");
     ASSERT_TRUE(process.WaitForTerminal("Re-enter password: "));
     process.Type("typed secret");
