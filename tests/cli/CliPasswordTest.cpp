@@ -151,6 +151,25 @@ TEST_F(CliPassword, TheTerminalIsAskedTwiceWithoutEcho) {
     EXPECT_TRUE(EncryptedUnder("typed secret"));
 }
 
+TEST_F(CliPassword, AfterCtrlZAndFgThePromptIsRepeatedWithoutEcho) {
+    Launch launch = Encrypt({});
+    launch.terminal = true;
+    launch.job = true;
+    CliProcess process(launch);
+    ASSERT_TRUE(process.WaitForTerminal("Password: "));
+    process.Type("half typ\x1a", false);  // Ctrl-Z; the shell continues the job at once
+    ASSERT_TRUE(process.WaitForTerminal("\nPassword: ", std::chrono::seconds(5)))
+        << process.TerminalOutput();
+    process.Type("typed secret");
+    ASSERT_TRUE(process.WaitForTerminal("Re-enter password: "));
+    process.Type("typed secret");
+    const Result r = process.Finish();
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(process.TerminalOutput().find("typed"), std::string::npos)
+        << process.TerminalOutput();
+    EXPECT_TRUE(EncryptedUnder("typed secret"));
+}
+
 TEST_F(CliPassword, AMistypedConfirmationEncryptsNothing) {
     Launch launch = Encrypt({});
     launch.terminal = true;
