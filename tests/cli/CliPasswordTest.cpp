@@ -37,6 +37,19 @@ protected:
         return launch;
     }
 
+    // Types the password at the prompt that is open and at the confirmation;
+    // neither may show on the terminal.
+    void AnswerBothPromptsUnseen(CliProcess& process) const {
+        process.Type("typed secret");
+        ASSERT_TRUE(process.WaitForTerminal("Re-enter password: "));
+        process.Type("typed secret");
+        const Result r = process.Finish();
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(process.TerminalOutput().find("typed"), std::string::npos)
+            << process.TerminalOutput();
+        EXPECT_TRUE(EncryptedUnder("typed secret"));
+    }
+
     TempDir dir_;
 };
 
@@ -141,14 +154,7 @@ TEST_F(CliPassword, TheTerminalIsAskedTwiceWithoutEcho) {
     // A core file of the waiting program would hold what was typed so far.
     EXPECT_TRUE(std::regex_search(ProcFile(process.Pid(), "limits"),
                                   std::regex("Max core file size +0 +0 ")));
-    process.Type("typed secret");
-    ASSERT_TRUE(process.WaitForTerminal("Re-enter password: "));
-    process.Type("typed secret");
-    const Result r = process.Finish();
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(process.TerminalOutput().find("typed"), std::string::npos)
-        << process.TerminalOutput();
-    EXPECT_TRUE(EncryptedUnder("typed secret"));
+    AnswerBothPromptsUnseen(process);
 }
 
 TEST_F(CliPassword, AfterCtrlZAndFgThePromptIsRepeatedWithoutEcho) {
@@ -160,14 +166,7 @@ TEST_F(CliPassword, AfterCtrlZAndFgThePromptIsRepeatedWithoutEcho) {
     process.Type("half typ\x1a", false);  // Ctrl-Z; the shell continues the job at once
     ASSERT_TRUE(process.WaitForTerminal("\nPassword: ", std::chrono::seconds(5)))
         << process.TerminalOutput();
-    process.Type("typed secret");
-    ASSERT_TRUE(process.WaitForTerminal("Re-enter password: "));
-    process.Type("typed secret");
-    const Result r = process.Finish();
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(process.TerminalOutput().find("typed"), std::string::npos)
-        << process.TerminalOutput();
-    EXPECT_TRUE(EncryptedUnder("typed secret"));
+    AnswerBothPromptsUnseen(process);
 }
 
 TEST_F(CliPassword, AMistypedConfirmationEncryptsNothing) {
