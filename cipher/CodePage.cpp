@@ -1,9 +1,11 @@
 #include "cipher/CodePage.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
 #include "cipher/CipherErrors.h"
+#include "cipher/SecureZero.h"
 
 namespace {
 
@@ -71,8 +73,10 @@ std::optional<std::uint8_t> ToByte(char16_t c) {
     return std::nullopt;
 }
 
-ByteArray TextToBytes(std::u16string_view text) {
-    ByteArray bytes(text.size());
+ByteArray TextToBytes(std::u16string_view text, std::size_t capacity) {
+    ByteArray bytes;
+    bytes.reserve(std::max(capacity, text.size()));
+    bytes.resize(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t c = text[i];
         if (c < 0x80) {
@@ -80,7 +84,10 @@ ByteArray TextToBytes(std::u16string_view text) {
             continue;
         }
         const std::optional<std::uint8_t> b = ToByte(c);
-        if (!b) throw UnrepresentableTextError(CodePointAt(text, i));
+        if (!b) {
+            cipher::Wipe(bytes);  // the text may be a password or plain text
+            throw UnrepresentableTextError(CodePointAt(text, i));
+        }
         bytes[i] = *b;
     }
     return bytes;

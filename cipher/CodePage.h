@@ -20,8 +20,10 @@ char16_t ToChar(std::uint8_t b);
 std::optional<std::uint8_t> ToByte(char16_t c);
 
 // Text to bytes, one byte per character. Throws UnrepresentableTextError for
-// a character outside the code page; nothing is ever replaced by "?".
-ByteArray TextToBytes(std::u16string_view text);
+// a character outside the code page; nothing is ever replaced by "?". The
+// result has room for at least `capacity` bytes, so that it can grow to that
+// size without leaving a copy behind.
+ByteArray TextToBytes(std::u16string_view text, std::size_t capacity = 0);
 
 // The first character of text that the code page cannot hold (a surrogate
 // pair as one character), or nothing when every character fits.

@@ -11,6 +11,7 @@
 #include "cipher/CbcLoops.h"
 #include "cipher/CipherErrors.h"
 #include "cipher/RandomWords.h"
+#include "cipher/SecureZero.h"
 #include "cipher/clsBlowfish.h"
 
 namespace {
@@ -177,8 +178,17 @@ void clsBlowfish::EncryptByte(ByteArray& byteArray, const std::u16string& Key) {
     if (!Key.empty()) this->Key(Key);
     const std::size_t D = byteArray.size();
     const std::size_t T = ContainerSize(D);
-    byteArray.resize(T);
-    std::memmove(byteArray.data() + kHeader, byteArray.data(), D);
+    if (byteArray.capacity() < T) {
+        // Growing in place would free the data unwiped: copy it into a
+        // buffer of the container's size and wipe the old one.
+        ByteArray container(T);
+        std::copy_n(byteArray.data(), D, container.data() + kHeader);
+        cipher::Wipe(byteArray);
+        byteArray.swap(container);
+    } else {
+        byteArray.resize(T);
+        std::memmove(byteArray.data() + kHeader, byteArray.data(), D);
+    }
     SealContainer(byteArray.data(), D);
 }
 

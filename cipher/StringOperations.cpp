@@ -7,7 +7,10 @@
 
 std::u16string clsBlowfish::EncryptString(std::u16string& Text, std::u16string& Key,
                                           bool OutputIn64) {
-    ByteArray bytes = codepage::TextToBytes(Text);
+    // Room for the whole container, so that no copy of the plain bytes is
+    // left behind; wiped also when the key is refused.
+    ByteArray bytes = codepage::TextToBytes(Text, ContainerSize(Text.size()));
+    const cipher::WipedOnExit<ByteArray> wiped(bytes);
     EncryptByte(bytes, Key);
     // The container's bytes survive the trip through text unchanged, so the
     // Base64 text can be made from them directly.
@@ -22,16 +25,12 @@ std::u16string clsBlowfish::EncryptString(std::u16string& Text, std::u16string& 
 std::u16string clsBlowfish::DecryptString(std::u16string& Text, std::u16string& Key,
                                           bool IsTextIn64) {
     ByteArray bytes;
+    const cipher::WipedOnExit<ByteArray> wiped(bytes);
     if (!Text.empty()) {
         bytes = IsTextIn64 ? DecodeArray64(Text) : codepage::TextToBytes(Text);
-        const bool valid = DecryptByte(bytes, Key);
-        if (!valid) {
-            cipher::Wipe(bytes);
-            throw WrongPasswordError();
-        }
+        if (!DecryptByte(bytes, Key)) throw WrongPasswordError();
     }
     std::u16string result = codepage::BytesToText(bytes);
-    cipher::Wipe(bytes);
     cipher::Wipe(Key);
     cipher::Wipe(Text);
     return result;

@@ -13,6 +13,7 @@ namespace cli {
 
 namespace {
 
+// The longest password from any source, in UTF-8 bytes.
 constexpr std::size_t kMaxPasswordBytes = 4096;
 
 // A byte buffer for a password, wiped when it goes.
@@ -75,6 +76,11 @@ PasswordResult FromFile(const std::string& path, SecretBytes& secret) {
 PasswordResult FromEnvironment(const std::string& name, SecretBytes& secret) {
     if (!TakeVariable(name, secret.bytes)) {
         return Failure(kFailed, "The environment variable " + name + " is not set.");
+    }
+    // The same limit as for a line read from a file or descriptor.
+    if (secret.bytes.size() > kMaxPasswordBytes) {
+        return Failure(kFailed, "Could not read the password from the environment variable " +
+                                    name + ": the password is too long");
     }
     return {};
 }

@@ -14,7 +14,9 @@ enum class TerminalAnswer {
 
 // Shows prompt on the terminal and reads one line without echoing it. The
 // terminal's settings are restored afterwards, also when a signal ends the
-// program meanwhile. `line` must have room for `maxLength` bytes reserved.
+// program meanwhile. Stopped (Ctrl-Z), the program gives the terminal its
+// settings back; continued, it turns echo off again and shows the prompt
+// anew. `line` must have room for `maxLength` bytes reserved.
 TerminalAnswer AskHidden(const char* prompt, std::string& line, std::size_t maxLength,
                          std::string& reason);
 

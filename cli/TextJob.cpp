@@ -44,7 +44,8 @@ flows::Outcome ReadText(const TextJob& job, std::string& bytes) {
     std::error_code ec = ReadAll(kStandardInput, raw, 0, kMaxTextBytes);
     if (!ec) {
         bytes.reserve(raw.size());
-        bytes.assign(raw.begin(), raw.end());
+        // From a pointer: assigning from iterators builds a hidden copy.
+        bytes.assign(reinterpret_cast<const char*>(raw.data()), raw.size());
     }
     cipher::Wipe(raw);
     if (ec == std::errc::file_too_large)

@@ -26,8 +26,20 @@ std::vector<std::u16string_view> SplitFields(std::u16string_view text) {
     return fields;
 }
 
+// Whether text is `lowerWord` in any case of A-Z. Makes no copy, since the
+// text may be a password.
+bool EqualsIgnoringAsciiCase(std::u16string_view text, std::u16string_view lowerWord) {
+    if (text.size() != lowerWord.size()) return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char16_t c = text[i];
+        if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+        if (c != lowerWord[i]) return false;
+    }
+    return true;
+}
+
 bool IsWord(std::u16string_view field, std::u16string_view word) {
-    return ToLowerAscii(TrimSpaces(field)) == word;
+    return EqualsIgnoringAsciiCase(TrimSpaces(field), word);
 }
 
 // The default destination when the command line names none.
@@ -88,7 +100,7 @@ Command Parse(std::u16string_view argumentText) {
         command.destination = std::u16string(TrimSpaces(fields[kLastField]));
     }
     command.password = std::u16string(TrimSpaces(fields[3]));
-    if (ToLowerAscii(command.password) == u"-ask") {
+    if (EqualsIgnoringAsciiCase(command.password, u"-ask")) {
         command.password.clear();
         command.askPassword = true;
     }

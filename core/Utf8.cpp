@@ -1,5 +1,7 @@
 #include "core/Utf8.h"
 
+#include "cipher/SecureZero.h"
+
 namespace {
 
 // The length of the valid UTF-8 sequence at p (of n bytes), or 0; its
@@ -92,7 +94,10 @@ std::optional<std::u16string> DecodeUtf8(std::string_view bytes) {
     for (std::size_t left = bytes.size(); left > 0;) {
         char32_t code = 0;
         const std::size_t length = ValidSequence(p, left, code);
-        if (length == 0) return std::nullopt;
+        if (length == 0) {
+            cipher::Wipe(text);  // what was decoded so far may be a password
+            return std::nullopt;
+        }
         AppendCode(text, code);
         p += length;
         left -= length;
@@ -102,6 +107,7 @@ std::optional<std::u16string> DecodeUtf8(std::string_view bytes) {
 
 std::u16string DecodeArgument(std::string_view bytes) {
     std::u16string text;
+    text.reserve(bytes.size());  // an argument may hold a password
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     for (std::size_t left = bytes.size(); left > 0;) {
         char32_t code = 0;

@@ -10,6 +10,7 @@
 #include "app/platform/Translations.h"
 #include "app/platform/Unattended.h"
 #include "core/CommandLine.h"
+#include "core/ProcessHardening.h"
 #include "core/TerminationCleanup.h"
 #include "gui/DisplayGuard.h"
 #include "gui/HiddenArguments.h"
@@ -24,13 +25,15 @@ void Print(std::FILE* stream, const QString& text) {
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
 }
 
-// True for a "/" command line that cannot be used: without a display it still
-// ends with the usage status and the usage text.
+// True for a "/" command line that cannot be used, arguments that are all
+// empty included: without a display it still ends with the usage status and
+// the usage text.
 bool IsUnusable(const QStringList& arguments) {
+    if (arguments.isEmpty()) return false;
     if (programoptions::Read(arguments).option != programoptions::Option::None) return false;
     const QString text = startup::ArgumentText(arguments);
-    return !text.isEmpty() &&
-           commandline::Parse(text.toStdU16String()).action == commandline::Action::Usage;
+    const commandline::Action action = commandline::Parse(text.toStdU16String()).action;
+    return action == commandline::Action::Usage || action == commandline::Action::Interactive;
 }
 
 QIcon WindowIcon() {
@@ -44,6 +47,8 @@ QIcon WindowIcon() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Also the clipboard keeper, which runs this program and holds the text.
+    KeepSecretsOutOfCoreDumps();
     // The command line is the program's own: Qt sees only the program name,
     // so that it takes no words out of a text or a path.
     const QStringList arguments = startup::ProgramArguments(argc, argv);

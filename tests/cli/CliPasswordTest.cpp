@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 #include "tests/cli/CliTestSupport.h"
 
@@ -15,6 +16,18 @@ using testsupport::TempDir;
 std::string ProcFile(pid_t pid, const char* name) {
     std::ifstream in("/proc/" + std::to_string(pid) + "/" + name, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The soft and hard limits of a process's core file size, as "soft hard".
+std::string CoreSizeLimits(pid_t pid) {
+    const std::string limits = ProcFile(pid, "limits");
+    const std::string name = "Max core file size";
+    const std::size_t at = limits.find(name);
+    if (at == std::string::npos) return "(not found)";
+    std::istringstream values(limits.substr(at + name.size()));
+    std::string soft, hard;
+    values >> soft >> hard;
+    return soft + " " + hard;
 }
 
 class CliPassword : public ::testing::Test {
@@ -34,6 +47,19 @@ protected:
         launch.args = {"encrypt", "plain", "--force"};
         launch.args.insert(launch.args.end(), passwordArgs.begin(), passwordArgs.end());
         return launch;
+    }
+
+    // Types the password at the prompt that is open and at the confirmation;
+    // neither may show on the terminal.
+    void AnswerBothPromptsUnseen(CliProcess& process) const {
+        process.Type("typed secret");
+        ASSERT_TRUE(process.WaitForTerminal("Re-enter password: "));
+        process.Type("typed secret");
+        const Result r = process.Finish();
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(process.TerminalOutput().find("typed"), std::string::npos)
+            << process.TerminalOutput();
+        EXPECT_TRUE(EncryptedUnder("typed secret"));
     }
 
     TempDir dir_;
@@ -78,7 +104,13 @@ TEST_F(CliPassword, UnusablePasswordsAreRefusedBeforeAnyWork) {
     Launch folder = Encrypt({"--password-file", "."});
     Launch badUtf8 = Encrypt({"--password-fd", "3"});
     badUtf8.descriptor3 = "\xff\xfe\n";
-    for (const Launch* launch : {&empty, &unset, &missing, &folder, &badUtf8}) {
+    // One length limit for every source.
+    const std::string tooLong(4097, 'x');
+    Launch longFd = Encrypt({"--password-fd", "3"});
+    longFd.descriptor3 = tooLong + "\n";
+    Launch longEnv = Encrypt({"--password-env", "QB_PW"});
+    longEnv.environment = {{"QB_PW", tooLong}};
+    for (const Launch* launch : {&empty, &unset, &missing, &folder, &badUtf8, &longFd, &longEnv}) {
         const Result r = RunCli(*launch);
         EXPECT_EQ(r.status, 1) << r.err;
         EXPECT_FALSE(r.err.empty());
@@ -146,14 +178,21 @@ TEST_F(CliPassword, TheTerminalIsAskedTwiceWithoutEcho) {
     launch.terminal = true;
     CliProcess process(launch);
     ASSERT_TRUE(process.WaitForTerminal("Password: "));
-    process.Type("typed secret");
-    ASSERT_TRUE(process.WaitForTerminal("Re-enter password: "));
-    process.Type("typed secret");
-    const Result r = process.Finish();
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(process.TerminalOutput().find("typed"), std::string::npos)
+    // A core file of the waiting program would hold what was typed so far.
+    EXPECT_EQ(CoreSizeLimits(process.Pid()), "0 0");
+    AnswerBothPromptsUnseen(process);
+}
+
+TEST_F(CliPassword, AfterCtrlZAndFgThePromptIsRepeatedWithoutEcho) {
+    Launch launch = Encrypt({});
+    launch.terminal = true;
+    launch.job = true;
+    CliProcess process(launch);
+    ASSERT_TRUE(process.WaitForTerminal("Password: "));
+    process.Type("half typ\x1a", false);  // Ctrl-Z; the shell continues the job at once
+    ASSERT_TRUE(process.WaitForTerminal("\nPassword: ", std::chrono::seconds(5)))
         << process.TerminalOutput();
-    EXPECT_TRUE(EncryptedUnder("typed secret"));
+    AnswerBothPromptsUnseen(process);
 }
 
 TEST_F(CliPassword, AMistypedConfirmationEncryptsNothing) {

@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -24,6 +25,32 @@ void CloseIfOpen(int& fd) {
     fd = -1;
 }
 
+// A job-control shell in miniature, in the session leader: the program runs
+// in a process group of its own in the terminal's foreground. When it stops,
+// the terminal gets the shell's settings back and the job is continued in
+// the foreground at once. Ends with the job's exit status.
+void RunAsJob(int tty) {
+    struct termios shell;
+    if (::tcgetattr(tty, &shell) != 0) ::_exit(124);
+    ::signal(SIGTTOU, SIG_IGN);
+    const pid_t job = ::fork();
+    if (job < 0) ::_exit(125);
+    if (job == 0) {
+        ::setpgid(0, 0);
+        ::tcsetpgrp(tty, ::getpgrp());
+        ::signal(SIGTTOU, SIG_DFL);
+        return;  // on to exec
+    }
+    ::setpgid(job, job);
+    int status = 0;
+    while (::waitpid(job, &status, WUNTRACED) == job && WIFSTOPPED(status)) {
+        ::tcsetattr(tty, TCSADRAIN, &shell);
+        ::tcsetpgrp(tty, job);
+        ::kill(-job, SIGCONT);
+    }
+    ::_exit(WIFEXITED(status) ? WEXITSTATUS(status) : 126);
+}
+
 // In the child, between fork and exec: only async-signal-safe calls.
 [[noreturn]] void StartChild(const Launch& launch, int in, int out, int err, int extra,
                              const char* terminal, char** argv, char** envp) {
@@ -31,6 +58,7 @@ void CloseIfOpen(int& fd) {
     if (terminal != nullptr) {
         const int tty = ::open(terminal, O_RDWR);  // becomes the controlling terminal
         if (tty < 0) ::_exit(120);
+        if (launch.job) RunAsJob(tty);
         ::close(tty);
     }
     ::dup2(in, 0);
@@ -134,8 +162,8 @@ bool CliProcess::WaitForTerminal(const std::string& text, std::chrono::milliseco
     return true;
 }
 
-void CliProcess::Type(const std::string& line) {
-    const std::string typed = line + "\n";
+void CliProcess::Type(const std::string& line, bool enter) {
+    const std::string typed = enter ? line + "\n" : line;
     if (::write(master_, typed.data(), typed.size()) != static_cast<ssize_t>(typed.size())) {
         throw std::runtime_error("cannot type on the terminal");
     }

@@ -17,8 +17,12 @@ struct Launch {
     std::vector<std::string> args;  // after the program's name
     std::filesystem::path folder;   // working folder; the current one when empty
     std::vector<std::pair<std::string, std::string>> environment;  // added variables
-    std::string descriptor3;    // when not empty, readable on descriptor 3
-    bool terminal = false;      // give the child a pseudo-terminal as its controlling terminal
+    std::string descriptor3;  // when not empty, readable on descriptor 3
+    bool terminal = false;    // give the child a pseudo-terminal as its controlling terminal
+    // With a terminal: run the program as a shell's foreground job, which the
+    // shell puts back in the foreground ("fg") as soon as it stops, with the
+    // terminal's settings as they were before the job started.
+    bool job = false;
     bool unprivileged = false;  // when run as root, the child runs as user "nobody"
     bool outputClosed = false;  // nobody reads standard output: writes to it fail
 };
@@ -39,10 +43,11 @@ public:
     pid_t Pid() const { return pid_; }
 
     // The pseudo-terminal's side of the user: waits until the terminal shows
-    // `text` (true) or the time is up (false), and types a line.
+    // `text` (true) or the time is up (false), and types a line (or, without
+    // `enter`, just the keys).
     bool WaitForTerminal(const std::string& text,
                          std::chrono::milliseconds limit = std::chrono::seconds(20));
-    void Type(const std::string& line);
+    void Type(const std::string& line, bool enter = true);
     // Everything the child wrote to its terminal so far.
     const std::string& TerminalOutput() const { return terminalOut_; }
 

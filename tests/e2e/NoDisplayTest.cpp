@@ -66,6 +66,8 @@ TEST_F(Headless, WithoutDisplayEverythingElseSaysWhyAndEnds) {
         {"/decrypt", "/a.enc", "/123"},  // an operation that needs no window at all
         {"--decrypt", "a.enc"},          // the file-manager entry
         {"--help", "me"},                // not the option: a "/" command line without "/"
+        {""},                            // a script's empty variable
+        {"", ""},
     };
     for (const QStringList& command : commands) {
         SCOPED_TRACE(Describe(command));
@@ -73,7 +75,7 @@ TEST_F(Headless, WithoutDisplayEverythingElseSaysWhyAndEnds) {
         EXPECT_TRUE(outcome.error.contains("Quillbox: no usable display"))
             << outcome.error.toStdString();
         // An unusable command line keeps its status and its usage text.
-        const bool usage = command.value(0) == "--help";
+        const bool usage = !command.isEmpty() && (command[0] == "--help" || command[0] == "");
         EXPECT_EQ(outcome.status, usage ? 2 : 1);
         EXPECT_EQ(outcome.error.contains("Usage: "), usage);
     }

@@ -11,6 +11,7 @@
 #include <cerrno>
 
 #include "app/platform/ClipboardServer.h"
+#include "core/ProcessHardening.h"
 
 namespace clipboardhandoff {
 
@@ -49,6 +50,9 @@ struct Pipe {
 // caller's process group, and its error output goes nowhere.
 [[noreturn]] void ExecServer(const char* path, char* const argv[], int input, int ready,
                              int devNull) {
+    // The child holds a copy of the text until exec; the keeper's own start
+    // repeats this, since exec makes a process dumpable again.
+    KeepSecretsOutOfCoreDumps();
     ::setsid();
     ::dup2(input, STDIN_FILENO);
     ::dup2(ready, STDOUT_FILENO);
