@@ -11,6 +11,7 @@
 #include "cipher/CodePage.h"
 #include "cipher/SecureZero.h"
 #include "cipher/clsBlowfish.h"
+#include "cli/CliFrontEnd.h"
 #include "cli/TextJob.h"
 #include "core/CommandLine.h"
 #include "core/Utf8.h"
@@ -73,7 +74,8 @@ TEST(FreedMemory, HoldsNoUnwipedSecret) {
         {"encrypt-text from standard input",
          [&] {
              const RedirectedStreams streams(input);
-             cli::Run(cli::TextJob{}, u"key");
+             cli::CliFrontEnd frontEnd({}, false);
+             cli::Run(cli::TextJob{}, frontEnd, u"key");
          }},
         {"a refused UTF-8 decoding", [&] { (void)DecodeUtf8(badUtf8); }},
         {"a refused code page conversion",
