@@ -413,6 +413,22 @@
         <source>there was not enough memory to finish; nothing more was done.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The file &quot;%1&quot; changed while it was being read. Nothing was written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Encrypted, but the original was not wiped: the encrypted file&apos;s folder could not be flushed to disk (%2), so the encrypted file might not survive a crash. The original &quot;%1&quot; is unchanged.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Encrypted, but the original was only partly wiped: overwriting &quot;%1&quot; failed part-way (%2). The part that was overwritten is on disk and the file was deleted, but the rest of its content may remain in the disk&apos;s free space. The encrypted file was kept.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Encrypted, but the original was not wiped: could not overwrite &quot;%1&quot; (%2). It was not deleted and is now &quot;%3&quot;, perhaps partly overwritten; delete it yourself. The encrypted file was kept.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>PasswordForm</name>
