@@ -6,8 +6,12 @@
 //     quillbox_filetool wipe SOURCE ENCRYPTED PASSWORD
 //
 // Exit status: 0 written (or wiped), 1 failed (the reason on standard error),
-// 2 usage.
+// 2 usage. With QUILLBOX_FILETOOL_STOP_AT=N in the environment the tool stops
+// itself (SIGSTOP) at its N-th progress report, so that a test can signal it
+// at a known moment of the work.
 
+#include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -24,6 +28,20 @@ std::u16string Text(const char* utf8) {
     for (const char* p = utf8; *p != '\0'; ++p) text.push_back(static_cast<unsigned char>(*p));
     return text;
 }
+
+class StopAtReport final : public ProgressSink {
+public:
+    explicit StopAtReport(long at) : at_(at) {}
+    void Progress(std::int32_t&) override {
+        if (++reports_ == at_) std::raise(SIGSTOP);
+    }
+    void SetStatusText(const std::u16string&) override {}
+    void PumpEvents() override {}
+
+private:
+    long at_;
+    long reports_ = 0;
+};
 
 }  // namespace
 
@@ -43,7 +61,9 @@ int main(int argc, char** argv) {
         std::cerr << "not wiped: " << result.reason << '\n';
         return 1;
     }
-    clsBlowfish cipher;
+    const char* stopAt = std::getenv("QUILLBOX_FILETOOL_STOP_AT");
+    StopAtReport stopper(stopAt != nullptr ? std::atol(stopAt) : 0);
+    clsBlowfish cipher(&stopper);
     const bool written = mode == "encrypt" ? cipher.EncryptFile(source, destination, true, key)
                                            : cipher.DecryptFile(source, destination, true, key);
     if (!written) {
