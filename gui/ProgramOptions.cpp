@@ -11,6 +11,7 @@ namespace {
 Option FileOption(const QString& word) {
     if (word == QLatin1String("--encrypt")) return Option::EncryptFiles;
     if (word == QLatin1String("--decrypt")) return Option::DecryptFiles;
+    if (word == QLatin1String("--open")) return Option::OpenFile;
     return Option::None;
 }
 
@@ -41,6 +42,7 @@ QString HelpText() {
                        "                            without a file, choose one first\n"
                        "Quillbox --decrypt FILE...  decrypt each file as the window's Decrypt "
                        "button does\n"
+                       "Quillbox --open FILE        open the window with FILE as the source file\n"
                        "Quillbox --help, -h         show this text\n"
                        "Quillbox --version          show the version\n"
                        "Without arguments the main window opens.\n"
@@ -63,6 +65,7 @@ std::optional<Answer> AnswerWithoutDisplay(const Options& options) {
         case Option::None:
         case Option::EncryptFiles:
         case Option::DecryptFiles:
+        case Option::OpenFile:
             break;
     }
     return std::nullopt;

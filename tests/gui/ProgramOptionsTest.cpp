@@ -35,6 +35,12 @@ TEST(ProgramOptions, FileEntriesTakeEveryWordAsAPath) {
     EXPECT_EQ(Read({"--decrypt"}), (Options{Option::DecryptFiles, {}}));
     EXPECT_EQ(Read({"--encrypt", "--"}), (Options{Option::EncryptFiles, {}}));
     EXPECT_EQ(Read({"x", "--encrypt", "a"}).option, Option::None);
+    // "Open with": the desktop entry passes one path, or none from the menu.
+    EXPECT_EQ(Read({"--open", "/home/me/\u00e4 b.txt"}),
+              (Options{Option::OpenFile, {"/home/me/\u00e4 b.txt"}}));
+    EXPECT_EQ(Read({"--open", "--", "-n.txt"}), (Options{Option::OpenFile, {"-n.txt"}}));
+    EXPECT_EQ(Read({"--open"}), (Options{Option::OpenFile, {}}));
+    EXPECT_FALSE(programoptions::AnswerWithoutDisplay(Read({"--open", "a"})).has_value());
 }
 
 }  // namespace
