@@ -103,7 +103,7 @@ private:
     ExitStatus fileStatus_ = kCompleted;
     ExitStatus stringStatus_ = kCompleted;
     FileFailure lastFailure_ = FileFailure::None;
-    int dpi_ = 96;
+    TwipsLayout layout_{96, 13};  // the layout tables in pixels, for this window's font
     FileDropLineEdit* text1_ = nullptr;
     QLineEdit* text2_ = nullptr;
     QLineEdit* text3_ = nullptr;
