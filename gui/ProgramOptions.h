@@ -33,8 +33,9 @@ struct Options {
 // --encrypt, --decrypt or --open is skipped, so that a file may begin with "-".
 Options Read(const QStringList& arguments);
 
-// The --help text: the usage text, the desktop options and the exit statuses,
-// lines ending in a line feed.
+// The --help text: the forms of the command line with examples that work on
+// this system, the desktop options, quillbox-cli for scripts and the exit
+// statuses; lines ending in a line feed.
 QString HelpText();
 
 // The --version line: the program's name and version.
