@@ -2,7 +2,8 @@
 # Checks what makes Quillbox at home on a desktop, using a release build
 # folder: the desktop entries and the AppStream metainfo validate, `cmake
 # --install` into a staging folder puts every file in place, and CPack builds
-# a Debian package with the right dependencies.
+# a Debian package with the right dependencies that lintian finds clean of
+# errors and warnings, hardened binaries included.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build}"
@@ -21,6 +22,7 @@ expected=(
   share/mime/packages/quillbox.xml
   share/icons/hicolor/scalable/apps/quillbox.svg
   share/man/man1/quillbox.1
+  share/doc/quillbox/copyright
 )
 for size in 16 24 32 48 64 128 256; do
   expected+=("share/icons/hicolor/${size}x${size}/apps/quillbox.png")
@@ -38,4 +40,11 @@ for needed in qt6-wayland qt6-qpa-plugins libqt6widgets6 libwayland-client0; do
   [[ "$depends" == *"$needed"* ]] || { echo "$package does not depend on $needed" >&2; exit 1; }
 done
 dpkg-deb -c "$package" | grep './usr/bin/quillbox$' >/dev/null
+# Errors and warnings fail; the informational and pedantic tags are shown.
+if ! report="$(lintian --fail-on error,warning -EvIL +pedantic "$package" 2>&1)"; then
+  grep -v '^N:' <<<"$report" >&2
+  echo "lintian rejects $package" >&2
+  exit 1
+fi
+grep '^[IPX]:' <<<"$report" || true
 echo "Installed files, desktop entries, metainfo and $(basename "$package") are fine."
