@@ -10,6 +10,13 @@ build="${1:-$root/build}"
 
 desktop-file-validate "$root"/data/*.desktop
 appstreamcli validate --no-net "$root"/data/*.metainfo.xml
+# Each screenshot the metainfo names is a committed file of the stated size.
+while read -r width height name; do
+  image="$root/data/screenshots/$name"
+  [ "$(identify -format '%w %h' "$image")" = "$width $height" ] ||
+    { echo "screenshot $name is not ${width}x$height" >&2; exit 1; }
+done < <(sed -n 's|.*<image type="source" width="\([0-9]*\)" height="\([0-9]*\)">.*/\([^/]*\)</image>.*|\1 \2 \3|p' \
+  "$root"/data/*.metainfo.xml)
 
 stage="$(mktemp -d)"
 trap 'rm -rf "$stage"' EXIT
