@@ -21,7 +21,16 @@ if(QUILLBOX_GUI)
             RENAME quillbox.png)
   endforeach()
   install(FILES doc/man/quillbox.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES data/completion/quillbox
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+  install(FILES data/completion/quillbox.fish
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/fish/vendor_completions.d)
 endif()
+# Shell completion for quillbox-cli beside its bash completion (which its
+# folder installs); the zsh function serves both programs.
+install(FILES data/completion/_quillbox DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions)
+install(FILES data/completion/quillbox-cli.fish
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/fish/vendor_completions.d)
 
 install(FILES data/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quillbox)
 

@@ -30,6 +30,11 @@ expected=(
   share/icons/hicolor/scalable/apps/quillbox.svg
   share/man/man1/quillbox.1
   share/doc/quillbox/copyright
+  share/bash-completion/completions/quillbox
+  share/bash-completion/completions/quillbox-cli
+  share/zsh/vendor-completions/_quillbox
+  share/fish/vendor_completions.d/quillbox.fish
+  share/fish/vendor_completions.d/quillbox-cli.fish
 )
 for size in 16 24 32 48 64 128 256; do
   expected+=("share/icons/hicolor/${size}x${size}/apps/quillbox.png")
@@ -39,6 +44,29 @@ for file in "${expected[@]}"; do
 done
 "$stage/usr/bin/quillbox" --version >/dev/null
 man --warnings -l "$stage/usr/share/man/man1/quillbox.1" >/dev/null
+
+# Shell completion: each file parses in its shell, and bash and fish offer
+# both programs' options and commands.
+completions="$stage/usr/share"
+zsh -n "$completions/zsh/vendor-completions/_quillbox"
+offered() {  # SHELL PROGRAM: what the shell completes after "PROGRAM -"
+  case $1 in
+    bash) bash -c 'source /usr/share/bash-completion/bash_completion && source "$1" &&
+      COMP_WORDS=("$2" -) COMP_CWORD=1 COMP_LINE="$2 -" COMP_POINT=$((${#2} + 2)) &&
+      "$3" && echo "${COMPREPLY[*]}"' _ "$completions/bash-completion/completions/$2" "$2" \
+      "_${2//-/_}" ;;
+    fish) fish -c 'source $argv[1]; complete -C "$argv[2] -"' \
+      "$completions/fish/vendor_completions.d/$2.fish" "$2" ;;
+  esac
+}
+for shell in bash fish; do
+  for word in quillbox:--encrypt quillbox:--decrypt quillbox:--open quillbox:--help \
+              quillbox:--version quillbox-cli:--help quillbox-cli:--version; do
+    program="${word%%:*}" option="${word#*:}"
+    grep -qw -- "$option" <<<"$(offered "$shell" "$program")" ||
+      { echo "$shell does not complete $program $option" >&2; exit 1; }
+  done
+done
 
 (cd "$build" && cpack -G DEB >/dev/null)
 package="$(ls -t "$build"/quillbox_*.deb | head -1)"

@@ -10,6 +10,7 @@ packages=(
   xvfb xauth xdotool xclip x11-utils imagemagick time
   qt6-base-private-dev libwayland-dev qt6-wayland weston wl-clipboard
   desktop-file-utils appstream dpkg-dev man-db libglib2.0-bin lintian
+  bash-completion zsh fish
 )
 
 missing=()
