@@ -39,7 +39,7 @@ OpenSslReference::~OpenSslReference() {
 }
 
 void OpenSslReference::SetKey(const std::uint8_t* key16) {
-    std::memcpy(key_, key16, sizeof key_);
+    std::memmove(key_, key16, sizeof key_);  // key16 may be key_ itself
     const unsigned char iv[8] = {};
     Check(EVP_CipherInit_ex2(ctx_, cipher_, key_, iv, 1, nullptr), "key schedule");
 }

@@ -11,6 +11,7 @@ namespace {
 Option FileOption(const QString& word) {
     if (word == QLatin1String("--encrypt")) return Option::EncryptFiles;
     if (word == QLatin1String("--decrypt")) return Option::DecryptFiles;
+    if (word == QLatin1String("--open")) return Option::OpenFile;
     return Option::None;
 }
 
@@ -32,22 +33,40 @@ Options Read(const QStringList& arguments) {
 }
 
 QString HelpText() {
-    QString usage = UsageText();
-    usage.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return usage + QStringLiteral(
-                       "\n\n"
-                       "Quillbox --encrypt FILE...  encrypt each file as the window's Encrypt "
-                       "button does (password, retype, \"Wipe original?\");\n"
-                       "                            without a file, choose one first\n"
-                       "Quillbox --decrypt FILE...  decrypt each file as the window's Decrypt "
-                       "button does\n"
-                       "Quillbox --help, -h         show this text\n"
-                       "Quillbox --version          show the version\n"
-                       "Without arguments the main window opens.\n"
-                       "\n"
-                       "Exit status: 0 done, 1 failed or cancelled, 2 unusable command line, "
-                       "3 encrypted but the original not wiped, 4 wrong password or not an "
-                       "encrypted file.\n");
+    const QString& pw = kExamplePassword;
+    return QStringLiteral(
+               "Usage: quillbox\n"
+               "       quillbox /OPERATION /SOURCE /PASSWORD [/DESTINATION-OR-TEXT]\n"
+               "       quillbox --encrypt [FILE...] | --decrypt [FILE...] | --open [FILE]\n"
+               "       quillbox --help | -h | --version\n"
+               "\n"
+               "Without arguments the main window opens.\n"
+               "\n"
+               "The \"/\" command line performs one operation without the window. Its\n"
+               "fields are cut at every \"/\": the source is a name in the current folder,\n"
+               "and an absolute destination starts with two slashes. -ask as the password\n"
+               "asks for it in a window; a string result goes to the clipboard.\n"
+               "  quillbox /encrypt /notes.txt /-ask\n"
+               "  quillbox /decrypt /notes.txt.enc /%1 //tmp/notes.txt\n"
+               "  quillbox /encrypt /string /%1 /This is a string encryption test.\n"
+               "  quillbox /decrypt /string /%1 /%2\n"
+               "%1 is the password in the above examples.\n"
+               "\n"
+               "  --encrypt FILE...  encrypt each file as the window's Encrypt button does\n"
+               "                     (password, retype, \"Wipe original?\"); without a\n"
+               "                     file, choose one first\n"
+               "  --decrypt FILE...  decrypt each file as the window's Decrypt button does\n"
+               "  --open FILE        open the window with FILE as the source file\n"
+               "  --help, -h         show this text\n"
+               "  --version          show the version\n"
+               "\n"
+               "For scripts and terminals use quillbox-cli (see quillbox-cli --help): it\n"
+               "needs no display and never takes a password from the command line.\n"
+               "\n"
+               "Exit status: 0 done, 1 failed or cancelled, 2 unusable command line,\n"
+               "3 encrypted but the original not wiped, 4 wrong password or not an\n"
+               "encrypted file.\n")
+        .arg(pw, kExampleCiphertext);
 }
 
 QString VersionText() {
@@ -63,6 +82,7 @@ std::optional<Answer> AnswerWithoutDisplay(const Options& options) {
         case Option::None:
         case Option::EncryptFiles:
         case Option::DecryptFiles:
+        case Option::OpenFile:
             break;
     }
     return std::nullopt;

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QFileInfo>
 #include <QIcon>
 #include <QStringList>
 #include <cstdio>
@@ -44,6 +45,18 @@ QIcon WindowIcon() {
     return icon;
 }
 
+// "Open with": the window, with the file as the source as if it had been
+// dropped on the first field.
+int OpenWindow(Form1& form, const QStringList& files) {
+    form.Form_Load(QString());
+    if (!files.isEmpty()) {
+        const QStringList dropped{QFileInfo(files.front()).absoluteFilePath()};
+        form.RunAction([&] { form.Text1_OLEDragDrop(dropped); });
+    }
+    form.show();
+    return QApplication::exec();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -80,8 +93,10 @@ int main(int argc, char** argv) {
     platform.SetUnattended(NobodyCanAnswer());
     // Outside the window a terminal or a script waits for the outcome: every
     // box's text goes to standard error as well.
-    platform.Messages().SetEchoToErrorOutput(!arguments.isEmpty());
+    const bool window = options.option == programoptions::Option::OpenFile;
+    platform.Messages().SetEchoToErrorOutput(!arguments.isEmpty() && !window);
     Form1 form(&platform.Services());
+    if (window) return OpenWindow(form, options.files);
     if (options.option == programoptions::Option::EncryptFiles ||
         options.option == programoptions::Option::DecryptFiles) {
         form.Form_Load(QString());

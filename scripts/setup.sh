@@ -9,7 +9,8 @@ packages=(
   qt6-base-dev qt6-l10n-tools qt6-tools-dev libgl-dev libxkbcommon-x11-0 fonts-dejavu-core
   xvfb xauth xdotool xclip x11-utils imagemagick time
   qt6-base-private-dev libwayland-dev qt6-wayland weston wl-clipboard
-  desktop-file-utils appstream dpkg-dev man-db
+  desktop-file-utils appstream dpkg-dev man-db libglib2.0-bin lintian
+  bash-completion zsh fish
 )
 
 missing=()

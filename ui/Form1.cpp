@@ -46,8 +46,10 @@ Form1::Form1(Platform* platform)
       frontEnd_(platform_, *this) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kApplicationTitle);
-    dpi_ = logicalDpiY();
-    setFixedSize(ToPixels(kClientSize, dpi_).size());
+    // The tables were drawn for a smaller font than most desktops use: they
+    // grow with the window's font, so that every caption fits.
+    layout_ = TwipsLayout::For(*this);
+    setFixedSize(layout_.ToPixels(kClientSize).size());
     BuildFilePanel();
     BuildStringPanel();
     SetTabOrder();
@@ -62,7 +64,7 @@ QLineEdit* Form1::Text1() const {
 void Form1::Place(QWidget* control, QWidget* container, const char* name, const TwipsRect& place) {
     control->setParent(container);
     control->setObjectName(QString::fromLatin1(name));
-    control->setGeometry(ToPixels(place, dpi_));
+    control->setGeometry(layout_.ToPixels(place));
 }
 
 QGroupBox* Form1::AddFrame(const char* name, const QString& caption, const TwipsRect& place) {

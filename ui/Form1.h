@@ -100,7 +100,7 @@ private:
     QString commandLine_;
     ExitStatus fileStatus_ = kCompleted;
     ExitStatus stringStatus_ = kCompleted;
-    int dpi_ = 96;
+    TwipsLayout layout_{96, 13};  // the layout tables in pixels, for this window's font
     FileDropLineEdit* text1_ = nullptr;
     QLineEdit* text2_ = nullptr;
     QLineEdit* text3_ = nullptr;

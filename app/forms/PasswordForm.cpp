@@ -50,11 +50,12 @@ PasswordForm::PasswordForm(QWidget* parent) : QDialog(parent) {
                    Qt::MSWindowsFixedSizeDialogHint);
     setModal(true);
     BuildControls();
-    setFixedSize(ToPixels(kClientSize, logicalDpiY()).size());
+    setFixedSize(TwipsLayout::For(*this).ToPixels(kClientSize).size());
 }
 
 void PasswordForm::BuildControls() {
-    const int dpi = logicalDpiY();
+    // The table grows with the prompt's font, so that the label and buttons fit.
+    const TwipsLayout layout = TwipsLayout::For(*this);
     text1_ = new QLineEdit(this);
     text1_->setObjectName(QStringLiteral("Text1"));
     text1_->setEchoMode(QLineEdit::Password);
@@ -63,19 +64,19 @@ void PasswordForm::BuildControls() {
     auto* echoStyle = new AsteriskEchoStyle;
     echoStyle->setParent(this);
     text1_->setStyle(echoStyle);
-    text1_->setGeometry(ToPixels(kText1, dpi));
+    text1_->setGeometry(layout.ToPixels(kText1));
     text1_->setAccessibleName(tr("Password"));
 
     command1_ = new QPushButton(tr("OK"), this);
     command1_->setObjectName(QStringLiteral("Command1"));
-    command1_->setGeometry(ToPixels(kCommand1, dpi));
+    command1_->setGeometry(layout.ToPixels(kCommand1));
     command1_->setAccessibleName(tr("OK"));
     command1_->setAccessibleDescription(tr("Use the password typed in the box"));
     connect(command1_, &QPushButton::clicked, this, &PasswordForm::AcceptPassword);
 
     command2_ = new QPushButton(tr("Cancel"), this);
     command2_->setObjectName(QStringLiteral("Command2"));
-    command2_->setGeometry(ToPixels(kCommand2, dpi));
+    command2_->setGeometry(layout.ToPixels(kCommand2));
     command2_->setAccessibleName(tr("Cancel"));
     command2_->setAccessibleDescription(tr("Close the prompt without a password"));
     connect(command2_, &QPushButton::clicked, this, &PasswordForm::CancelPassword);
@@ -84,7 +85,7 @@ void PasswordForm::BuildControls() {
     label1_->setObjectName(QStringLiteral("Label1"));
     label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label1_->setWordWrap(true);
-    label1_->setGeometry(ToPixels(kLabel1, dpi));
+    label1_->setGeometry(layout.ToPixels(kLabel1));
     SetLabel(EnterCaption());
 
     // Enter must not click a button on its press: the prompt acts on the release.

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QSettings>
 #include <QStringList>
 #include <cstdio>
 
@@ -16,7 +17,16 @@ QList<BrowseFilter> BrowseFilters() {
     };
 }
 
+void KeepNoDialogSettings() {
+    // Qt's file dialog reads and writes its history of folders in the user's
+    // QtProject.conf. Pointed below a file that is no folder, that file can be
+    // neither read nor created: nothing of the browsing outlives the program.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QStringLiteral("/dev/null/quillbox-keeps-no-settings"));
+}
+
 void ConfigureBrowseDialog(QFileDialog& dialog) {
+    KeepNoDialogSettings();
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     // Qt reads a filter's pattern from its last parentheses; with the details
@@ -39,6 +49,7 @@ std::optional<QString> QtFileDialog::ChooseFileToOpen(QWidget* owner) {
             stderr);
         return std::nullopt;
     }
+    KeepNoDialogSettings();  // before the dialog reads them
     QFileDialog dialog(owner);
     ConfigureBrowseDialog(dialog);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;

@@ -26,8 +26,12 @@ struct BrowseFilter {
 // order; "All files" selects every file of the platform.
 QList<BrowseFilter> BrowseFilters();
 
+// Keeps Qt's file dialogs from reading or writing their history of browsed
+// folders in the user's settings: the program keeps no settings.
+void KeepNoDialogSettings();
+
 // Sets up a dialog to open one existing file with the Browse filters and the
-// default suffix "txt".
+// default suffix "txt", and keeps no settings for it.
 void ConfigureBrowseDialog(QFileDialog& dialog);
 
 class QtFileDialog final : public FileDialog {

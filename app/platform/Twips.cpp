@@ -1,5 +1,8 @@
 #include "app/platform/Twips.h"
 
+#include <QFontMetrics>
+#include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 int TwipsToPixels(int twips, int dpi) {
@@ -9,4 +12,22 @@ int TwipsToPixels(int twips, int dpi) {
 QRect ToPixels(const TwipsRect& rect, int dpi) {
     return QRect(TwipsToPixels(rect.left, dpi), TwipsToPixels(rect.top, dpi),
                  TwipsToPixels(rect.width, dpi), TwipsToPixels(rect.height, dpi));
+}
+
+TwipsLayout::TwipsLayout(int dpi, int fontHeight)
+    : dpi_(dpi),
+      scale_(static_cast<double>(fontHeight) /
+             std::max(1, TwipsToPixels(kDesignFontHeightTwips, dpi))) {}
+
+TwipsLayout TwipsLayout::For(const QWidget& widget) {
+    return TwipsLayout(widget.logicalDpiY(), widget.fontMetrics().height());
+}
+
+int TwipsLayout::ToPixels(int twips) const {
+    return static_cast<int>(std::lround(static_cast<double>(twips) * dpi_ / 1440.0 * scale_));
+}
+
+QRect TwipsLayout::ToPixels(const TwipsRect& rect) const {
+    return QRect(ToPixels(rect.left), ToPixels(rect.top), ToPixels(rect.width),
+                 ToPixels(rect.height));
 }

@@ -2,6 +2,8 @@
 
 #include <QRect>
 
+class QWidget;
+
 // Window geometry is designed in twips: 1/1440 inch, 15 twips per pixel at
 // 96 dots per inch.
 
@@ -15,3 +17,26 @@ struct TwipsRect {
 int TwipsToPixels(int twips, int dpi);
 
 QRect ToPixels(const TwipsRect& rect, int dpi);
+
+// The height of the font that the layout tables were drawn for, in twips:
+// 13 pixels at 96 dots per inch.
+inline constexpr int kDesignFontHeightTwips = 195;
+
+// Turns a window's layout table into pixels: twips at the window's DPI, every
+// position and size scaled by the window font's height over the design
+// font's, so that the table keeps its proportions and its texts fit at any
+// font size. With the design font the result is exactly ToPixels.
+class TwipsLayout {
+public:
+    TwipsLayout(int dpi, int fontHeight);
+    // For the widget's DPI and font.
+    static TwipsLayout For(const QWidget& widget);
+
+    int ToPixels(int twips) const;
+    QRect ToPixels(const TwipsRect& rect) const;
+    double Scale() const { return scale_; }
+
+private:
+    int dpi_;
+    double scale_;
+};

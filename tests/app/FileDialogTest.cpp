@@ -1,11 +1,13 @@
 // What the Browse dialog offers: three filters in their order, and "All files"
-// showing every file, also those without an extension.
+// showing every file, also those without an extension; and that browsing
+// leaves no history of folders behind.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QSettings>
 
 #include "app/platform/FileDialog.h"
 #include "tests/app/support/TempFiles.h"
@@ -40,6 +42,19 @@ TEST(FileDialogTest, ThreeFiltersInOrderAndAllFilesListsNamesWithoutAnExtension)
             QDir(files.Path(QString())).entryList(model->nameFilters(), QDir::Files, QDir::Name);
         EXPECT_EQ(listed, names) << shown.toStdString();
     }
+}
+
+TEST(FileDialogTest, BrowsingWritesNoSettings) {
+    TempFiles settings;  // where Qt keeps the user's settings
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.Path(QString()));
+    TempFiles browsed;
+    {
+        QFileDialog dialog;
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        ConfigureBrowseDialog(dialog);
+        dialog.setDirectory(browsed.Path(QString()));
+    }
+    EXPECT_TRUE(QDir(settings.Path(QString())).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot));
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ protected:
     }
 
     QRect Expected(int left, int top, int width, int height) const {
-        return ToPixels({left, top, width, height}, form.logicalDpiY());
+        return TwipsLayout::For(form).ToPixels({left, top, width, height});
     }
 
     PasswordForm form;

@@ -22,9 +22,9 @@ TEST(StatusForm, YellowStripAtTopLeftThatNeverTakesFocus) {
     focused.activateWindow();
 
     StatusForm form;
-    const int dpi = form.logicalDpiY();
+    const TwipsLayout layout = TwipsLayout::For(form);
     EXPECT_TRUE(form.isVisible());
-    EXPECT_EQ(form.geometry(), QRect(0, 0, TwipsToPixels(2000, dpi), TwipsToPixels(200, dpi)));
+    EXPECT_EQ(form.geometry(), QRect(0, 0, layout.ToPixels(2000), layout.ToPixels(200)));
     EXPECT_EQ(form.Label1()->geometry(), QRect(QPoint(0, 0), form.size()));
     EXPECT_EQ(form.Label1()->text(), "Working...");
     EXPECT_TRUE(form.windowFlags().testFlag(Qt::FramelessWindowHint));

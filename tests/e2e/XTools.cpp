@@ -105,6 +105,12 @@ bool XTools::Type(const QString& window, const QString& text, const QStringList&
     return keys.isEmpty() || Run(xdotool, QStringList{QStringLiteral("key")} + keys);
 }
 
+qint64 XTools::WindowProcess(const QString& window) const {
+    QByteArray pid;
+    if (!Run(QStringLiteral("xdotool"), {QStringLiteral("getwindowpid"), window}, &pid)) return 0;
+    return pid.trimmed().toLongLong();
+}
+
 QByteArray XTools::ClipboardText() const {
     QByteArray text;
     Run(QStringLiteral("xclip"),

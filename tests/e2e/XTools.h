@@ -29,6 +29,9 @@ public:
     // releases each of the keys ("Return", "Escape").
     bool Type(const QString& window, const QString& text, const QStringList& keys) const;
 
+    // The process id that the window's program gives for it; 0 when unknown.
+    qint64 WindowProcess(const QString& window) const;
+
     // The clipboard's text; empty when no program offers any.
     QByteArray ClipboardText() const;
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+
+#include "core/CommandLine.h"
 #include "gui/ProgramOptions.h"
 
 namespace {
@@ -35,6 +38,30 @@ TEST(ProgramOptions, FileEntriesTakeEveryWordAsAPath) {
     EXPECT_EQ(Read({"--decrypt"}), (Options{Option::DecryptFiles, {}}));
     EXPECT_EQ(Read({"--encrypt", "--"}), (Options{Option::EncryptFiles, {}}));
     EXPECT_EQ(Read({"x", "--encrypt", "a"}).option, Option::None);
+    // "Open with": the desktop entry passes one path, or none from the menu.
+    EXPECT_EQ(Read({"--open", "/home/me/\u00e4 b.txt"}),
+              (Options{Option::OpenFile, {"/home/me/\u00e4 b.txt"}}));
+    EXPECT_EQ(Read({"--open", "--", "-n.txt"}), (Options{Option::OpenFile, {"-n.txt"}}));
+    EXPECT_EQ(Read({"--open"}), (Options{Option::OpenFile, {}}));
+    EXPECT_FALSE(programoptions::AnswerWithoutDisplay(Read({"--open", "a"})).has_value());
+}
+
+// The help is for this system: its "/" examples are usable command lines
+// here, spelled as the command is typed, and scripts are sent to quillbox-cli.
+TEST(ProgramOptions, HelpExamplesWorkOnThisSystem) {
+    const QString help = programoptions::HelpText();
+    const QRegularExpression example(QStringLiteral("^  quillbox (/.*)$"),
+                                     QRegularExpression::MultilineOption);
+    int examples = 0;
+    for (auto match = example.globalMatch(help); match.hasNext(); ++examples) {
+        const QString arguments = match.next().captured(1);
+        EXPECT_NE(commandline::Parse(arguments.toStdU16String()).action, commandline::Action::Usage)
+            << arguments.toStdString();
+    }
+    EXPECT_EQ(examples, 4);
+    EXPECT_FALSE(help.contains(QStringLiteral("Quillbox /")));
+    EXPECT_FALSE(help.contains(QStringLiteral(":\\")));
+    EXPECT_TRUE(help.contains(QStringLiteral("quillbox-cli")));
 }
 
 }  // namespace

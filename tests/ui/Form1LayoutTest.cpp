@@ -7,8 +7,11 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QUrl>
 #include <QtTest/QTest>
+#include <optional>
 
 #include "app/Global.h"
 #include "app/platform/Twips.h"
@@ -46,7 +49,7 @@ const Control kDesign[] = {
 class Form1LayoutTest : public ::testing::Test {
 protected:
     QWidget* Find(const char* name) { return form.findChild<QWidget*>(QString::fromLatin1(name)); }
-    QRect Pixels(const TwipsRect& place) const { return ToPixels(place, form.logicalDpiY()); }
+    QRect Pixels(const TwipsRect& place) const { return TwipsLayout::For(form).ToPixels(place); }
 
     FakePlatform platform;
     Form1 form{&platform.services};
@@ -56,9 +59,6 @@ TEST_F(Form1LayoutTest, FixedClientSizeAndCaption) {
     EXPECT_EQ(form.windowTitle(), "Quillbox");
     EXPECT_EQ(form.size(), Pixels({0, 0, 5025, 4815}).size());
     EXPECT_EQ(form.minimumSize(), form.maximumSize());
-    if (form.logicalDpiY() == 96) {
-        EXPECT_EQ(form.size(), QSize(335, 321));
-    }
 }
 
 TEST_F(Form1LayoutTest, EveryControlSitsWhereTheDesignPutsIt) {
@@ -79,6 +79,66 @@ TEST_F(Form1LayoutTest, EveryControlSitsWhereTheDesignPutsIt) {
             EXPECT_GE(field->maxLength(), 1 << 30);
         }
     }
+}
+
+// A font of the design's height at this DPI, when the family has one.
+std::optional<QFont> DesignFont(int dpi) {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    for (int size = 6; size < 40; ++size) {
+        font.setPixelSize(size);
+        if (QFontMetrics(font).height() == TwipsToPixels(kDesignFontHeightTwips, dpi)) return font;
+    }
+    return std::nullopt;
+}
+
+// Where a control draws its text; an empty rectangle for the text fields.
+QRect TextArea(QWidget* widget) {
+    if (auto* button = qobject_cast<QPushButton*>(widget)) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        return button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+    }
+    if (auto* frame = qobject_cast<QGroupBox*>(widget)) return frame->rect();
+    return {};
+}
+
+TEST(Form1Fonts, TheTablesGrowWithTheFontAndEveryTextFits) {
+    const QFont original = QApplication::font();
+    FakePlatform platform;
+    {
+        // At the design font the window is the design, pixel for pixel.
+        const std::optional<QFont> design = DesignFont(Form1(&platform.services).logicalDpiY());
+        ASSERT_TRUE(design.has_value());
+        QApplication::setFont(*design);
+        Form1 form(&platform.services);
+        if (form.logicalDpiY() == 96) {
+            EXPECT_EQ(form.size(), QSize(335, 321));
+        }
+        for (const Control& control : kDesign) {
+            EXPECT_EQ(form.findChild<QWidget*>(control.name)->geometry(),
+                      ToPixels(control.place, form.logicalDpiY()))
+                << control.name;
+        }
+    }
+    for (const int points : {8, 10, 11, 14}) {
+        SCOPED_TRACE(points);
+        QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), points));
+        Form1 form(&platform.services);
+        const QFontMetrics metrics(form.font());
+        for (const Control& control : kDesign) {
+            QWidget* widget = form.findChild<QWidget*>(control.name);
+            const QRect area = TextArea(widget);
+            if (control.caption == nullptr) {
+                EXPECT_LE(widget->minimumSizeHint().height(), widget->height()) << control.name;
+                continue;
+            }
+            const QString text = QString::fromLatin1(control.caption).remove(QLatin1Char('&'));
+            EXPECT_LT(metrics.horizontalAdvance(text), area.width()) << control.name;
+            EXPECT_LE(metrics.height(), area.height()) << control.name;
+        }
+    }
+    QApplication::setFont(original);
 }
 
 TEST_F(Form1LayoutTest, TabOrderFollowsTheTabIndexes) {
