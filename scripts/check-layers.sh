@@ -35,7 +35,10 @@ fail() {
   failures=$((failures + 1))
 }
 
-mapfile -t sources < <(git ls-files '*.cpp' '*.h')
+# The tracked sources that are still there (a deletion may not be staged yet).
+mapfile -t sources < <(git ls-files '*.cpp' '*.h' | while IFS= read -r f; do
+  if [[ -f $f ]]; then echo "$f"; fi
+done)
 for file in "${sources[@]}"; do
   folder=${file%%/*}
   case "$folder" in tests | bench) continue ;; esac

@@ -16,6 +16,7 @@
 
 #include "cipher/clsBlowfish.h"
 #include "tests/fileio/FaultSupport.h"
+#include "tests/support/ChildProcess.h"
 
 namespace faults {
 namespace {
@@ -25,24 +26,12 @@ constexpr std::size_t kFileSize = 8 << 20;
 const char kPassword[] = "interrupted 123";
 
 using Clock = std::chrono::steady_clock;
+using testsupport::WaitFor;
 
 pid_t StartTool(Direction direction, const fs::path& source, const fs::path& destination,
                 const char* tool = QUILLBOX_FILETOOL) {
     const std::string mode = direction == Direction::Encrypt ? "encrypt" : "decrypt";
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::execl(tool, tool, mode.c_str(), source.c_str(), destination.c_str(), kPassword,
-                static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    return pid;
-}
-
-int Wait(pid_t pid) {
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    return status;
+    return testsupport::Start({tool, mode, source.string(), destination.string(), kPassword});
 }
 
 class InterruptedWrite : public testing::TestWithParam<Direction> {
@@ -107,7 +96,7 @@ TEST_P(InterruptedWrite, KilledAtRandomMomentsLosesNothing) {
     // One undisturbed run: it must succeed, and its length bounds the moments
     // at which the later runs are killed.
     const Clock::time_point start = Clock::now();
-    const int status = Wait(StartTool(GetParam(), source_, destination_));
+    const int status = WaitFor(StartTool(GetParam(), source_, destination_));
     const auto duration = Clock::now() - start;
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
     ASSERT_TRUE(IsCorrectResult(ReadFile(destination_)));
@@ -129,7 +118,7 @@ TEST_P(InterruptedWrite, KilledAtRandomMomentsLosesNothing) {
         const pid_t pid = StartTool(GetParam(), source_, destination_);
         std::this_thread::sleep_for(delay);
         ::kill(pid, SIGKILL);
-        const int runStatus = Wait(pid);
+        const int runStatus = WaitFor(pid);
         killed += WIFSIGNALED(runStatus) ? 1 : 0;
         CheckFolder(oldDestination);
         ASSERT_EQ(ReadFile(source_), sourceBytes) << "the source changed";
@@ -174,7 +163,7 @@ TEST(KilledEncryption, LeavesNoPlaintextAnywhere) {
     const Bytes plain = RandomBytes(kFileSize, 77);
     WriteFile(source, plain);
     const Clock::time_point start = Clock::now();
-    ASSERT_EQ(Wait(StartTool(Direction::Encrypt, source, destination)), 0);
+    ASSERT_EQ(WaitFor(StartTool(Direction::Encrypt, source, destination)), 0);
     const auto duration = Clock::now() - start;
     ASSERT_FALSE(FindPlaintext(ReadFile(destination), plain)) << "the check finds nothing";
     ASSERT_TRUE(FindPlaintext(ReadFile(source), plain)) << "the check finds the plaintext";
@@ -186,7 +175,7 @@ TEST(KilledEncryption, LeavesNoPlaintextAnywhere) {
         const pid_t pid = StartTool(Direction::Encrypt, source, destination);
         std::this_thread::sleep_for(duration * moment / kMoments);
         ::kill(pid, SIGKILL);
-        Wait(pid);
+        WaitFor(pid);
         for (const auto& entry : fs::directory_iterator(folder)) {
             if (entry.path() == source || !entry.is_regular_file()) continue;
             const std::optional<std::size_t> at = FindPlaintext(ReadFile(entry.path()), plain);
@@ -204,7 +193,7 @@ TEST_P(InterruptedWrite, TerminationSignalsLeaveNoTemporaryFile) {
     for (const char* tool : {QUILLBOX_FILETOOL, QUILLBOX_FILETOOL_NAMED}) {
         SCOPED_TRACE(tool);
         const Clock::time_point start = Clock::now();
-        ASSERT_EQ(Wait(StartTool(GetParam(), source_, destination_, tool)), 0);
+        ASSERT_EQ(WaitFor(StartTool(GetParam(), source_, destination_, tool)), 0);
         const auto duration = Clock::now() - start;
         fs::remove(destination_);
         int signalled = 0;
@@ -215,7 +204,7 @@ TEST_P(InterruptedWrite, TerminationSignalsLeaveNoTemporaryFile) {
             const pid_t pid = StartTool(GetParam(), source_, destination_, tool);
             std::this_thread::sleep_for(duration * (run + 1) / 10);
             ::kill(pid, signalNumber);
-            const int status = Wait(pid);
+            const int status = WaitFor(pid);
             if (WIFSIGNALED(status)) {
                 EXPECT_EQ(WTERMSIG(status), signalNumber);
                 ++signalled;
@@ -233,7 +222,7 @@ TEST_P(InterruptedWrite, TerminationSignalsLeaveNoTemporaryFile) {
         const pid_t pid = StartTool(GetParam(), source_, destination_, tool);
         std::this_thread::sleep_for(duration / 2);
         ::kill(pid, SIGKILL);
-        ASSERT_TRUE(WIFSIGNALED(Wait(pid)));
+        ASSERT_TRUE(WIFSIGNALED(WaitFor(pid)));
         const bool named = std::string(tool) == QUILLBOX_FILETOOL_NAMED;
         EXPECT_EQ(TempFilesIn(folder_).size(), named ? 1u : 0u);
         CheckFolder(std::nullopt);
