@@ -14,7 +14,7 @@ ChunkPipe::ChunkPipe(std::size_t chunkBytes, std::size_t buffers, std::size_t ch
       memory_(new std::uint8_t[chunkBytes * buffers]),
       memoryBytes_(chunkBytes * buffers),
       slots_(buffers) {
-    KeepOutOfCoreDumps(memory_.get(), memoryBytes_);  // plain text passes through
+    fileio::KeepOutOfCoreDumps(memory_.get(), memoryBytes_);  // plain text passes through
     for (std::size_t i = 0; i < buffers; ++i) {
         slots_[i].data = memory_.get() + i * chunkBytes;
         free_.push_back(&slots_[i]);

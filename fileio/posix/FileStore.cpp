@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "fileio/Descriptors.h"
 #include "fileio/PendingName.h"
 #include "fileio/SystemRandom.h"
 
@@ -30,32 +31,8 @@ std::error_code Error(std::errc code) {
     return std::make_error_code(code);
 }
 
-std::error_code WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return LastError();
-        }
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return {};
-}
-
-std::error_code ReadFull(int fd, std::uint8_t* data, std::size_t size) {
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::read(fd, data + done, size - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return LastError();
-        }
-        if (n == 0) return SourceChanged();  // the file got shorter
-        done += static_cast<std::size_t>(n);
-    }
-    return {};
-}
+using fileio::ReadFull;
+using fileio::WriteAll;
 
 std::int64_t ModifiedAt(const struct stat& st) {
     return static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
@@ -243,7 +220,13 @@ std::error_code SourceFile::MakeDurable(const std::filesystem::path& path) const
 }
 
 std::error_code SourceFile::ReadExactly(std::uint8_t* data, std::size_t size) {
-    return ReadFull(fd_, data, size);
+    for (std::size_t done = 0, count = 0; done < size; done += count) {
+        if (const std::error_code ec = fileio::ReadSome(fd_, data + done, size - done, count)) {
+            return ec;
+        }
+        if (count == 0) return SourceChanged();  // the file got shorter
+    }
+    return {};
 }
 
 std::error_code SourceFile::Rewind() {

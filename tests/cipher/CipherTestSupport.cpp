@@ -2,17 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <random>
 #include <stdexcept>
 
 #include "tests/cipher/TestAccess.h"
 
 namespace testsupport {
-
-namespace fs = std::filesystem;
 
 ByteArray FromHex(std::string_view hex) {
     if (hex.size() % 2 != 0) throw std::invalid_argument("odd number of hex digits");
@@ -21,13 +15,6 @@ ByteArray FromHex(std::string_view hex) {
         bytes.push_back(
             static_cast<std::uint8_t>(std::stoul(std::string(hex.substr(i, 2)), nullptr, 16)));
     }
-    return bytes;
-}
-
-ByteArray RandomBytes(std::size_t size, std::uint32_t seed) {
-    std::mt19937 generator(seed);
-    ByteArray bytes(size);
-    for (auto& b : bytes) b = static_cast<std::uint8_t>(generator());
     return bytes;
 }
 
@@ -116,42 +103,6 @@ void RecordingSink::SetStatusText(const std::u16string& text) {
     if (!texts.empty() && pumps == pumpsAtLastText) pumpedAfterEveryText = false;
     texts.push_back(text);
     pumpsAtLastText = pumps;
-}
-
-TempDir::TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "quillbox-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("cannot create a temporary folder");
-    path_ = pattern;
-}
-
-TempDir::~TempDir() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-}
-
-void TempDir::Write(const std::string& name, const ByteArray& bytes) const {
-    std::ofstream out(Path(name), std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    if (!out) throw std::runtime_error("cannot write " + name);
-}
-
-ByteArray TempDir::Read(const std::string& name) const {
-    std::ifstream in(Path(name), std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read " + name);
-    return ByteArray(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-bool TempDir::Exists(const std::string& name) const {
-    return fs::exists(Path(name));
-}
-
-std::set<std::string> TempDir::Entries() const {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(path_))
-        names.insert(entry.path().filename().string());
-    return names;
 }
 
 }  // namespace testsupport

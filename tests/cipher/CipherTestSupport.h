@@ -2,15 +2,14 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <functional>
-#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "cipher/ProgressSink.h"
 #include "cipher/clsBlowfish.h"
+#include "tests/support/Files.h"
 
 namespace testsupport {
 
@@ -18,9 +17,6 @@ using ByteArray = clsBlowfish::ByteArray;
 
 // "4EF99745" -> {0x4E, 0xF9, 0x97, 0x45}.
 ByteArray FromHex(std::string_view hex);
-
-// Deterministic pseudo-random bytes.
-ByteArray RandomBytes(std::size_t size, std::uint32_t seed);
 
 // The ASCII bytes of a string literal, as a byte array.
 ByteArray Bytes(std::string_view text);
@@ -59,29 +55,6 @@ public:
     std::size_t pumps = 0;
     std::size_t pumpsAtLastText = 0;   // pump count when the last status text came
     bool pumpedAfterEveryText = true;  // no text came before the previous one was pumped
-};
-
-// A fresh folder under the system's temporary directory, removed with
-// everything in it on destruction.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const std::filesystem::path& Path() const { return path_; }
-    std::filesystem::path Path(const std::string& name) const { return path_ / name; }
-    std::u16string U16(const std::string& name) const { return Path(name).u16string(); }
-
-    void Write(const std::string& name, const ByteArray& bytes) const;
-    ByteArray Read(const std::string& name) const;
-    bool Exists(const std::string& name) const;
-    // The names of the entries in the folder.
-    std::set<std::string> Entries() const;
-
-private:
-    std::filesystem::path path_;
 };
 
 }  // namespace testsupport

@@ -3,11 +3,22 @@
 #include <string>
 
 #include "tests/cipher/CipherTestSupport.h"
-#include "tests/cli/CliProcess.h"
+#include "tests/support/ChildProcess.h"
+#include "tests/support/Files.h"
 
 namespace clitest {
 
 using testsupport::ByteArray;
+using testsupport::Launch;
+using testsupport::Result;
+
+// The built quillbox-cli as a child process.
+struct CliProcess : testsupport::ChildProcess {
+    explicit CliProcess(const Launch& launch) : ChildProcess(QUILLBOX_CLI_PATH, launch) {}
+};
+inline Result RunCli(const Launch& launch, const std::string& input = {}) {
+    return testsupport::Run(QUILLBOX_CLI_PATH, launch, input);
+}
 
 inline constexpr const char* kPassword = "correct horse";
 

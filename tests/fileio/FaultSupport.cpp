@@ -5,17 +5,15 @@
 #include <sched.h>
 #include <signal.h>
 #include <sys/mount.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <random>
 #include <stdexcept>
 
 #include "cipher/clsBlowfish.h"
+#include "tests/support/ChildProcess.h"
 
 namespace faults {
 
@@ -28,17 +26,6 @@ std::string SystemError(const char* what) {
     return std::string(what) + ": " + std::strerror(errno);
 }
 
-void MakeWritable(const fs::path& folder) {
-    std::error_code ec;
-    fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add, ec);
-    for (auto it = fs::recursive_directory_iterator(folder, ec);
-         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-        if (it->is_directory(ec) && !it->is_symlink(ec)) {
-            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
-        }
-    }
-}
-
 // The result a child sends back through its pipe.
 struct Report {
     int status;
@@ -48,50 +35,6 @@ struct Report {
 };
 
 }  // namespace
-
-Bytes RandomBytes(std::size_t size, std::uint32_t seed) {
-    std::mt19937 generator(seed);
-    Bytes bytes(size);
-    for (auto& b : bytes) b = static_cast<std::uint8_t>(generator());
-    return bytes;
-}
-
-Bytes ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) throw std::runtime_error("cannot read " + path.string());
-    Bytes bytes(static_cast<std::size_t>(in.tellg()));
-    in.seekg(0);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!in) throw std::runtime_error("cannot read " + path.string());
-    return bytes;
-}
-
-void WriteFile(const fs::path& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    if (!out) throw std::runtime_error("cannot write " + path.string());
-}
-
-ScratchDir::ScratchDir() {
-    std::string pattern = (fs::temp_directory_path() / "quillbox-faults-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error(SystemError("mkdtemp"));
-    path_ = pattern;
-    fs::permissions(path_, fs::perms(0755));
-}
-
-ScratchDir::~ScratchDir() {
-    MakeWritable(path_);
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-}
-
-fs::path ScratchDir::Folder(const std::string& name, fs::perms perms) const {
-    const fs::path folder = path_ / name;
-    fs::create_directories(folder);
-    fs::permissions(folder, perms);
-    return folder;
-}
 
 Entry Capture(const fs::path& path) {
     Entry entry;
@@ -240,9 +183,7 @@ ChildRun RunInChild(const std::function<Outcome()>& operation, ChildOptions opti
         run.detail = "the child ended without reporting";
     }
     ::close(fds[0]);
-    int wstatus = 0;
-    while (::waitpid(pid, &wstatus, 0) < 0 && errno == EINTR) {
-    }
+    testsupport::WaitFor(pid);
     return run;
 }
 

@@ -12,39 +12,19 @@
 #include <vector>
 
 #include "cipher/FileError.h"
+#include "tests/support/Files.h"
 
 // Helpers for the fault-injection tests of the file operations: scratch
 // folders, snapshots of what is on disk, running an operation in a child
 // process (unprivileged, or under a time limit) and small tmpfs mounts.
 namespace faults {
 
+using Bytes = testsupport::ByteArray;
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
-
-// Deterministic pseudo-random bytes.
-Bytes RandomBytes(std::size_t size, std::uint32_t seed);
-
-Bytes ReadFile(const fs::path& path);
-void WriteFile(const fs::path& path, const Bytes& bytes);
-
-// A folder under the system's temporary directory that an unprivileged user
-// may traverse (mode 0755). On destruction everything below it is made
-// writable again, mounts on it are detached, and it is removed.
-class ScratchDir {
-public:
-    ScratchDir();
-    ~ScratchDir();
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-
-    const fs::path& Path() const { return path_; }
-    fs::path operator/(const std::string& name) const { return path_ / name; }
-    // Creates a sub-folder with the given permissions.
-    fs::path Folder(const std::string& name, fs::perms perms = fs::perms(0755)) const;
-
-private:
-    fs::path path_;
-};
+using testsupport::RandomBytes;
+using testsupport::ReadFile;
+using testsupport::WriteFile;
+using ScratchDir = testsupport::TempDir;
 
 // What a path holds, compared before and after an operation.
 struct Entry {

@@ -3,13 +3,13 @@
 // grow with the file. Sparse sources keep the large cases quick.
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "cipher/clsBlowfish.h"
 #include "tests/cipher/CipherTestSupport.h"
 #include "tests/fileio/FaultSupport.h"
+#include "tests/support/ChildProcess.h"
 
 namespace faults {
 namespace {
@@ -21,18 +21,13 @@ constexpr double kAllowedGrowthMiB = 4;
 
 // The peak resident size, in MiB, of the file tool run with these arguments.
 double PeakMiB(const std::string& mode, const fs::path& from, const fs::path& to) {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::execl(QUILLBOX_FILETOOL, QUILLBOX_FILETOOL, mode.c_str(), from.c_str(), to.c_str(),
-                kPassword, static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    if (::wait4(pid, &status, 0, &usage) != pid) return -1;
+    double peak = -1;
+    const int status = testsupport::WaitFor(
+        testsupport::Start({QUILLBOX_FILETOOL, mode, from.string(), to.string(), kPassword}),
+        &peak);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
         << mode << " " << from << " ended with status " << status;
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+    return peak;
 }
 
 // A sparse container of `size` bytes whose first two blocks hold a valid

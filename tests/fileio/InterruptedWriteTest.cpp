@@ -16,6 +16,7 @@
 
 #include "cipher/clsBlowfish.h"
 #include "tests/fileio/FaultSupport.h"
+#include "tests/support/ChildProcess.h"
 
 namespace faults {
 namespace {
@@ -25,26 +26,18 @@ constexpr std::size_t kFileSize = 8 << 20;
 const char kPassword[] = "interrupted 123";
 
 using Clock = std::chrono::steady_clock;
+using testsupport::WaitFor;
 
 // Starts the tool; with stopAt, it stops itself at that progress report.
 pid_t StartTool(Direction direction, const fs::path& source, const fs::path& destination,
                 const char* tool = QUILLBOX_FILETOOL, int stopAt = 0) {
     const std::string mode = direction == Direction::Encrypt ? "encrypt" : "decrypt";
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        if (stopAt > 0) ::setenv("QUILLBOX_FILETOOL_STOP_AT", std::to_string(stopAt).c_str(), 1);
-        ::execl(tool, tool, mode.c_str(), source.c_str(), destination.c_str(), kPassword,
-                static_cast<char*>(nullptr));
-        ::_exit(127);
+    std::vector<std::string> command{tool, mode, source.string(), destination.string(), kPassword};
+    if (stopAt > 0) {
+        command.insert(command.begin(),
+                       {"/usr/bin/env", "QUILLBOX_FILETOOL_STOP_AT=" + std::to_string(stopAt)});
     }
-    return pid;
-}
-
-int Wait(pid_t pid) {
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    return status;
+    return testsupport::Start(command);
 }
 
 class InterruptedWrite : public testing::TestWithParam<Direction> {
@@ -109,7 +102,7 @@ TEST_P(InterruptedWrite, KilledAtRandomMomentsLosesNothing) {
     // One undisturbed run: it must succeed, and its length bounds the moments
     // at which the later runs are killed.
     const Clock::time_point start = Clock::now();
-    const int status = Wait(StartTool(GetParam(), source_, destination_));
+    const int status = WaitFor(StartTool(GetParam(), source_, destination_));
     const auto duration = Clock::now() - start;
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
     ASSERT_TRUE(IsCorrectResult(ReadFile(destination_)));
@@ -131,7 +124,7 @@ TEST_P(InterruptedWrite, KilledAtRandomMomentsLosesNothing) {
         const pid_t pid = StartTool(GetParam(), source_, destination_);
         std::this_thread::sleep_for(delay);
         ::kill(pid, SIGKILL);
-        const int runStatus = Wait(pid);
+        const int runStatus = WaitFor(pid);
         killed += WIFSIGNALED(runStatus) ? 1 : 0;
         CheckFolder(oldDestination);
         ASSERT_EQ(ReadFile(source_), sourceBytes) << "the source changed";
@@ -176,7 +169,7 @@ TEST(KilledEncryption, LeavesNoPlaintextAnywhere) {
     const Bytes plain = RandomBytes(kFileSize, 77);
     WriteFile(source, plain);
     const Clock::time_point start = Clock::now();
-    ASSERT_EQ(Wait(StartTool(Direction::Encrypt, source, destination)), 0);
+    ASSERT_EQ(WaitFor(StartTool(Direction::Encrypt, source, destination)), 0);
     const auto duration = Clock::now() - start;
     ASSERT_FALSE(FindPlaintext(ReadFile(destination), plain)) << "the check finds nothing";
     ASSERT_TRUE(FindPlaintext(ReadFile(source), plain)) << "the check finds the plaintext";
@@ -188,7 +181,7 @@ TEST(KilledEncryption, LeavesNoPlaintextAnywhere) {
         const pid_t pid = StartTool(Direction::Encrypt, source, destination);
         std::this_thread::sleep_for(duration * moment / kMoments);
         ::kill(pid, SIGKILL);
-        Wait(pid);
+        WaitFor(pid);
         for (const auto& entry : fs::directory_iterator(folder)) {
             if (entry.path() == source || !entry.is_regular_file()) continue;
             const std::optional<std::size_t> at = FindPlaintext(ReadFile(entry.path()), plain);
@@ -213,7 +206,7 @@ TEST_P(InterruptedWrite, TerminationSignalsLeaveNoTemporaryFile) {
         EXPECT_TRUE(WIFSTOPPED(status)) << status;
         ::kill(pid, signalNumber);
         ::kill(pid, SIGCONT);
-        return Wait(pid);
+        return WaitFor(pid);
     };
     for (const char* tool : {QUILLBOX_FILETOOL, QUILLBOX_FILETOOL_NAMED}) {
         SCOPED_TRACE(tool);

@@ -1,20 +1,16 @@
 #include "tests/app/support/TempFiles.h"
 
-#include <gtest/gtest.h>
-
 #include <QFile>
 #include <QFileInfo>
 
-TempFiles::TempFiles() {
-    EXPECT_TRUE(dir_.isValid());
+QString TempFiles::Path(const QString& name) const {
+    return QFile::decodeName(dir_.Path(QFile::encodeName(name).toStdString()).c_str());
 }
 
 QString TempFiles::Write(const QString& name, const QByteArray& content) const {
-    const QString path = Path(name);
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(content);
-    return path;
+    testsupport::WriteFile(dir_ / QFile::encodeName(name).toStdString(),
+                           {content.begin(), content.end()});
+    return Path(name);
 }
 
 QByteArray TempFiles::Read(const QString& path) {

@@ -2,17 +2,18 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QTemporaryDir>
 
-// A scratch folder for file tests, removed with its content afterwards.
+#include "tests/support/Files.h"
+
+// A scratch folder for file tests, removed with its content afterwards,
+// with Qt's names for paths and contents.
 class TempFiles {
 public:
-    TempFiles();
-    QString Path(const QString& name) const { return dir_.filePath(name); }
+    QString Path(const QString& name) const;
     QString Write(const QString& name, const QByteArray& content) const;
     static QByteArray Read(const QString& path);
     static bool Exists(const QString& path);
 
 private:
-    QTemporaryDir dir_;
+    testsupport::TempDir dir_;
 };

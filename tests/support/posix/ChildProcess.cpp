@@ -1,9 +1,10 @@
-#include "tests/cli/CliProcess.h"
+#include "tests/support/ChildProcess.h"
 
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -12,7 +13,7 @@
 #include <cstring>
 #include <stdexcept>
 
-namespace clitest {
+namespace testsupport {
 
 namespace {
 
@@ -75,11 +76,7 @@ void RunAsJob(int tty) {
 
 }  // namespace
 
-std::string CliPath() {
-    return QUILLBOX_CLI_PATH;
-}
-
-CliProcess::CliProcess(const Launch& launch) {
+ChildProcess::ChildProcess(const std::string& program, const Launch& launch) {
     // A child that ends early must not take the test with it.
     ::signal(SIGPIPE, SIG_IGN);
     int in[2], out[2], err[2], extra[2] = {-1, -1};
@@ -96,7 +93,7 @@ CliProcess::CliProcess(const Launch& launch) {
         terminal = ::ptsname(master_);
     }
 
-    std::vector<std::string> args{CliPath()};
+    std::vector<std::string> args{program};
     args.insert(args.end(), launch.args.begin(), launch.args.end());
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
@@ -134,7 +131,7 @@ CliProcess::CliProcess(const Launch& launch) {
     }
 }
 
-CliProcess::~CliProcess() {
+ChildProcess::~ChildProcess() {
     if (pid_ > 0) {
         ::kill(pid_, SIGKILL);
         ::waitpid(pid_, nullptr, 0);
@@ -145,7 +142,7 @@ CliProcess::~CliProcess() {
     CloseIfOpen(master_);
 }
 
-void CliProcess::DrainTerminal(int timeoutMs) {
+void ChildProcess::DrainTerminal(int timeoutMs) {
     pollfd p{master_, POLLIN, 0};
     if (::poll(&p, 1, timeoutMs) <= 0) return;
     char buffer[4096];
@@ -153,7 +150,7 @@ void CliProcess::DrainTerminal(int timeoutMs) {
     if (n > 0) terminalOut_.append(buffer, static_cast<std::size_t>(n));
 }
 
-bool CliProcess::WaitForTerminal(const std::string& text, std::chrono::milliseconds limit) {
+bool ChildProcess::WaitForTerminal(const std::string& text, std::chrono::milliseconds limit) {
     const auto end = std::chrono::steady_clock::now() + limit;
     while (terminalOut_.find(text) == std::string::npos) {
         if (std::chrono::steady_clock::now() >= end) return false;
@@ -162,14 +159,14 @@ bool CliProcess::WaitForTerminal(const std::string& text, std::chrono::milliseco
     return true;
 }
 
-void CliProcess::Type(const std::string& line, bool enter) {
+void ChildProcess::Type(const std::string& line, bool enter) {
     const std::string typed = enter ? line + "\n" : line;
     if (::write(master_, typed.data(), typed.size()) != static_cast<ssize_t>(typed.size())) {
         throw std::runtime_error("cannot type on the terminal");
     }
 }
 
-Result CliProcess::Finish(const std::string& input, std::chrono::milliseconds limit) {
+Result ChildProcess::Finish(const std::string& input, std::chrono::milliseconds limit) {
     Result result;
     std::size_t written = 0;
     if (input.empty()) CloseIfOpen(in_);
@@ -199,16 +196,36 @@ Result CliProcess::Finish(const std::string& input, std::chrono::milliseconds li
         if (master_ >= 0 && (fds[3].revents & POLLIN)) DrainTerminal(0);
     }
     CloseIfOpen(in_);
-    int status = 0;
-    ::waitpid(pid_, &status, 0);
+    const int status = WaitFor(pid_);
     pid_ = -1;
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
 }
 
-Result RunCli(const Launch& launch, const std::string& input) {
-    CliProcess process(launch);
+Result Run(const std::string& program, const Launch& launch, const std::string& input) {
+    ChildProcess process(program, launch);
     return process.Finish(input);
 }
 
-}  // namespace clitest
+pid_t Start(const std::vector<std::string>& command) {
+    std::vector<char*> argv;
+    for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
+    argv.push_back(nullptr);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    return pid;
+}
+
+int WaitFor(pid_t pid, double* peakMiB) {
+    int status = 0;
+    rusage usage{};
+    while (::wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
+    }
+    if (peakMiB) *peakMiB = static_cast<double>(usage.ru_maxrss) / 1024.0;
+    return status;
+}
+
+}  // namespace testsupport

@@ -8,10 +8,8 @@
 #include <utility>
 #include <vector>
 
-// Runs the built quillbox-cli as a child process, without a controlling
-// terminal unless a pseudo-terminal is asked for, and collects what it
-// writes. No Qt: fork and exec with pipes.
-namespace clitest {
+// Built programs run as child processes: fork and exec with pipes, no Qt.
+namespace testsupport {
 
 struct Launch {
     std::vector<std::string> args;  // after the program's name
@@ -33,12 +31,14 @@ struct Result {
     std::string err;
 };
 
-class CliProcess {
+// A program started without a controlling terminal unless a pseudo-terminal
+// is asked for, whose output is collected.
+class ChildProcess {
 public:
-    explicit CliProcess(const Launch& launch);
-    ~CliProcess();
-    CliProcess(const CliProcess&) = delete;
-    CliProcess& operator=(const CliProcess&) = delete;
+    ChildProcess(const std::string& program, const Launch& launch);
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
 
     pid_t Pid() const { return pid_; }
 
@@ -66,9 +66,14 @@ private:
 };
 
 // Starts, feeds `input` and finishes in one call.
-Result RunCli(const Launch& launch, const std::string& input = {});
+Result Run(const std::string& program, const Launch& launch, const std::string& input = {});
 
-// The path of the built program.
-std::string CliPath();
+// Starts `command` (the program, then its arguments) sharing this process's
+// descriptors, and returns its process id.
+pid_t Start(const std::vector<std::string>& command);
 
-}  // namespace clitest
+// Waits for a started child to end and returns its wait status; when
+// `peakMiB` is given, it receives the child's peak resident size in MiB.
+int WaitFor(pid_t pid, double* peakMiB = nullptr);
+
+}  // namespace testsupport

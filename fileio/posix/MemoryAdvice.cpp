@@ -1,15 +1,15 @@
-#include "cipher/LargeBuffer.h"
+#include "fileio/MemoryAdvice.h"
 
 #include <sys/mman.h>
 #include <unistd.h>
 
 #include <cstdint>
 
-namespace cipher {
+namespace fileio {
 
 namespace {
 
-// The whole pages of [data, data + bytes) aligned to `alignment`, or an empty
+// The whole pages of [data, data + size) aligned to `alignment`, or an empty
 // range.
 struct Pages {
     void* begin = nullptr;
@@ -38,4 +38,4 @@ void KeepOutOfCoreDumps(void* data, std::size_t bytes) {
     if (pages.bytes > 0) ::madvise(pages.begin, pages.bytes, MADV_DONTDUMP);
 }
 
-}  // namespace cipher
+}  // namespace fileio
