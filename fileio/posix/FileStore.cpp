@@ -31,7 +31,6 @@ std::error_code Error(std::errc code) {
     return std::make_error_code(code);
 }
 
-using fileio::ReadFull;
 using fileio::WriteAll;
 
 std::int64_t ModifiedAt(const struct stat& st) {
