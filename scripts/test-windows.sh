@@ -96,6 +96,38 @@ interop() {
   same middle.bin wiped.out
   [ -z "$(ls -A | grep '^\.quillbox-' || true)" ] || fail "temporary files left behind"
 
+  # The console prompt: asked twice on a console (wine's, on a pseudo-terminal),
+  # the password not echoed, and the result decrypts on Linux.
+  cp seven.bin asked.bin
+  python3 - "$exe" <<'PY' || fail "console prompt"
+import os, pty, select, sys, time
+pid, fd = pty.fork()
+if pid == 0:
+    os.execvp("wine", ["wine", sys.argv[1], "encrypt", "-q", "asked.bin"])
+seen = b""
+def wait_for(text):
+    global seen
+    end = time.time() + 60
+    while text not in seen and time.time() < end:
+        if select.select([fd], [], [], 0.5)[0]:
+            try:
+                seen += os.read(fd, 4096)
+            except OSError:
+                break
+    # wine switches its terminal to raw mode just after the prompt shows
+    time.sleep(1)
+    return text in seen
+asked = wait_for(b"Password:")
+os.write(fd, "pass wörd\r".encode())
+asked = asked and wait_for(b"Re-enter password:")
+os.write(fd, "pass wörd\r".encode())
+wait_for(b"\0")  # until the program ends
+status = os.waitstatus_to_exitcode(os.waitpid(pid, 0)[1])
+sys.exit(0 if asked and status == 0 and "wörd".encode() not in seen else 1)
+PY
+  "$linux_cli" decrypt -q asked.bin.enc -o asked.out --password-env PW
+  same seven.bin asked.out
+
   # A path longer than MAX_PATH.
   local deep
   deep="$(printf 'folder-with-a-long-name-%02d/' $(seq 1 12))"
