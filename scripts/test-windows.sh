@@ -89,6 +89,8 @@ interop() {
   win encrypt -q own.bin --password-env PW
   "$linux_cli" decrypt -q own.bin.enc -o own.out --password-env PW
   same seven.bin own.out
+  # The temporary file's hidden attribute does not stay with the result.
+  wine cmd /c attrib own.bin.enc | grep -q '^[^:]*H' && fail "the new file is hidden"
   cp middle.bin wiped.bin
   win encrypt -q --wipe wiped.bin --password-env PW || fail "--wipe"
   [ ! -e wiped.bin ] || fail "--wipe left the source"

@@ -334,6 +334,7 @@ std::error_code PendingFile::Resolve(std::filesystem::path destination, Refusal&
     const std::wstring path = LongPath(destination);
     if (destination.filename().empty()) return Error(std::errc::is_a_directory);
     target_ = win32::Utf8FromWide(path);
+    mode_ = 0;
     const HANDLE link =
         ::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
                       FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
@@ -357,6 +358,8 @@ std::error_code PendingFile::Resolve(std::filesystem::path destination, Refusal&
         ec = Error(std::errc::is_a_directory);
     } else {
         if ((info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0) refusal = Refusal::ReadOnly;
+        // The attributes the new content gets (mode_ holds them on Windows).
+        mode_ = info.dwFileAttributes;
         // Where a link led: that file's name is the one to replace.
         std::wstring final(32768, L'\0');
         const DWORD n =
@@ -416,6 +419,15 @@ std::error_code PendingFile::NameTemporary() {
 std::error_code PendingFile::Commit() {
     const HANDLE handle = HandleOf(fd_);
     if (!::FlushFileBuffers(handle)) return win32::LastError();
+    // The temporary file's hidden attribute goes; a replaced file's own
+    // attributes (archive, hidden, system...) are kept.
+    FILE_BASIC_INFO basic{};
+    basic.FileAttributes = (mode_ & (FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN |
+                                     FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED)) |
+                           FILE_ATTRIBUTE_ARCHIVE;
+    if (!::SetFileInformationByHandle(handle, FileBasicInfo, &basic, sizeof basic)) {
+        return win32::LastError();
+    }
     if (!SetDeleteOnClose(handle, false)) return win32::LastError();
     const std::wstring temp = Wide(tempName_);
     const std::wstring target = Wide(target_);
