@@ -18,6 +18,27 @@ std::error_code SourceChanged() {
     return {1, category};
 }
 
+std::error_code SourceFile::ReadAll(std::uint8_t* data) {
+    if (std::error_code ec = ReadExactly(data, static_cast<std::size_t>(size_))) return ec;
+    return ConfirmUnchanged();
+}
+
+bool SourceFile::SameFileAs(const SourceFile& other) const {
+    return fd_ >= 0 && other.fd_ >= 0 && device_ == other.device_ && inode_ == other.inode_;
+}
+
+PendingFile::~PendingFile() {
+    Discard();
+}
+
+std::error_code PendingFile::Create(const std::filesystem::path& destination, Refusal& refusal) {
+    refusal = Refusal::None;
+    if (std::error_code ec = Resolve(destination, refusal); ec || refusal != Refusal::None) {
+        return ec;
+    }
+    return MakeTemporary();
+}
+
 // --- Whole files ---------------------------------------------------------------
 
 std::error_code ReadWholeFile(const std::filesystem::path& path, ByteArray& bytes,

@@ -188,11 +188,6 @@ std::error_code SourceFile::Adopt(int fd) {
     return {};
 }
 
-std::error_code SourceFile::ReadAll(std::uint8_t* data) {
-    if (std::error_code ec = ReadExactly(data, static_cast<std::size_t>(size_))) return ec;
-    return ConfirmUnchanged();
-}
-
 std::error_code SourceFile::ConfirmUnchanged() const {
     std::uint8_t beyond;
     ssize_t n;
@@ -243,15 +238,7 @@ void SourceFile::Close() {
     CloseIfOpen(fd_);
 }
 
-bool SourceFile::SameFileAs(const SourceFile& other) const {
-    return fd_ >= 0 && other.fd_ >= 0 && device_ == other.device_ && inode_ == other.inode_;
-}
-
 // --- PendingFile -------------------------------------------------------------
-
-PendingFile::~PendingFile() {
-    Discard();
-}
 
 void PendingFile::Discard() {
     const TerminationHold hold;
@@ -262,14 +249,6 @@ void PendingFile::Discard() {
     }
     CloseIfOpen(fd_);
     CloseIfOpen(folder_);
-}
-
-std::error_code PendingFile::Create(const std::filesystem::path& destination, Refusal& refusal) {
-    refusal = Refusal::None;
-    if (std::error_code ec = Resolve(destination, refusal); ec || refusal != Refusal::None) {
-        return ec;
-    }
-    return MakeTemporary();
 }
 
 // Follows the destination through symbolic links to the file that will be

@@ -237,11 +237,6 @@ std::error_code SourceFile::Adopt(int fd) {
     return {};
 }
 
-std::error_code SourceFile::ReadAll(std::uint8_t* data) {
-    if (std::error_code ec = ReadExactly(data, static_cast<std::size_t>(size_))) return ec;
-    return ConfirmUnchanged();
-}
-
 std::error_code SourceFile::ConfirmUnchanged() const {
     const HANDLE handle = HandleOf(fd_);
     std::uint8_t beyond;
@@ -296,15 +291,7 @@ void SourceFile::Close() {
     CloseIfOpen(fd_);
 }
 
-bool SourceFile::SameFileAs(const SourceFile& other) const {
-    return fd_ >= 0 && other.fd_ >= 0 && device_ == other.device_ && inode_ == other.inode_;
-}
-
 // --- PendingFile -------------------------------------------------------------
-
-PendingFile::~PendingFile() {
-    Discard();
-}
 
 void PendingFile::Discard() {
     // Marked for deletion since its creation: closing it removes it.
@@ -314,14 +301,6 @@ void PendingFile::Discard() {
         tempName_.clear();
     }
     CloseIfOpen(fd_);
-}
-
-std::error_code PendingFile::Create(const std::filesystem::path& destination, Refusal& refusal) {
-    refusal = Refusal::None;
-    if (std::error_code ec = Resolve(destination, refusal); ec || refusal != Refusal::None) {
-        return ec;
-    }
-    return MakeTemporary();
 }
 
 // Finds the file that will be replaced or created: a link (a symbolic link
