@@ -155,6 +155,7 @@ bool clsBlowfish::FinishStream(cipher::ChunkPipe& pipe, filestore::SourceFile& i
     if (const std::error_code changed = input.ConfirmUnchanged()) {
         return SourceFailure(changed, InFile);
     }
+    input.Close();  // all read: the destination may be the same file
     std::error_code ec = pipe.Finish();
     if (!ec) ec = output.Commit();
     return CommitOutcome(ec, OutFile);

@@ -3,13 +3,16 @@
 #include <charconv>
 #include <string_view>
 
+#include "cli/Descriptors.h"
+
 namespace cli {
 
 namespace {
 
-constexpr std::string_view kNoPasswordArgument =
-    "a password is never taken from the command line; use --password-fd, --password-file or "
-    "--password-env, or type it when asked";
+std::string NoPasswordArgument() {
+    return std::string("a password is never taken from the command line; use ") +
+           PasswordOptions() + ", or type it when asked";
+}
 
 std::optional<Command> CommandNamed(std::string_view word) {
     if (word == "encrypt") return Command::Encrypt;
@@ -74,7 +77,7 @@ private:
         if (name == "help") return flag(options_.help);
         if (name == "version") return flag(options_.version);
         if (name == "password" || name == "passphrase") {
-            error_ = std::string(kNoPasswordArgument);
+            error_ = NoPasswordArgument();
             return;
         }
         if (name != "output" && name != "text" && name != "password-fd" &&
@@ -113,7 +116,7 @@ private:
                     options_.version = true;
                     break;
                 case 'p':
-                    error_ = std::string(kNoPasswordArgument);
+                    error_ = NoPasswordArgument();
                     break;
                 case 'o': {
                     std::optional<std::string> v = letters.substr(i + 1);
@@ -151,6 +154,11 @@ private:
     }
 
     void PasswordDescriptor(const std::string& value) {
+        if (!DescriptorsReachProgram()) {
+            error_ =
+                std::string("--password-fd does not work on Windows; use ") + PasswordOptions();
+            return;
+        }
         int fd = -1;
         const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), fd);
         if (ec != std::errc() || end != value.data() + value.size() || fd < 0) {

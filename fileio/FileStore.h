@@ -59,6 +59,9 @@ public:
     std::error_code Rewind();
     // True when both are open on the same file.
     bool SameFileAs(const SourceFile& other) const;
+    // Closes the file once it is read, so that a destination of the same
+    // name can replace it (Windows does not replace a file that is open).
+    void Close();
     // Makes sure this file, opened at `path`, survives a crash under that
     // name: flushes its content and its folder to disk. Fails when either
     // flush fails, when the name no longer refers to this file, and when the

@@ -68,6 +68,14 @@ void CloseDescriptor(int fd) {
     if (fd >= 0) ::close(fd);
 }
 
+bool DescriptorsReachProgram() {
+    return true;
+}
+
+const char* PasswordOptions() {
+    return "--password-fd, --password-file or --password-env";
+}
+
 void IgnoreBrokenPipes() {
     std::signal(SIGPIPE, SIG_IGN);
 }

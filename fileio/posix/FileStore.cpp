@@ -70,12 +70,6 @@ int RenameNoReplace(int folder, const char* from, const char* to) {
     return ::renameat(folder, from, folder, to);
 }
 
-class StoreCategory : public std::error_category {
-public:
-    const char* name() const noexcept override { return "quillbox file store"; }
-    std::string message(int) const override { return "it changed while it was being read"; }
-};
-
 void CloseIfOpen(int& fd) {
     if (fd >= 0) ::close(fd);
     fd = -1;
@@ -128,11 +122,6 @@ std::filesystem::path ToPath(const std::u16string& text, std::error_code& ec) {
     }
 }
 
-std::error_code SourceChanged() {
-    static const StoreCategory category;
-    return {1, category};
-}
-
 bool IsRegularFile(const std::u16string& text) {
     if (text.empty()) return false;
     std::error_code ec;
@@ -173,11 +162,6 @@ std::error_code SourceFile::Adopt(int fd) {
     inode_ = st.st_ino;
     modified_ = ModifiedAt(st);
     return {};
-}
-
-std::error_code SourceFile::ReadAll(std::uint8_t* data) {
-    if (std::error_code ec = ReadExactly(data, static_cast<std::size_t>(size_))) return ec;
-    return ConfirmUnchanged();
 }
 
 std::error_code SourceFile::ConfirmUnchanged() const {
@@ -232,15 +216,11 @@ std::error_code SourceFile::Rewind() {
     return ::lseek(fd_, 0, SEEK_SET) < 0 ? LastError() : std::error_code();
 }
 
-bool SourceFile::SameFileAs(const SourceFile& other) const {
-    return fd_ >= 0 && other.fd_ >= 0 && device_ == other.device_ && inode_ == other.inode_;
+void SourceFile::Close() {
+    CloseIfOpen(fd_);
 }
 
 // --- PendingFile -------------------------------------------------------------
-
-PendingFile::~PendingFile() {
-    Discard();
-}
 
 void PendingFile::Discard() {
     const TerminationHold hold;
@@ -251,14 +231,6 @@ void PendingFile::Discard() {
     }
     CloseIfOpen(fd_);
     CloseIfOpen(folder_);
-}
-
-std::error_code PendingFile::Create(const std::filesystem::path& destination, Refusal& refusal) {
-    refusal = Refusal::None;
-    if (std::error_code ec = Resolve(destination, refusal); ec || refusal != Refusal::None) {
-        return ec;
-    }
-    return MakeTemporary();
 }
 
 // Follows the destination through symbolic links to the file that will be
@@ -535,33 +507,6 @@ std::error_code WipeTarget::Remove() {
 
 std::filesystem::path WipeTarget::AsidePath() const {
     return asideName_.empty() ? std::filesystem::path() : folderPath_ / asideName_;
-}
-
-// --- Whole files ---------------------------------------------------------------
-
-std::error_code ReadWholeFile(const std::filesystem::path& path, ByteArray& bytes,
-                              std::size_t spare, std::uint64_t maxSize) {
-    SourceFile source;
-    if (std::error_code ec = source.Open(path)) return ec;
-    if (source.Size() > maxSize) return std::make_error_code(std::errc::file_too_large);
-    bytes.clear();
-    bytes.reserve(static_cast<std::size_t>(source.Size()) + spare);
-    bytes.resize(static_cast<std::size_t>(source.Size()));
-    return source.ReadAll(bytes.data());
-}
-
-std::error_code WriteFileAtomically(const std::filesystem::path& path, const std::uint8_t* data,
-                                    std::size_t size, bool keepExisting) {
-    PendingFile file;
-    file.KeepExisting(keepExisting);
-    Refusal refusal = Refusal::None;
-    std::error_code ec = file.Create(path, refusal);
-    if (!ec && refusal == Refusal::NotAFile) ec = Error(std::errc::invalid_argument);
-    if (!ec && refusal == Refusal::ReadOnly) ec = Error(std::errc::permission_denied);
-    if (!ec && refusal == Refusal::UntrustedLink) ec = Error(std::errc::operation_not_permitted);
-    if (!ec) ec = file.Write(data, size);
-    if (!ec) ec = file.Commit();
-    return ec;
 }
 
 }  // namespace filestore

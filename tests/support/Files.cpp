@@ -1,7 +1,5 @@
 #include "tests/support/Files.h"
 
-#include <stdlib.h>
-
 #include <fstream>
 #include <random>
 #include <stdexcept>
@@ -48,11 +46,15 @@ void MakeWritable(const fs::path& folder) {
 }  // namespace
 
 TempDir::TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "quillbox-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot create a temporary folder");
+    // create_directory fails on a name that exists, so the folder is ours.
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+        const fs::path path =
+            fs::temp_directory_path() / ("quillbox-test-" + std::to_string(random()));
+        std::error_code ec;
+        if (fs::create_directory(path, ec)) path_ = path;
     }
-    path_ = pattern;
+    if (path_.empty()) throw std::runtime_error("cannot create a temporary folder");
     fs::permissions(path_, fs::perms(0755));
 }
 
