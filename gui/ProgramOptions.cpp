@@ -2,6 +2,7 @@
 
 #include "app/AppInfo.h"
 #include "core/ExitStatus.h"
+#include "core/UsageText.h"
 #include "ui/UsageText.h"
 
 namespace programoptions {
@@ -32,22 +33,9 @@ Options Read(const QStringList& arguments) {
 }
 
 QString HelpText() {
-    QString usage = UsageText();
-    usage.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return usage + QStringLiteral(
-                       "\n\n"
-                       "Quillbox --encrypt FILE...  encrypt each file as the window's Encrypt "
-                       "button does (password, retype, \"Wipe original?\");\n"
-                       "                            without a file, choose one first\n"
-                       "Quillbox --decrypt FILE...  decrypt each file as the window's Decrypt "
-                       "button does\n"
-                       "Quillbox --help, -h         show this text\n"
-                       "Quillbox --version          show the version\n"
-                       "Without arguments the main window opens.\n"
-                       "\n"
-                       "Exit status: 0 done, 1 failed or cancelled, 2 unusable command line, "
-                       "3 encrypted but the original not wiped, 4 wrong password or not an "
-                       "encrypted file.\n");
+    QString text = UsageText();
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text + QStringLiteral("\n\n") + QString::fromStdU16String(usage::DesktopOptionsText());
 }
 
 QString VersionText() {

@@ -2,16 +2,7 @@
 
 #include <QRect>
 
-// Window geometry is designed in twips: 1/1440 inch, 15 twips per pixel at
-// 96 dots per inch.
+#include "core/Layout.h"
 
-struct TwipsRect {
-    int left;
-    int top;
-    int width;
-    int height;
-};
-
-int TwipsToPixels(int twips, int dpi);
-
+// A rectangle in twips as pixels of a display with the given density.
 QRect ToPixels(const TwipsRect& rect, int dpi);
