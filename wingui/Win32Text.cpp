@@ -1,0 +1,99 @@
+#include "wingui/Win32Text.h"
+
+#include <vector>
+
+#include "cipher/SecureZero.h"
+
+namespace win {
+
+namespace {
+
+template <typename Function>
+Function* UserFunction(const char* name) {
+    return reinterpret_cast<Function*>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+}  // namespace
+
+std::wstring Wide(std::u16string_view text) {
+    return std::wstring(text.begin(), text.end());
+}
+
+std::u16string Narrow(std::wstring_view text) {
+    return std::u16string(text.begin(), text.end());
+}
+
+std::u16string WindowText(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(window, buffer.data(), length + 1);
+    std::u16string text(buffer.begin(), buffer.begin() + (copied > 0 ? copied : 0));
+    cipher::SecureZero(buffer.data(), buffer.size() * sizeof(wchar_t));
+    return text;
+}
+
+void SetWindowText(HWND window, std::u16string_view text) {
+    const std::wstring wide = Wide(text);
+    SetWindowTextW(window, wide.c_str());
+}
+
+int DpiOf(HWND window) {
+    // Windows 10 1607 and later know the density of each monitor.
+    using GetDpiForWindowFn = UINT WINAPI(HWND);
+    static GetDpiForWindowFn* const getDpiForWindow =
+        UserFunction<GetDpiForWindowFn>("GetDpiForWindow");
+    if (getDpiForWindow != nullptr && window != nullptr) {
+        const UINT dpi = getDpiForWindow(window);
+        if (dpi != 0) return static_cast<int>(dpi);
+    }
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen != nullptr) ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+RECT Pixels(const TwipsRect& place, int dpi, const TwipsRect& container) {
+    const int left = TwipsToPixels(container.left + place.left, dpi);
+    const int top = TwipsToPixels(container.top + place.top, dpi);
+    return RECT{left, top, left + TwipsToPixels(place.width, dpi),
+                top + TwipsToPixels(place.height, dpi)};
+}
+
+SIZE OuterSize(const TwipsRect& clientTwips, DWORD style, DWORD exStyle, int dpi) {
+    RECT rect = Pixels(clientTwips, dpi);
+    using AdjustForDpiFn = BOOL WINAPI(LPRECT, DWORD, BOOL, DWORD, UINT);
+    static AdjustForDpiFn* const adjustForDpi =
+        UserFunction<AdjustForDpiFn>("AdjustWindowRectExForDpi");
+    if (adjustForDpi == nullptr ||
+        !adjustForDpi(&rect, style, FALSE, exStyle, static_cast<UINT>(dpi))) {
+        AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+    }
+    return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+}
+
+HFONT MessageFont(int dpi) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+        return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    }
+    // The system reports the font at the system density; scale it to the monitor's.
+    HDC screen = GetDC(nullptr);
+    const int systemDpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen != nullptr) ReleaseDC(nullptr, screen);
+    metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, dpi, systemDpi);
+    return CreateFontIndirectW(&metrics.lfMessageFont);
+}
+
+void SetChildFonts(HWND parent, HFONT font) {
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM value) -> BOOL {
+            SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(value), TRUE);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(font));
+}
+
+}  // namespace win

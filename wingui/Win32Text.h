@@ -1,0 +1,38 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "core/Layout.h"
+
+// Small helpers shared by the window program's views: text between the
+// program's 16-bit strings and the wide-character API, and pixels from the
+// twips of the layout tables at a window's density.
+namespace win {
+
+// wchar_t is 16 bits wide on Windows, so the conversion is a plain copy.
+std::wstring Wide(std::u16string_view text);
+std::u16string Narrow(std::wstring_view text);
+
+// The text of a control; the intermediate buffer is wiped.
+std::u16string WindowText(HWND window);
+void SetWindowText(HWND window, std::u16string_view text);
+
+// Dots per inch of the monitor the window is on (96 when the system cannot tell).
+int DpiOf(HWND window);
+
+// A rectangle of the layout tables in pixels, moved by the container's offset.
+RECT Pixels(const TwipsRect& place, int dpi, const TwipsRect& container = {0, 0, 0, 0});
+
+// The outer size of a window whose client area is clientTwips at dpi.
+SIZE OuterSize(const TwipsRect& clientTwips, DWORD style, DWORD exStyle, int dpi);
+
+// The system's message font at dpi; the caller deletes it.
+HFONT MessageFont(int dpi);
+
+// Sets font on every child window of parent.
+void SetChildFonts(HWND parent, HFONT font);
+
+}  // namespace win
