@@ -10,18 +10,16 @@
 #include "cipher/ChunkPipe.h"
 #include "cipher/CipherErrors.h"
 #include "cipher/CodePage.h"
+#include "cipher/ContainerLimits.h"
 #include "cipher/SecureZero.h"
 #include "cipher/clsBlowfish.h"
 #include "fileio/FileStore.h"
 
 namespace {
 
-// Source files longer than this cannot fit in a container.
-constexpr std::uint64_t kMaxSourceSize = 2147483628;
-// The longest container.
-constexpr std::uint64_t kMaxContainerSize = 0x7FFFFFFF;
-// A container is up to 19 bytes longer than its data.
-constexpr std::size_t kContainerOverhead = 19;
+using container::kMaxData;
+using container::kMaxSize;
+using container::kOverhead;
 constexpr std::size_t kHeader = 12;
 constexpr std::size_t kBlock = 8;
 // The unit of reading, transforming and writing, and the number of buffers
@@ -106,7 +104,7 @@ bool clsBlowfish::TransformExistingFile(const std::u16string& InFile, const std:
     filestore::SourceFile input;
     ec = input.Open(source);
     if (ec) return Fail(FileFailure::SourceUnreadable, InFile, ec);
-    if (input.Size() > (encrypt ? kMaxSourceSize : kMaxContainerSize)) {
+    if (input.Size() > (encrypt ? kMaxData : kMaxSize)) {
         return Fail(FileFailure::SourceTooLarge, InFile);
     }
     filestore::PendingFile output;
@@ -239,7 +237,7 @@ bool clsBlowfish::ContainerHolds(filestore::SourceFile& container, filestore::So
     ec.clear();
     if (!Key.empty()) this->Key(Key);
     const auto N = static_cast<std::size_t>(container.Size());
-    if (plain.Size() > kMaxSourceSize) return false;
+    if (plain.Size() > kMaxData) return false;
     const auto D = static_cast<std::size_t>(plain.Size());
     if (N != ContainerSize(D)) return false;
     if ((ec = container.Rewind()) || (ec = plain.Rewind())) return false;
@@ -272,8 +270,8 @@ bool clsBlowfish::TransformBase64File(const std::filesystem::path& source,
                                       const std::u16string& InFile, const std::u16string& OutFile,
                                       bool encrypt) {
     ByteArray bytes;
-    std::error_code ec = filestore::ReadWholeFile(source, bytes, encrypt ? kContainerOverhead : 0,
-                                                  encrypt ? kMaxSourceSize : kMaxContainerSize);
+    std::error_code ec = filestore::ReadWholeFile(source, bytes, encrypt ? kOverhead : 0,
+                                                  encrypt ? kMaxData : kMaxSize);
     if (ec == std::errc::file_too_large) return Fail(FileFailure::SourceTooLarge, InFile);
     if (ec) return Fail(FileFailure::SourceUnreadable, InFile, ec);
 

@@ -4,13 +4,12 @@
 
 #include "cipher/CipherErrors.h"
 #include "cipher/CodePage.h"
+#include "cipher/ContainerLimits.h"
 #include "cipher/SecureZero.h"
 #include "cipher/clsBlowfish.h"
 #include "cli/Descriptors.h"
-#include "cli/ProgressBar.h"
-#include "core/Messages.h"
-#include "core/SourceWipe.h"
 #include "core/Utf8.h"
+#include "core/flows/FileFlow.h"
 #include "fileio/FileStore.h"
 
 namespace cli {
@@ -18,16 +17,7 @@ namespace cli {
 namespace {
 
 using ByteArray = clsBlowfish::ByteArray;
-
-// The most data one container can hold, and the longest input that can be a
-// container, raw or as Base64 text in lines of 76 characters.
-constexpr std::uint64_t kMaxData = 2147483628;
-constexpr std::uint64_t kMaxContainer = 0x7FFFFFFF;
-constexpr std::uint64_t kMaxBase64 = (kMaxContainer + 2) / 3 * 4 / 76 * 78 + 78;
-constexpr std::size_t kContainerOverhead = 19;
-
-constexpr const char* kUnicodeName = "The file name is not valid UTF-8.";
-constexpr const char* kNotContainer = "Wrong password, or the data is not a valid encrypted file.";
+using flows::Outcome;
 
 std::string Quoted(const std::string& name) {
     std::string quoted;
@@ -35,63 +25,55 @@ std::string Quoted(const std::string& name) {
     return quoted.append(1, '"').append(name).append(1, '"');
 }
 
-std::string Shown(const std::string& name, const char* stream) {
-    return name == "-" ? stream : Quoted(name);
-}
-
-bool IsExisting(const std::u16string& name) {
-    std::error_code ec;
-    const std::filesystem::path path = filestore::ToPath(name, ec);
-    return !ec && std::filesystem::exists(std::filesystem::symlink_status(path, ec));
-}
-
-Outcome FromFileError(const FileError& error) {
-    switch (error.failure) {
-        case FileFailure::WrongPassword:
-        case FileFailure::InvalidBase64:
-            return {kWrongPassword, messages::ForFile(error)};
-        case FileFailure::SourceTooLarge:
-            // Too large to be a container is one more way of not being one.
-            return {error.operation == FileOperation::Decrypt ? kWrongPassword : kFailed,
-                    messages::ForFile(error)};
-        case FileFailure::DestinationExists:
-            return {kFailed, messages::ForFile(error) + " Use --force to replace it."};
-        case FileFailure::SourceMissing:
-            if (IsExisting(error.path)) {
-                return {kFailed, Quoted(messages::Utf8(error.path)) + " is not a regular file."};
-            }
-            return {kFailed, messages::ForFile(error)};
-        default:
-            return {kFailed, messages::ForFile(error)};
-    }
+Outcome Failed(const char* text, std::string argument) {
+    return flows::Failed({text, {std::move(argument)}});
 }
 
 // Both ends are files: the engine's own file operations do the work.
-Outcome FileToFile(const FileJob& job, const std::u16string& password) {
+std::optional<flows::FileRequest> FileRequestFor(const FileJob& job) {
     const std::optional<std::u16string> input = DecodeUtf8(job.input);
     const std::optional<std::u16string> output = DecodeUtf8(job.output);
-    if (!input || !output) return {kFailed, kUnicodeName};
-    if (filestore::IsRegularFile(*output) && MaybeSameFile(*input, *output)) {
-        return {kFailed, "The input and the output are the same file."};
+    if (!input || !output) return std::nullopt;
+    flows::FileRequest request;
+    request.direction = job.encrypt ? flows::FileDirection::Encrypt : flows::FileDirection::Decrypt;
+    request.source = *input;
+    request.destination = *output;
+    request.overwrite = job.force;
+    request.base64 = job.armor;
+    request.sameFileAllowed = false;
+    request.wipe = job.wipe ? flows::WipePlan::Always : flows::WipePlan::Never;
+    return request;
+}
+
+bool IsStream(const FileJob& job) {
+    return job.input == "-" || job.output == "-";
+}
+
+// One end is a stream: what can be known before the data is read.
+std::optional<Outcome> CheckStream(const FileJob& job) {
+    if (job.output != "-") {
+        const std::optional<std::u16string> output = DecodeUtf8(job.output);
+        if (!output) return flows::Failed(messages::Plain(messages::kNameNotUtf8));
+        if (!job.force && filestore::IsRegularFile(*output)) {
+            return flows::FileFailed({FileFailure::DestinationExists, *output, {}});
+        }
+    } else if (job.encrypt && !job.armor && IsTerminal(kStandardOutput)) {
+        return flows::Failed(messages::Plain(messages::kNotToTerminal));
     }
-    ProgressBar bar(job.input, job.progress);
-    clsBlowfish cipher(&bar);
-    std::u16string in = *input, out = *output, key = password;
-    const bool done = job.encrypt ? cipher.EncryptFile(in, out, job.force, key, job.armor)
-                                  : cipher.DecryptFile(in, out, job.force, key, job.armor);
-    cipher::Wipe(key);
-    bar.Finish();
-    if (!done) return FromFileError(cipher.LastError());
-    if (!job.wipe) return {};
-    ProgressBar check(job.input, job.progress);
-    const WipeResult wiped = WipeSource(*input, *output, password, &check);
-    if (auto message = messages::ForWipe(wiped, job.input)) return {kNotWiped, *message};
-    return {};
+    if (job.input == "-") return std::nullopt;
+    const std::optional<std::u16string> input = DecodeUtf8(job.input);
+    if (!input) return flows::Failed(messages::Plain(messages::kNameNotUtf8));
+    flows::FileRequest request;
+    request.direction = job.encrypt ? flows::FileDirection::Encrypt : flows::FileDirection::Decrypt;
+    request.source = *input;
+    return flows::CheckSource(request);
 }
 
 Outcome ReadInput(const FileJob& job, ByteArray& bytes) {
-    const std::uint64_t limit = job.encrypt ? kMaxData : job.armor ? kMaxBase64 : kMaxContainer;
-    const std::size_t spare = job.encrypt ? kContainerOverhead : 0;
+    const std::uint64_t limit = job.encrypt ? container::kMaxData
+                                : job.armor ? container::kMaxBase64
+                                            : container::kMaxSize;
+    const std::size_t spare = job.encrypt ? container::kOverhead : 0;
     std::error_code ec;
     if (job.input == "-") {
         ec = ReadAll(kStandardInput, bytes, spare, limit);
@@ -99,21 +81,20 @@ Outcome ReadInput(const FileJob& job, ByteArray& bytes) {
         const std::filesystem::path path = filestore::ToPath(*name, ec);
         if (!ec) ec = filestore::ReadWholeFile(path, bytes, spare, limit);
     } else {
-        return {kFailed, kUnicodeName};
+        return flows::Failed(messages::Plain(messages::kNameNotUtf8));
     }
-    const std::string shown = Shown(job.input, "Standard input");
+    const std::string shown = job.input == "-" ? "Standard input" : Quoted(job.input);
     if (ec == std::errc::file_too_large && job.encrypt) {
-        return {kFailed, shown +
-                             " is too large to encrypt (at most 2147483628 bytes fit in an "
-                             "encrypted file)."};
+        return Failed(messages::kInputTooLargeToEncrypt, shown);
     }
     if (ec == std::errc::file_too_large) {
-        return {kWrongPassword, shown + " is too large to be an encrypted file."};
+        return flows::WrongPassword({messages::kInputTooLargeToDecrypt, {shown}});
     }
-    if (ec)
-        return {kFailed,
-                "Could not read " + Shown(job.input, "standard input") + ": " + ec.message() + "."};
-    return {};
+    if (ec && job.input == "-") return Failed(messages::kStandardInputUnreadable, ec.message());
+    if (ec) {
+        return flows::FileFailed({FileFailure::SourceUnreadable, *DecodeUtf8(job.input), ec});
+    }
+    return flows::Completed();
 }
 
 Outcome Transform(const FileJob& job, const std::u16string& password, ByteArray& bytes,
@@ -122,79 +103,85 @@ Outcome Transform(const FileJob& job, const std::u16string& password, ByteArray&
         try {
             cipher.EncryptByte(bytes, password);
         } catch (const ContainerTooLargeError&) {
-            return {kFailed, "The data is too large to encrypt."};
+            return flows::Failed(messages::Plain(messages::kDataTooLarge));
         }
         if (job.armor) {
             const std::u16string text = cipher.EncodeArray64(bytes);
             // A container is never empty, so neither is its text, unless the encoder failed.
             if (text.empty()) {
-                return {kFailed, messages::ForFile({FileFailure::Base64EncodingFailed,
-                                                    DecodeUtf8(job.output).value_or(u"-"),
-                                                    {}})};
+                return flows::FileFailed(
+                    {FileFailure::Base64EncodingFailed, DecodeUtf8(job.output).value_or(u"-"), {}});
             }
             bytes.assign(text.begin(), text.end());
         }
-        return {};
+        return flows::Completed();
     }
     if (job.armor) {
         try {
             bytes = cipher.DecodeArray64(codepage::BytesToText(bytes));
         } catch (const Base64Error&) {
-            return {kWrongPassword, "The data holds no Base64 text."};
+            return flows::WrongPassword(messages::Plain(messages::kNoBase64Data));
         }
     }
-    if (!cipher.DecryptByte(bytes, password)) return {kWrongPassword, kNotContainer};
-    return {};
+    if (!cipher.DecryptByte(bytes, password)) {
+        return flows::WrongPassword(messages::Plain(messages::kWrongPasswordForData));
+    }
+    return flows::Completed();
 }
 
 Outcome WriteOutput(const FileJob& job, const ByteArray& bytes) {
     std::error_code ec;
     if (job.output == "-") {
         ec = WriteAll(kStandardOutput, bytes.data(), bytes.size());
-        if (ec) return {kFailed, "Could not write to standard output: " + ec.message() + "."};
-        return {};
+        if (ec) return Failed(messages::kStandardOutputUnwritable, ec.message());
+        return flows::Completed();
     }
     const std::u16string name = *DecodeUtf8(job.output);
     const std::filesystem::path path = filestore::ToPath(name, ec);
     if (!ec) ec = filestore::WriteFileAtomically(path, bytes.data(), bytes.size(), !job.force);
     if (ec == std::errc::file_exists && !job.force) {
-        return {kFailed, messages::ForFile({FileFailure::DestinationExists, name, {}}) +
-                             " Use --force to replace it."};
+        return flows::FileFailed({FileFailure::DestinationExists, name, {}});
     }
-    if (ec) return {kFailed, messages::ForFile({FileFailure::DestinationUnwritable, name, ec})};
-    return {};
+    if (ec) return flows::FileFailed({FileFailure::DestinationUnwritable, name, ec});
+    return flows::Completed();
 }
 
 // One end is a stream: the input is read whole and transformed in memory,
 // so a container is checked before anything is written.
-Outcome ThroughMemory(const FileJob& job, const std::u16string& password) {
-    if (job.output != "-") {
-        const std::optional<std::u16string> output = DecodeUtf8(job.output);
-        if (!output) return {kFailed, kUnicodeName};
-        if (!job.force && filestore::IsRegularFile(*output)) {
-            return FromFileError({FileFailure::DestinationExists, *output, {}});
-        }
-    } else if (job.encrypt && !job.armor && IsTerminal(kStandardOutput)) {
-        return {kFailed, "Encrypted data is not written to a terminal; use --armor or -o FILE."};
-    }
+Outcome ThroughMemory(const FileJob& job, flows::FrontEnd& frontEnd,
+                      const std::u16string& password) {
+    if (std::optional<Outcome> refused = CheckStream(job)) return *refused;
     ByteArray bytes;
+    const cipher::WipedOnExit wipeBytes(bytes);
     Outcome outcome = ReadInput(job, bytes);
-    if (outcome.status == kCompleted) {
-        ProgressBar bar(job.input == "-" ? "standard input" : job.input, job.progress);
-        clsBlowfish cipher(&bar);
+    if (outcome.ending != flows::Ending::Completed) return outcome;
+    {
+        const flows::BusyScope busy(frontEnd);
+        clsBlowfish cipher(&frontEnd.Progress());
         outcome = Transform(job, password, bytes, cipher);
-        bar.Finish();
     }
-    if (outcome.status == kCompleted) outcome = WriteOutput(job, bytes);
-    cipher::Wipe(bytes);
-    return outcome;
+    if (outcome.ending != flows::Ending::Completed) return outcome;
+    return WriteOutput(job, bytes);
 }
 
 }  // namespace
 
-Outcome Run(const FileJob& job, const std::u16string& password) {
-    if (job.input != "-" && job.output != "-") return FileToFile(job, password);
-    return ThroughMemory(job, password);
+std::optional<Outcome> Check(const FileJob& job) {
+    if (IsStream(job)) return CheckStream(job);
+    const std::optional<flows::FileRequest> request = FileRequestFor(job);
+    if (!request) return flows::Failed(messages::Plain(messages::kNameNotUtf8));
+    return flows::CheckNames(*request);
+}
+
+Outcome Run(const FileJob& job, flows::FrontEnd& frontEnd, const std::u16string& password) {
+    if (IsStream(job)) return ThroughMemory(job, frontEnd, password);
+    const std::optional<flows::FileRequest> request = FileRequestFor(job);
+    if (!request) return flows::Failed(messages::Plain(messages::kNameNotUtf8));
+    std::u16string key = password;
+    const cipher::WipedOnExit wipeKey(key);
+    const flows::PasswordPlan known{false, false};
+    return job.encrypt ? flows::EncryptFile(frontEnd, *request, known, key)
+                       : flows::DecryptFile(frontEnd, *request, known, key);
 }
 
 }  // namespace cli

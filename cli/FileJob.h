@@ -1,8 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
-#include "cli/Outcome.h"
+#include "core/flows/FrontEnd.h"
 
 namespace cli {
 
@@ -11,15 +12,19 @@ struct FileJob {
     std::string input;   // a file, or "-" for standard input
     std::string output;  // a file, or "-" for standard output
     bool encrypt = true;
-    bool armor = false;     // Base64 text instead of the raw container
-    bool force = false;     // an existing output may be replaced
-    bool wipe = false;      // wipe the input after its encryption was checked
-    bool progress = false;  // a progress bar may be shown
+    bool armor = false;  // Base64 text instead of the raw container
+    bool force = false;  // an existing output may be replaced
+    bool wipe = false;   // wipe the input after its encryption was checked
 };
+
+// What can be known about the job before the password is asked for: names,
+// the input's kind, an existing output, binary data for a terminal.
+// Nothing when the job can run.
+std::optional<flows::Outcome> Check(const FileJob& job);
 
 // Runs the job with password. Nothing reaches the output unless the whole
 // operation succeeded: a container is checked before any plain data is
 // written, and a file output is replaced only once it is complete.
-Outcome Run(const FileJob& job, const std::u16string& password);
+flows::Outcome Run(const FileJob& job, flows::FrontEnd& frontEnd, const std::u16string& password);
 
 }  // namespace cli

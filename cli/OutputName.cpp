@@ -17,7 +17,7 @@ std::optional<std::string> DefaultOutputFor(const std::string& input, bool encry
     const bool dropsSuffix = derived->size() < name->size();
     if (encrypt && dropsSuffix) return input + ".enc";
     if (!encrypt && !dropsSuffix) return std::nullopt;
-    return messages::Utf8(*derived);
+    return EncodeUtf8(*derived);
 }
 
 }  // namespace cli

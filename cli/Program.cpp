@@ -5,27 +5,22 @@
 #include <string>
 
 #include "cipher/SecureZero.h"
+#include "cli/CliFrontEnd.h"
 #include "cli/Descriptors.h"
 #include "cli/FileJob.h"
 #include "cli/Options.h"
 #include "cli/OutputName.h"
-#include "cli/PasswordSource.h"
 #include "cli/TextJob.h"
 #include "cli/Usage.h"
 #include "core/Messages.h"
+#include "core/flows/PasswordStep.h"
 
 namespace cli {
 
 namespace {
 
-constexpr const char* kProgram = "quillbox-cli: ";
-
 void Print(int fd, const std::string& text) {
     [[maybe_unused]] std::error_code ec = WriteAll(fd, text.data(), text.size());
-}
-
-void Complain(const std::string& subject, const std::string& message) {
-    Print(kStandardError, kProgram + (subject.empty() ? "" : subject + ": ") + message + "\n");
 }
 
 std::string Subject(const std::string& file) {
@@ -38,41 +33,73 @@ struct Password {
     std::u16string text;
 };
 
-int RunFiles(const Options& options, const std::u16string& password) {
-    int status = kCompleted;
+// Tells what went wrong with one file, with the advice that fits the tool,
+// and returns the file's exit status.
+int Report(CliFrontEnd& frontEnd, const std::string& input, const flows::Outcome& outcome) {
+    frontEnd.SetSubject(Subject(input));
+    flows::Outcome shown = outcome;
+    if (outcome.failure == FileFailure::DestinationExists && outcome.message) {
+        shown.message =
+            messages::Message{"%1 %2", {messages::Render(*outcome.message), messages::kUseForce}};
+    }
+    return flows::Finish(frontEnd, shown);
+}
+
+// The password, once for the run: asked on the terminal twice for
+// encryption, read once from any other source.
+std::optional<flows::Outcome> ObtainPassword(const Options& options, CliFrontEnd& frontEnd,
+                                             std::u16string& password) {
+    const bool encrypt =
+        options.command == Command::Encrypt || options.command == Command::EncryptText;
+    const bool terminal = options.password.from == PasswordFrom::Terminal;
+    frontEnd.SetSubject({});
+    return flows::ObtainPassword(frontEnd, {true, encrypt && terminal}, password);
+}
+
+int RunFiles(const Options& options, CliFrontEnd& frontEnd) {
     const bool encrypt = options.command == Command::Encrypt;
+    int status = kCompleted;
+    std::vector<FileJob> jobs;
+    // Everything that can be known about the files is checked before the
+    // password is asked for.
     for (const std::string& input : options.files) {
         const std::optional<std::string> output =
             options.output ? options.output : DefaultOutputFor(input, encrypt);
-        Outcome outcome;
+        std::optional<flows::Outcome> refused;
+        FileJob job{input,         output.value_or(""), encrypt,
+                    options.armor, options.force,       options.wipe};
         if (!output) {
-            outcome = {kFailed, "No output name can be made from this name; give one with -o."};
+            refused = flows::Failed(messages::Plain(messages::kNoOutputName));
         } else {
-            const FileJob job{input,
-                              *output,
-                              encrypt,
-                              options.armor,
-                              options.force,
-                              options.wipe,
-                              !options.quiet && IsTerminal(kStandardError)};
-            outcome = Run(job, password);
+            refused = Check(job);
         }
-        if (outcome.status != kCompleted) Complain(Subject(input), outcome.message);
-        status = WorstStatus(status, outcome.status);
+        if (refused) {
+            status = flows::WorstStatus(status, Report(frontEnd, input, *refused));
+        } else {
+            jobs.push_back(std::move(job));
+        }
+    }
+    if (jobs.empty()) return status;
+    Password password;
+    if (std::optional<flows::Outcome> none = ObtainPassword(options, frontEnd, password.text)) {
+        return flows::WorstStatus(status, flows::Finish(frontEnd, *none));
+    }
+    for (const FileJob& job : jobs) {
+        frontEnd.SetSubject(Subject(job.input));
+        const flows::Outcome outcome = Run(job, frontEnd, password.text);
+        status = flows::WorstStatus(status, Report(frontEnd, job.input, outcome));
     }
     return status;
 }
 
-int RunText(const Options& options, const std::u16string& password) {
+int RunText(const Options& options, CliFrontEnd& frontEnd) {
+    Password password;
+    if (std::optional<flows::Outcome> none = ObtainPassword(options, frontEnd, password.text)) {
+        return flows::Finish(frontEnd, *none);
+    }
     const TextJob job{options.command == Command::EncryptText, options.text, !options.quiet};
-    const Outcome outcome = Run(job, password);
-    if (outcome.status != kCompleted) Complain("", outcome.message);
-    return outcome.status;
+    return flows::Finish(frontEnd, Run(job, frontEnd, password.text));
 }
-
-}  // namespace
-
-namespace {
 
 int RunChecked(const std::vector<std::string>& arguments) {
     const ParsedOptions parsed = ParseOptions(arguments);
@@ -91,16 +118,9 @@ int RunChecked(const std::vector<std::string>& arguments) {
         return kCompleted;
     }
     IgnoreBrokenPipes();
-    const bool encrypt =
-        options.command == Command::Encrypt || options.command == Command::EncryptText;
-    Password password;
-    const PasswordResult result = ReadPassword(options.password, encrypt, password.text);
-    if (result.status != kCompleted) {
-        Complain("", result.message);
-        return result.status;
-    }
-    return IsFileCommand(options.command) ? RunFiles(options, password.text)
-                                          : RunText(options, password.text);
+    CliFrontEnd frontEnd(options.password, !options.quiet && IsTerminal(kStandardError));
+    return IsFileCommand(options.command) ? RunFiles(options, frontEnd)
+                                          : RunText(options, frontEnd);
 }
 
 }  // namespace
@@ -112,7 +132,7 @@ int RunProgram(const std::vector<std::string>& arguments) {
     try {
         return RunChecked(arguments);
     } catch (const std::bad_alloc&) {
-        Complain("", "there was not enough memory to finish; nothing more was done.");
+        Complain("", messages::Render(messages::Plain(messages::kOutOfMemory)));
     } catch (const std::exception& error) {
         Complain("", messages::ForUnexpected(error.what()));
     }

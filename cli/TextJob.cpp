@@ -1,12 +1,10 @@
 #include "cli/TextJob.h"
 
-#include "cipher/CipherErrors.h"
-#include "cipher/CodePage.h"
 #include "cipher/SecureZero.h"
-#include "cipher/clsBlowfish.h"
 #include "cli/Descriptors.h"
 #include "core/Messages.h"
 #include "core/Utf8.h"
+#include "core/flows/TextFlow.h"
 
 namespace cli {
 
@@ -28,7 +26,11 @@ struct SecretBytes {
     std::string bytes;
 };
 
-Outcome ReadText(const TextJob& job, std::string& bytes) {
+flows::Outcome Failed(const char* text, std::string argument) {
+    return flows::Failed({text, {std::move(argument)}});
+}
+
+flows::Outcome ReadText(const TextJob& job, std::string& bytes) {
     if (job.text) {
         bytes.reserve(job.text->size());
         bytes.assign(*job.text);
@@ -45,61 +47,36 @@ Outcome ReadText(const TextJob& job, std::string& bytes) {
         bytes.assign(raw.begin(), raw.end());
     }
     cipher::Wipe(raw);
-    if (ec == std::errc::file_too_large) return {kFailed, "The text is too long."};
-    if (ec) return {kFailed, "Could not read standard input: " + ec.message() + "."};
+    if (ec == std::errc::file_too_large)
+        return flows::Failed(messages::Plain(messages::kTextTooLong));
+    if (ec) return Failed(messages::kStandardInputUnreadable, ec.message());
     DropLineEnding(bytes);
     return {};
 }
 
-Outcome Transform(const TextJob& job, const std::u16string& password, std::u16string& text,
-                  std::u16string& result) {
-    clsBlowfish cipher;
-    std::u16string key = password;
-    Outcome outcome;
-    try {
-        result = job.encrypt ? cipher.EncryptString(text, key, true)
-                             : cipher.DecryptString(text, key, true);
-    } catch (const WrongPasswordError&) {
-        outcome = {kWrongPassword, messages::kWrongPasswordForText};
-    } catch (const Base64Error&) {
-        outcome = {kWrongPassword, messages::kWrongPasswordForText};
-    } catch (const ContainerTooLargeError&) {
-        outcome = {kFailed, "The text is too long to encrypt."};
-    } catch (const Base64EncodingError&) {
-        outcome = {kFailed, "There was not enough memory to encode the encrypted text as Base64."};
-    } catch (...) {
-        cipher::Wipe(key);
-        throw;
-    }
-    cipher::Wipe(key);
-    return outcome;
-}
-
 }  // namespace
 
-Outcome Run(const TextJob& job, const std::u16string& password) {
+flows::Outcome Run(const TextJob& job, flows::FrontEnd& frontEnd, const std::u16string& password) {
     SecretBytes input;
-    if (Outcome read = ReadText(job, input.bytes); read.status != kCompleted) return read;
+    flows::Outcome outcome = ReadText(job, input.bytes);
+    if (outcome.ending != flows::Ending::Completed) return outcome;
     std::optional<std::u16string> text = DecodeUtf8(input.bytes);
-    if (!text) return {kFailed, "The text is not valid UTF-8."};
-    std::optional<char32_t> bad;
-    if (job.encrypt && (bad = codepage::FirstUnrepresentable(*text))) {
-        cipher::Wipe(*text);
-        return {kFailed, messages::ForUnrepresentable(*bad)};
-    }
+    if (!text) return flows::Failed(messages::Plain(messages::kTextNotUtf8));
+    const cipher::WipedOnExit wipeText(*text);
     std::u16string result;
-    Outcome outcome = Transform(job, password, *text, result);
-    cipher::Wipe(*text);
-    if (outcome.status != kCompleted) return outcome;
+    const cipher::WipedOnExit wipeResult(result);
+    std::u16string key = password;
+    const flows::PasswordPlan known{false, false};
+    const flows::TextDirection direction =
+        job.encrypt ? flows::TextDirection::Encrypt : flows::TextDirection::Decrypt;
+    outcome = flows::TransformText(frontEnd, direction, std::move(*text), known, key, result);
+    if (outcome.ending != flows::Ending::Completed) return outcome;
     SecretBytes output;
-    output.bytes = messages::Utf8(result);
-    cipher::Wipe(result);
+    output.bytes = EncodeUtf8(result);
     const bool ended = !output.bytes.empty() && output.bytes.back() == '\n';
     std::error_code ec = WriteAll(kStandardOutput, output.bytes.data(), output.bytes.size());
     if (!ec && !ended) ec = WriteAll(kStandardOutput, "\n", 1);
-    if (ec) {
-        return {kFailed, "Could not write to standard output: " + ec.message() + "."};
-    }
+    if (ec) return Failed(messages::kStandardOutputUnwritable, ec.message());
     return {};
 }
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "cli/Outcome.h"
+#include "core/flows/FrontEnd.h"
 
 namespace cli {
 
@@ -16,6 +16,7 @@ struct TextJob {
     bool hints = false;               // may say on the terminal what it waits for
 };
 
-Outcome Run(const TextJob& job, const std::u16string& password);
+// The password is known already; the engine reports progress to frontEnd.
+flows::Outcome Run(const TextJob& job, flows::FrontEnd& frontEnd, const std::u16string& password);
 
 }  // namespace cli

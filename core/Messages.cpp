@@ -2,28 +2,11 @@
 
 #include "cipher/FileError.h"
 #include "core/SourceWipe.h"
+#include "core/Utf8.h"
 
 namespace messages {
 
 namespace {
-
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
 
 // Each failure with a file in two forms: with the system's reason as %2, and
 // without one.
@@ -124,24 +107,18 @@ FileTemplates TemplatesFor(const FileError& error) {
 }  // namespace
 
 std::string Render(const Message& message) {
+    const std::string_view text(message.text);
     std::string out;
-    for (const char* p = message.text; *p != '\0'; ++p) {
-        if (p[0] == '%' && p[1] >= '1' && p[1] <= '9') {
-            const std::size_t index = static_cast<std::size_t>(p[1] - '1');
-            if (index < message.args.size()) {
-                out += message.args[index];
-                ++p;
-                continue;
-            }
-        }
-        out += *p;
-    }
+    FillPlaceholders(
+        text.data(), text.size(), message.args.size(),
+        [&](std::size_t from, std::size_t count) { out.append(text.substr(from, count)); },
+        [&](std::size_t index) { out += message.args[index]; });
     return out;
 }
 
 Message FileMessage(const FileError& error) {
     const FileTemplates templates = TemplatesFor(error);
-    std::vector<std::string> args{Utf8(error.path)};
+    std::vector<std::string> args{EncodeUtf8(error.path)};
     if (error.code && templates.withReason != nullptr) {
         args.push_back(error.code.message());
         return {templates.withReason, std::move(args)};
@@ -154,14 +131,12 @@ std::string ForFile(const FileError& error) {
 }
 
 Message UnrepresentableMessage(char32_t character) {
-    std::string shown;
-    AppendUtf8(shown, character);
     return {QUILLBOX_TRANSLATE_NOOP(
                 "Messages",
                 "The character \"%1\" cannot be used: text and passwords may only hold characters "
                 "of the Western European (Windows-1252) code page. Nothing was encrypted or "
                 "decrypted."),
-            {shown}};
+            {EncodeUtf8(character)}};
 }
 
 std::string ForUnrepresentable(char32_t character) {
@@ -238,22 +213,6 @@ Message UnexpectedMessage(const char* what) {
 
 std::string ForUnexpected(const char* what) {
     return Render(UnexpectedMessage(what));
-}
-
-std::string Utf8(const std::u16string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] < 0xE000) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        } else if (c >= 0xD800 && c < 0xE000) {
-            c = 0xFFFD;
-        }
-        AppendUtf8(out, c);
-    }
-    return out;
 }
 
 }  // namespace messages

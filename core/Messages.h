@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,14 +27,95 @@ inline constexpr const char* kWrongPasswordForText = QUILLBOX_TRANSLATE_NOOP(
 inline constexpr const char* kNoDestination = QUILLBOX_TRANSLATE_NOOP(
     "Messages", "Please enter the name of the destination file in the second field.");
 
+// The dialogue of the actions.
+inline constexpr const char* kEnterPassword =
+    QUILLBOX_TRANSLATE_NOOP("Messages", "Enter password:");
+inline constexpr const char* kReEnterPassword =
+    QUILLBOX_TRANSLATE_NOOP("Messages", "Re-enter password");
+inline constexpr const char* kDifferentPasswords =
+    QUILLBOX_TRANSLATE_NOOP("Messages", "You typed a different password.");
+inline constexpr const char* kWipeOriginal = QUILLBOX_TRANSLATE_NOOP("Messages", "Wipe original?");
+// The title of the password prompt: the application's name, never translated.
+inline constexpr const char* kApplicationTitle = "Quillbox";
+
+// A source that exists but is not a regular file (a device, a pipe, a socket).
+inline constexpr const char* kNotRegularFile =
+    QUILLBOX_TRANSLATE_NOOP("Messages", "\"%1\" is not a regular file.");
+
+// The command-line tool's own situations.
+inline constexpr const char* kUseForce =
+    QUILLBOX_TRANSLATE_NOOP("Messages", "Use --force to replace it.");
+inline constexpr const char* kNameNotUtf8 =
+    QUILLBOX_TRANSLATE_NOOP("Messages", "The file name is not valid UTF-8.");
+inline constexpr const char* kSameFile =
+    QUILLBOX_TRANSLATE_NOOP("Messages", "The input and the output are the same file.");
+inline constexpr const char* kNoOutputName = QUILLBOX_TRANSLATE_NOOP(
+    "Messages", "No output name can be made from this name; give one with -o.");
+inline constexpr const char* kNotToTerminal = QUILLBOX_TRANSLATE_NOOP(
+    "Messages", "Encrypted data is not written to a terminal; use --armor or -o FILE.");
+inline constexpr const char* kWrongPasswordForData = QUILLBOX_TRANSLATE_NOOP(
+    "Messages", "Wrong password, or the data is not a valid encrypted file.");
+inline constexpr const char* kNoBase64Data =
+    QUILLBOX_TRANSLATE_NOOP("Messages", "The data holds no Base64 text.");
+inline constexpr const char* kDataTooLarge =
+    QUILLBOX_TRANSLATE_NOOP("Messages", "The data is too large to encrypt.");
+// %1 is a quoted file name or "Standard input".
+inline constexpr const char* kInputTooLargeToEncrypt = QUILLBOX_TRANSLATE_NOOP(
+    "Messages", "%1 is too large to encrypt (at most 2147483628 bytes fit in an encrypted file).");
+inline constexpr const char* kInputTooLargeToDecrypt =
+    QUILLBOX_TRANSLATE_NOOP("Messages", "%1 is too large to be an encrypted file.");
+inline constexpr const char* kStandardInputUnreadable =
+    QUILLBOX_TRANSLATE_NOOP("Messages", "Could not read standard input: %1.");
+inline constexpr const char* kStandardOutputUnwritable =
+    QUILLBOX_TRANSLATE_NOOP("Messages", "Could not write to standard output: %1.");
+inline constexpr const char* kTextTooLong =
+    QUILLBOX_TRANSLATE_NOOP("Messages", "The text is too long.");
+inline constexpr const char* kTextNotUtf8 =
+    QUILLBOX_TRANSLATE_NOOP("Messages", "The text is not valid UTF-8.");
+inline constexpr const char* kTextTooLongToEncrypt =
+    QUILLBOX_TRANSLATE_NOOP("Messages", "The text is too long to encrypt.");
+inline constexpr const char* kTextEncodingFailed = QUILLBOX_TRANSLATE_NOOP(
+    "Messages", "There was not enough memory to encode the encrypted text as Base64.");
+inline constexpr const char* kTerminalUnreadable =
+    QUILLBOX_TRANSLATE_NOOP("Messages", "Could not read the password from the terminal: %1");
+inline constexpr const char* kOutOfMemory = QUILLBOX_TRANSLATE_NOOP(
+    "Messages", "there was not enough memory to finish; nothing more was done.");
+
 struct Message {
     const char* text;               // the English template, with %1, %2 ...
     std::vector<std::string> args;  // what replaces %1, %2 ..., in UTF-8
 };
 
-// The template with %1 to %9 replaced by its arguments in one pass, so that
-// a "%2" inside an argument stays as it is. Other "%" signs are kept.
+// Walks a template of `size` characters: `onText(from, count)` for each run
+// of its own characters and `onArgument(index)` for each %1 to %9 that has
+// one of `arguments` arguments. One pass, so that a "%2" inside an argument
+// stays as it is; other "%" signs are kept. Works on any character type, so
+// that a translated template fills in the same way.
+template <class Char, class OnText, class OnArgument>
+void FillPlaceholders(const Char* text, std::size_t size, std::size_t arguments, OnText onText,
+                      OnArgument onArgument) {
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+        if (text[i] != Char('%') || i + 1 == size || text[i + 1] < Char('1') ||
+            text[i + 1] > Char('9')) {
+            continue;
+        }
+        const auto index = static_cast<std::size_t>(text[i + 1] - Char('1'));
+        if (index >= arguments) continue;
+        onText(run, i - run);
+        onArgument(index);
+        run = ++i + 1;
+    }
+    onText(run, size - run);
+}
+
+// The template with %1 to %9 replaced by its arguments.
 std::string Render(const Message& message);
+
+// A message without arguments.
+inline Message Plain(const char* text) {
+    return {text, {}};
+}
 
 // What went wrong in a file operation, with the file and the system's reason.
 Message FileMessage(const FileError& error);
@@ -52,8 +134,5 @@ std::optional<std::string> ForWipe(const WipeResult& result, const std::string& 
 // A failure that the operation did not classify (for example lack of memory).
 Message UnexpectedMessage(const char* what);
 std::string ForUnexpected(const char* what);
-
-// UTF-8 for text (an unpaired surrogate becomes U+FFFD).
-std::string Utf8(const std::u16string& text);
 
 }  // namespace messages

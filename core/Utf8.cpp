@@ -39,7 +39,51 @@ void AppendCode(std::u16string& text, char32_t code) {
     }
 }
 
+// The code point at text[i], a surrogate pair read as one; i is left on its
+// last unit.
+char32_t CodeAt(std::u16string_view text, std::size_t& i) {
+    const char32_t c = text[i];
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] < 0xE000) {
+        return 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+    }
+    return c >= 0xD800 && c < 0xE000 ? 0xFFFD : c;
+}
+
+std::size_t EncodedLength(char32_t c) {
+    return c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+    const std::size_t length = EncodedLength(c);
+    if (length == 1) {
+        out += static_cast<char>(c);
+        return;
+    }
+    static constexpr unsigned char kLead[] = {0, 0, 0xC0, 0xE0, 0xF0};
+    out += static_cast<char>(kLead[length] | (c >> (6 * (length - 1))));
+    for (std::size_t shift = 6 * (length - 1); shift > 0;) {
+        shift -= 6;
+        out += static_cast<char>(0x80 | ((c >> shift) & 0x3F));
+    }
+}
+
 }  // namespace
+
+std::string EncodeUtf8(std::u16string_view text) {
+    std::size_t length = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) length += EncodedLength(CodeAt(text, i));
+    std::string out;
+    out.reserve(length);
+    for (std::size_t i = 0; i < text.size(); ++i) AppendUtf8(out, CodeAt(text, i));
+    return out;
+}
+
+std::string EncodeUtf8(char32_t character) {
+    std::string out;
+    AppendUtf8(out, character);
+    return out;
+}
 
 std::optional<std::u16string> DecodeUtf8(std::string_view bytes) {
     std::u16string text;

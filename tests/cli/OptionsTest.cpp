@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "cli/Options.h"
-#include "cli/Outcome.h"
 #include "cli/OutputName.h"
+#include "core/flows/Outcome.h"
 
 namespace cli {
 namespace {
@@ -75,7 +75,7 @@ TEST(CliOptions, TheWorstStatusWins) {
     const int order[] = {kCompleted, kNotWiped, kWrongPassword, kFailed, kUsage};
     for (std::size_t i = 0; i < std::size(order); ++i) {
         for (std::size_t j = 0; j < std::size(order); ++j) {
-            EXPECT_EQ(WorstStatus(order[i], order[j]), order[std::max(i, j)]);
+            EXPECT_EQ(flows::WorstStatus(order[i], order[j]), order[std::max(i, j)]);
         }
     }
 }

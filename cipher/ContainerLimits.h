@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// The sizes an encrypted file can have, for everything that reads one or
+// writes one.
+namespace container {
+
+// The most data one container can hold.
+inline constexpr std::uint64_t kMaxData = 2147483628;
+// The longest container.
+inline constexpr std::uint64_t kMaxSize = 0x7FFFFFFF;
+// A container is up to this many bytes longer than its data.
+inline constexpr std::size_t kOverhead = 19;
+// The longest container as Base64 text in lines of 76 characters.
+inline constexpr std::uint64_t kMaxBase64 = (kMaxSize + 2) / 3 * 4 / 76 * 78 + 78;
+
+}  // namespace container

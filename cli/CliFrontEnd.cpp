@@ -1,0 +1,83 @@
+#include "cli/CliFrontEnd.h"
+
+#include "cipher/SecureZero.h"
+#include "cli/Descriptors.h"
+#include "cli/PasswordSource.h"
+#include "cli/Terminal.h"
+#include "core/Utf8.h"
+
+namespace cli {
+
+namespace {
+
+constexpr std::size_t kMaxPasswordBytes = 4096;
+
+// A message already worded by the password sources.
+messages::Message AsIs(std::string text) {
+    return {"%1", {std::move(text)}};
+}
+
+flows::PasswordAnswer Refused(flows::Ending ending, messages::Message message) {
+    return {flows::PasswordReply::Refused, {ending, std::move(message)}};
+}
+
+}  // namespace
+
+void Complain(const std::string& subject, const std::string& text) {
+    const std::string line =
+        "quillbox-cli: " + (subject.empty() ? "" : subject + ": ") + text + "\n";
+    [[maybe_unused]] std::error_code ec = WriteAll(kStandardError, line.data(), line.size());
+}
+
+CliFrontEnd::CliFrontEnd(PasswordOption source, bool progress)
+    : source_(std::move(source)), progress_(progress) {}
+
+flows::PasswordAnswer CliFrontEnd::AskPassword(const flows::PasswordQuestion& question,
+                                               std::u16string& password) {
+    if (question.again) return AskAgain(password);
+    const PasswordResult result = ReadPassword(source_, false, password);
+    if (result.status == kCompleted) return {};
+    return Refused(result.status == kUsage ? flows::Ending::Usage : flows::Ending::Failed,
+                   AsIs(result.message));
+}
+
+// The confirmation, only ever asked on the terminal.
+flows::PasswordAnswer CliFrontEnd::AskAgain(std::u16string& password) {
+    std::string line, reason;
+    line.reserve(kMaxPasswordBytes + 1);
+    const cipher::WipedOnExit wipeLine(line);
+    const TerminalAnswer answer = AskHidden("Re-enter password: ", line, kMaxPasswordBytes, reason);
+    if (answer != TerminalAnswer::Read) {
+        return Refused(flows::Ending::Failed,
+                       {messages::kTerminalUnreadable,
+                        {answer == TerminalAnswer::NoTerminal ? "there is no terminal" : reason}});
+    }
+    cipher::Wipe(password);
+    std::optional<std::u16string> typed = DecodeUtf8(line);
+    // Bytes that are not text cannot match the password, which was text.
+    if (typed) password.swap(*typed);
+    return {};
+}
+
+bool CliFrontEnd::AskYesNo(const messages::Message&) {
+    return false;  // the options decide, and nobody is asked
+}
+
+void CliFrontEnd::Inform(const messages::Message& message) {
+    Complain(subject_, messages::Render(message));
+}
+
+ProgressSink& CliFrontEnd::Progress() {
+    if (!bar_) bar_.emplace(subject_, false);
+    return *bar_;
+}
+
+void CliFrontEnd::BeginBusy() {
+    bar_.emplace(subject_, progress_);
+}
+
+void CliFrontEnd::EndBusy() {
+    if (bar_) bar_->Finish();
+}
+
+}  // namespace cli

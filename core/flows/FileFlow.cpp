@@ -1,0 +1,103 @@
+#include "core/flows/FileFlow.h"
+
+#include "cipher/SecureZero.h"
+#include "cipher/clsBlowfish.h"
+#include "core/SourceWipe.h"
+#include "fileio/FileStore.h"
+
+namespace flows {
+
+namespace {
+
+FileOperation OperationOf(FileDirection direction) {
+    return direction == FileDirection::Encrypt ? FileOperation::Encrypt : FileOperation::Decrypt;
+}
+
+bool IsValidName(const std::u16string& name) {
+    std::error_code ec;
+    filestore::ToPath(name, ec);
+    return !ec;
+}
+
+Outcome NameFailure(FileFailure failure, const std::u16string& name, FileDirection direction) {
+    return FileFailed({failure, name, {}, OperationOf(direction)});
+}
+
+std::optional<Outcome> CheckDestination(const FileRequest& request) {
+    const std::u16string& destination = request.destination;
+    if (destination.empty()) return Failed(messages::Plain(messages::kNoDestination));
+    if (!IsValidName(destination)) {
+        return NameFailure(FileFailure::InvalidName, destination, request.direction);
+    }
+    if (!filestore::IsRegularFile(destination)) return std::nullopt;
+    if (!request.sameFileAllowed && MaybeSameFile(request.source, destination)) {
+        return Failed(messages::Plain(messages::kSameFile));
+    }
+    if (!request.overwrite) {
+        return NameFailure(FileFailure::DestinationExists, destination, request.direction);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<Outcome> CheckSource(const FileRequest& request) {
+    const std::u16string& source = request.source;
+    if (!IsValidName(source)) {
+        return NameFailure(FileFailure::InvalidName, source, request.direction);
+    }
+    if (filestore::IsFolder(source)) {
+        return NameFailure(FileFailure::SourceIsFolder, source, request.direction);
+    }
+    if (filestore::IsRegularFile(source)) return std::nullopt;
+    // A device, a pipe or a socket is explained; nothing there at all is
+    // explained unless the front end ends such an action silently.
+    if (IsOtherThanFile(source) || !request.sourceExists) {
+        return NameFailure(FileFailure::SourceMissing, source, request.direction);
+    }
+    if (!request.sourceExists(source)) return Declined();
+    return std::nullopt;
+}
+
+std::optional<Outcome> CheckNames(const FileRequest& request) {
+    if (std::optional<Outcome> source = CheckSource(request)) return source;
+    return CheckDestination(request);
+}
+
+Outcome RunFileOperation(FrontEnd& frontEnd, FileDirection direction, std::u16string& srcFile,
+                         std::u16string& dstFile, std::u16string& myPass, bool overwrite,
+                         bool base64) {
+    // The busy state is over before the outcome is shown.
+    const BusyScope busy(frontEnd);
+    clsBlowfish cipher(&frontEnd.Progress());
+    const bool written = direction == FileDirection::Encrypt
+                             ? cipher.EncryptFile(srcFile, dstFile, overwrite, myPass, base64)
+                             : cipher.DecryptFile(srcFile, dstFile, overwrite, myPass, base64);
+    return written ? Completed() : FileFailed(cipher.LastError());
+}
+
+Outcome EncryptFile(FrontEnd& frontEnd, const FileRequest& request, const PasswordPlan& plan,
+                    std::u16string& password) {
+    if (std::optional<Outcome> refused = CheckNames(request)) return *refused;
+    if (std::optional<Outcome> none = ObtainPassword(frontEnd, plan, password)) return *none;
+    std::u16string srcFile = request.source;
+    std::u16string dstFile = request.destination;
+    std::u16string myPass = password;
+    const cipher::WipedOnExit wipeKey(myPass);
+    const Outcome encrypted = RunFileOperation(frontEnd, FileDirection::Encrypt, srcFile, dstFile,
+                                               myPass, request.overwrite, request.base64);
+    if (encrypted.ending != Ending::Completed) return encrypted;
+    return OfferWipe(frontEnd, request.wipe, request.source, request.destination, password);
+}
+
+Outcome DecryptFile(FrontEnd& frontEnd, const FileRequest& request, const PasswordPlan& plan,
+                    std::u16string& password) {
+    if (std::optional<Outcome> refused = CheckNames(request)) return *refused;
+    if (std::optional<Outcome> none = ObtainPassword(frontEnd, plan, password)) return *none;
+    std::u16string srcFile = request.source;
+    std::u16string dstFile = request.destination;
+    return RunFileOperation(frontEnd, FileDirection::Decrypt, srcFile, dstFile, password,
+                            request.overwrite, request.base64);
+}
+
+}  // namespace flows
