@@ -1,11 +1,10 @@
 #pragma once
 
-#include <windows.h>
-
 #include <functional>
 #include <string>
 
 #include "wingui/Services.h"
+#include "wingui/Win32.h"
 
 // The main window: a file panel (source and destination paths, Browse,
 // Encrypt, Decrypt, Swap) and a string panel (input, output, Encrypt,

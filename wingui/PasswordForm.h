@@ -1,10 +1,10 @@
 #pragma once
 
-#include <windows.h>
-
 #include <functional>
 #include <optional>
 #include <string>
+
+#include "wingui/Win32.h"
 
 // The modal password prompt: a label, a box that shows every character as
 // "*", OK and Cancel. Enter accepts and Escape cancels when the key is

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "core/Messages.h"
+#include "core/Utf8.h"
 #include "wingui/Win32Text.h"
 
 namespace win {
@@ -123,7 +123,7 @@ bool ShowBusyPointer() {
 void WriteOutput(bool toErrorOutput, std::u16string_view text) {
     HANDLE handle = GetStdHandle(toErrorOutput ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
     if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return;
-    std::string bytes = messages::Utf8(std::u16string(text));
+    std::string bytes = EncodeUtf8(text);
     if (bytes.empty() || bytes.back() != '\n') bytes += '\n';
     DWORD written = 0;
     WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <windows.h>
-
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "wingui/Win32.h"
 
 // The platform services of the window program on Windows: message boxes,
 // the clipboard, the file-open dialog, the event pump, the program-wide

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <windows.h>
-
 #include <string>
+
+#include "wingui/Win32.h"
 
 // The status strip: a yellow borderless window in the top-left corner of the
 // screen, above all others, that shows the progress text ("Working... NN%").

@@ -1,11 +1,10 @@
 #pragma once
 
-#include <windows.h>
-
 #include <string>
 #include <string_view>
 
 #include "core/Layout.h"
+#include "wingui/Win32.h"
 
 // Small helpers shared by the window program's views: text between the
 // program's 16-bit strings and the wide-character API, and pixels from the
