@@ -34,6 +34,10 @@ std::error_code WriteAll(int fd, const void* data, std::size_t size);
 int OpenPasswordFile(const std::string& path, std::error_code& ec);
 void CloseDescriptor(int fd);
 
+// False where descriptors above standard error do not reach a started
+// program (Windows), which rules out --password-fd there.
+bool DescriptorsReachProgram();
+
 // Keeps a write to a closed pipe an error instead of the end of the process.
 void IgnoreBrokenPipes();
 

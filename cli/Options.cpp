@@ -3,6 +3,8 @@
 #include <charconv>
 #include <string_view>
 
+#include "cli/Descriptors.h"
+
 namespace cli {
 
 namespace {
@@ -151,6 +153,11 @@ private:
     }
 
     void PasswordDescriptor(const std::string& value) {
+        if (!DescriptorsReachProgram()) {
+            error_ =
+                "--password-fd does not work on Windows; use --password-file or --password-env";
+            return;
+        }
         int fd = -1;
         const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), fd);
         if (ec != std::errc() || end != value.data() + value.size() || fd < 0) {

@@ -24,7 +24,7 @@ Text:
   or --text TEXT, and write the Base64 or plain text to standard output.
 
 Password (never on the command line; asked on the terminal when none is given):
-  --password-fd N      the first line read from file descriptor N
+  --password-fd N      the first line of file descriptor N (not on Windows)
   --password-file F    the first line of file F
   --password-env VAR   the value of environment variable VAR
 

@@ -1,0 +1,17 @@
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "cli/Program.h"
+#include "core/TerminationCleanup.h"
+#include "fileio/win32/Win32.h"
+
+// The arguments arrive as UTF-16 and go on as UTF-8, as they do on Linux.
+int wmain(int argc, wchar_t** argv) {
+    ::SetConsoleOutputCP(CP_UTF8);
+    RemoveTemporaryFileOnTermination();
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i) arguments.push_back(win32::Utf8FromWide(argv[i]));
+    return cli::RunProgram(arguments);
+}

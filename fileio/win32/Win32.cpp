@@ -1,0 +1,93 @@
+#include "fileio/win32/Win32.h"
+
+namespace win32 {
+
+std::error_code ErrorFrom(DWORD code) {
+    using std::errc;
+    switch (code) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_BAD_NETPATH:
+        case ERROR_INVALID_DRIVE:
+            return std::make_error_code(errc::no_such_file_or_directory);
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return std::make_error_code(errc::permission_denied);
+        case ERROR_FILE_EXISTS:
+        case ERROR_ALREADY_EXISTS:
+            return std::make_error_code(errc::file_exists);
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return std::make_error_code(errc::no_space_on_device);
+        case ERROR_NOT_ENOUGH_MEMORY:
+        case ERROR_OUTOFMEMORY:
+            return std::make_error_code(errc::not_enough_memory);
+        case ERROR_FILENAME_EXCED_RANGE:
+            return std::make_error_code(errc::filename_too_long);
+        case ERROR_WRITE_PROTECT:
+            return std::make_error_code(errc::read_only_file_system);
+        case ERROR_DIRECTORY:
+        case ERROR_INVALID_NAME:
+        case ERROR_BAD_PATHNAME:
+        case ERROR_INVALID_PARAMETER:
+            return std::make_error_code(errc::invalid_argument);
+        case ERROR_BROKEN_PIPE:
+        case ERROR_NO_DATA:
+            return std::make_error_code(errc::broken_pipe);
+        case ERROR_NOT_SUPPORTED:
+        case ERROR_INVALID_FUNCTION:
+            return std::make_error_code(errc::operation_not_supported);
+        default:
+            return std::make_error_code(errc::io_error);
+    }
+}
+
+std::error_code LastError() {
+    return ErrorFrom(::GetLastError());
+}
+
+std::string Utf8FromWide(std::wstring_view text) {
+    std::string out;
+    out.reserve(text.size() * 3);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t c = static_cast<char16_t>(text[i]);
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size()) {
+            const char32_t low = static_cast<char16_t>(text[i + 1]);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+                ++i;
+            }
+        }
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+bool WideFromUtf8(std::string_view text, std::wstring& wide) {
+    wide.clear();
+    if (text.empty()) return true;
+    const int size = static_cast<int>(text.size());
+    const int length =
+        ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
+    if (length <= 0) return false;
+    wide.resize(static_cast<std::size_t>(length));
+    return ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, wide.data(),
+                                 length) == length;
+}
+
+}  // namespace win32
