@@ -84,7 +84,7 @@ int FieldId(Form1::Field field) {
     return kText4;
 }
 
-RECT Place(const ControlSpec& spec, int dpi) {
+RECT PlaceOf(const ControlSpec& spec, int dpi) {
     return spec.container != nullptr ? Pixels(spec.place, dpi, *spec.container)
                                      : Pixels(spec.place, dpi);
 }
@@ -124,21 +124,10 @@ Form1::~Form1() {
 }
 
 bool Form1::Form_Load() {
-    static const bool registered = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = WindowProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kClassName;
-        wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
-        wc.hIconSm = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1),
-                                                   IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                   GetSystemMetrics(SM_CYSMICON), 0));
-        return RegisterClassExW(&wc) != 0;
-    }();
-    if (!registered) return false;
+    if (!RegisterWindowClass(kClassName, WindowProc, IDC_ARROW,
+                             reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), true)) {
+        return false;
+    }
     if (window_ == nullptr) {
         window_ = CreateWindowExW(0, kClassName, kTitle, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 100,
                                   100, nullptr, nullptr, GetModuleHandleW(nullptr), this);
@@ -186,9 +175,7 @@ void Form1::CreateControls() {
 
 void Form1::Layout(int dpi) {
     for (const ControlSpec& spec : kControls) {
-        const RECT r = Place(spec, dpi);
-        SetWindowPos(Control(spec.id), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        Place(Control(spec.id), PlaceOf(spec, dpi));
     }
     HFONT font = MessageFont(dpi);
     SetChildFonts(window_, font);
@@ -328,14 +315,10 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SETCURSOR:
             if (ShowBusyPointer()) return TRUE;
             break;
-        case WM_DPICHANGED: {
-            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        case WM_DPICHANGED:
             Layout(HIWORD(wParam));
-            SetWindowPos(window_, nullptr, suggested->left, suggested->top,
-                         suggested->right - suggested->left, suggested->bottom - suggested->top,
-                         SWP_NOZORDER | SWP_NOACTIVATE);
+            MoveToSuggested(window_, lParam);
             return 0;
-        }
         case WM_CLOSE:
             // An action in progress, or a question after it, still needs the
             // window; once it is over, Close works.

@@ -56,8 +56,7 @@ void Activate(HWND window) {
     if (prompt == nullptr || prompt->done) return;
     if (prompt->onActivate) prompt->onActivate();
     SetWindowTextW(window, kTitle);
-    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0,
-                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    KeepOnTop(window);
     SetFocus(prompt->text1);
 }
 
@@ -71,9 +70,7 @@ void Layout(HWND window, int dpi) {
                     {kCancel, kCommand2},
                     {kLabel1, layout::passwordform::kLabel1}};
     for (const auto& control : controls) {
-        const RECT r = Pixels(control.place, dpi);
-        SetWindowPos(GetDlgItem(window, control.id), nullptr, r.left, r.top, r.right - r.left,
-                     r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        Place(GetDlgItem(window, control.id), Pixels(control.place, dpi));
     }
     HFONT font = MessageFont(dpi);
     SetChildFonts(window, font);
@@ -103,33 +100,14 @@ LRESULT CALLBACK PromptProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         case WM_SETCURSOR:
             if (ShowBusyPointer()) return TRUE;
             break;
-        case WM_DPICHANGED: {
-            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        case WM_DPICHANGED:
             Layout(window, HIWORD(wParam));
-            SetWindowPos(window, nullptr, suggested->left, suggested->top,
-                         suggested->right - suggested->left, suggested->bottom - suggested->top,
-                         SWP_NOZORDER | SWP_NOACTIVATE);
+            MoveToSuggested(window, lParam);
             return 0;
-        }
         default:
             break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
-}
-
-void RegisterClassOnce() {
-    static const bool registered = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = PromptProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kClassName;
-        wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
-        return RegisterClassExW(&wc) != 0;
-    }();
-    (void)registered;
 }
 
 bool IsEnterOrEscape(WPARAM key) {
@@ -181,7 +159,10 @@ RECT WorkArea(HWND owner) {
 
 std::optional<std::u16string> AskPassword(HWND owner, const std::u16string& labelCaption,
                                           const std::function<void()>& onActivate) {
-    RegisterClassOnce();
+    if (!RegisterWindowClass(kClassName, PromptProc, IDC_ARROW,
+                             reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), true)) {
+        return std::nullopt;
+    }
     Prompt prompt;
     prompt.onActivate = onActivate;
     const RECT area = WorkArea(owner);

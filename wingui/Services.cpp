@@ -123,6 +123,15 @@ bool ShowBusyPointer() {
 void WriteOutput(bool toErrorOutput, std::u16string_view text) {
     HANDLE handle = GetStdHandle(toErrorOutput ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
     if (handle == nullptr || handle == INVALID_HANDLE_VALUE) return;
+    DWORD mode = 0;
+    if (GetConsoleMode(handle, &mode)) {
+        // A console shows UTF-16 whatever its code page.
+        std::wstring wide = Wide(text);
+        if (wide.empty() || wide.back() != L'\n') wide += L'\n';
+        DWORD written = 0;
+        WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+        return;
+    }
     std::string bytes = EncodeUtf8(text);
     if (bytes.empty() || bytes.back() != '\n') bytes += '\n';
     DWORD written = 0;

@@ -60,19 +60,6 @@ LRESULT CALLBACK StatusProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
 }
 
-void RegisterClassOnce() {
-    static const bool registered = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = StatusProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_WAIT);
-        wc.lpszClassName = kClassName;
-        return RegisterClassExW(&wc) != 0;
-    }();
-    (void)registered;
-}
-
 }  // namespace
 
 StatusForm::~StatusForm() {
@@ -81,15 +68,14 @@ StatusForm::~StatusForm() {
 
 void StatusForm::Ensure() {
     if (window_ != nullptr) return;
-    RegisterClassOnce();
+    if (!RegisterWindowClass(kClassName, StatusProc, IDC_WAIT, nullptr, false)) return;
     window_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kClassName,
                               L"Working...", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
                               GetModuleHandleW(nullptr), nullptr);
     if (window_ == nullptr) return;
     // The load step: on top of everything without taking the focus, then
     // the top-left corner of the screen at the size of the table.
-    SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0,
-                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    KeepOnTop(window_);
     const RECT r = Pixels(layout::statusform::kPlacement, DpiOf(window_));
     SetWindowPos(window_, HWND_TOPMOST, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOACTIVATE);

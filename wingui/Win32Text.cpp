@@ -14,6 +14,11 @@ Function* UserFunction(const char* name) {
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
 }
 
+BOOL CALLBACK SetFontOf(HWND child, LPARAM font) {
+    SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(font), TRUE);
+    return TRUE;
+}
+
 }  // namespace
 
 std::wstring Wide(std::u16string_view text) {
@@ -86,14 +91,41 @@ HFONT MessageFont(int dpi) {
     return CreateFontIndirectW(&metrics.lfMessageFont);
 }
 
+void Place(HWND window, const RECT& rect) {
+    SetWindowPos(window, nullptr, rect.left, rect.top, rect.right - rect.left,
+                 rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void KeepOnTop(HWND window) {
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+void MoveToSuggested(HWND window, LPARAM suggestedRect) {
+    Place(window, *reinterpret_cast<const RECT*>(suggestedRect));
+}
+
+bool RegisterWindowClass(const wchar_t* name, WNDPROC procedure, LPCWSTR cursor, HBRUSH background,
+                         bool withIcon) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    if (GetClassInfoExW(GetModuleHandleW(nullptr), name, &wc)) return true;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, cursor);
+    wc.hbrBackground = background;
+    wc.lpszClassName = name;
+    if (withIcon) {
+        wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
+        wc.hIconSm = static_cast<HICON>(LoadImageW(wc.hInstance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                   GetSystemMetrics(SM_CXSMICON),
+                                                   GetSystemMetrics(SM_CYSMICON), 0));
+    }
+    return RegisterClassExW(&wc) != 0;
+}
+
 void SetChildFonts(HWND parent, HFONT font) {
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM value) -> BOOL {
-            SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(value), TRUE);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(font));
+    EnumChildWindows(parent, SetFontOf, reinterpret_cast<LPARAM>(font));
 }
 
 }  // namespace win

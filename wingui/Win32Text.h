@@ -31,6 +31,20 @@ SIZE OuterSize(const TwipsRect& clientTwips, DWORD style, DWORD exStyle, int dpi
 // The system's message font at dpi; the caller deletes it.
 HFONT MessageFont(int dpi);
 
+// Moves and sizes a window to rect (in its parent's client coordinates).
+void Place(HWND window, const RECT& rect);
+
+// Shows the window above all others without activating it or changing its place.
+void KeepOnTop(HWND window);
+
+// Takes the position and size that Windows suggests with WM_DPICHANGED.
+void MoveToSuggested(HWND window, LPARAM suggestedRect);
+
+// Registers a window class of this program (once per name); the program's
+// icon when withIcon. False when it could not be registered.
+bool RegisterWindowClass(const wchar_t* name, WNDPROC procedure, LPCWSTR cursor, HBRUSH background,
+                         bool withIcon);
+
 // Sets font on every child window of parent.
 void SetChildFonts(HWND parent, HFONT font);
 
