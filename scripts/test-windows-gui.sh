@@ -88,7 +88,7 @@ import -window root -crop 400x400+0+0 "$work/main-window.png"
 xdotool type --delay 5 "$(winpath "$work/data.bin")"
 xdotool key Tab
 xdotool type --delay 5 "$(winpath "$work/data.bin.enc")"
-xdotool key alt+e
+xdotool key Tab Tab Return  # Encrypt, by Enter on the focused button
 answer "$main" type_password
 answer "$main" type_password
 answer "$main" xdotool key n  # "Wipe original?" No

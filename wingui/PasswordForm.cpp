@@ -116,8 +116,11 @@ bool IsEnterOrEscape(WPARAM key) {
 
 // The prompt's own message loop. Key preview: Enter and Escape reach the
 // prompt before the control with the focus; their press (and its character)
-// is swallowed, their release acts.
+// is swallowed, their release acts. A release whose press went elsewhere
+// (the Enter that clicked the button opening the prompt) is ignored.
 void RunModal(HWND window, Prompt& prompt) {
+    bool enterDown = false;
+    bool escapeDown = false;
     MSG message;
     while (!prompt.done) {
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);
@@ -129,12 +132,16 @@ void RunModal(HWND window, Prompt& prompt) {
         if (got < 0) break;
         const bool ours = message.hwnd == window || IsChild(window, message.hwnd);
         if (ours) {
-            if ((message.message == WM_KEYDOWN && IsEnterOrEscape(message.wParam)) ||
-                (message.message == WM_CHAR && (message.wParam == L'\r' || message.wParam == 27))) {
+            if (message.message == WM_KEYDOWN && IsEnterOrEscape(message.wParam)) {
+                (message.wParam == VK_RETURN ? enterDown : escapeDown) = true;
+                continue;
+            }
+            if (message.message == WM_CHAR && (message.wParam == L'\r' || message.wParam == 27)) {
                 continue;
             }
             if (message.message == WM_KEYUP && IsEnterOrEscape(message.wParam)) {
-                Finish(window, message.wParam == VK_RETURN);
+                const bool enter = message.wParam == VK_RETURN;
+                if (enter ? enterDown : escapeDown) Finish(window, enter);
                 continue;
             }
             if (IsDialogMessageW(window, &message)) continue;
