@@ -1,11 +1,9 @@
 #pragma once
 
 #include <QString>
-#include <optional>
 
 #include "cipher/FileError.h"
 
-struct WipeResult;
 namespace messages {
 struct Message;
 }
@@ -13,9 +11,6 @@ struct Message;
 // The failure sentences of the shared messages, as the windows show them:
 // the template in the user's language, then its arguments filled in.
 namespace failure {
-
-QString WrongPasswordForText();
-QString NoDestination();
 
 // A shared message in the user's language.
 QString Translated(const messages::Message& message);
@@ -25,9 +20,6 @@ QString ForFile(const FileError& error);
 
 // Text or a password holding a character that cannot be encrypted.
 QString ForUnrepresentable(char32_t character);
-
-// What the user is told after a wipe of source, or nothing when there is nothing to tell.
-std::optional<QString> ForWipe(const WipeResult& result, const QString& source);
 
 // A failure that the operation did not classify (for example lack of memory).
 QString ForUnexpected(const char* what);

@@ -9,6 +9,7 @@
 #include "app/platform/ClipboardHandOff.h"
 #include "app/platform/MessageBoxes.h"
 #include "core/Utf8.h"
+#include "core/flows/Outcome.h"
 #include "fileio/FileStore.h"
 #include "gui/StrayKeyReleases.h"
 #include "ui/Form1.h"
@@ -68,12 +69,6 @@ int RunFileAction(Form1& form, bool encrypt) {
 
 // A file whose action is still to run.
 constexpr int kNotStarted = -1;
-
-// The worse of two exit statuses, for a run over several files.
-int Worse(int a, int b) {
-    constexpr int kRank[] = {0, 3, 4, 1, 2};  // by status: done, failed, usage, not wiped, wrong
-    return kRank[a] >= kRank[b] ? a : b;
-}
 
 int Dispatch(Form1& form, Action action) {
     switch (action) {
@@ -136,8 +131,10 @@ int RunFiles(Form1& form, MessageBoxes& boxes, bool encrypt, const QStringList& 
             const QString path = QFileInfo(file).absoluteFilePath();
             std::error_code invalid;
             filestore::ToPath(path.toStdU16String(), invalid);
-            // An unusable name goes on to the action, which explains it.
-            if (!invalid && !Global::FileExists(path.toStdU16String())) {
+            // An unusable name, a device or a pipe goes on to the action,
+            // which explains it.
+            const std::u16string name = path.toStdU16String();
+            if (!invalid && !Global::FileExists(name) && !flows::IsOtherThanFile(name)) {
                 boxes.Inform(
                     QCoreApplication::translate("Startup", "There is no file %1.").arg(path));
                 return;
@@ -147,7 +144,7 @@ int RunFiles(Form1& form, MessageBoxes& boxes, bool encrypt, const QStringList& 
             fileStatus = kNotStarted;
         });
         if (fileStatus == kNotStarted) fileStatus = RunFileAction(form, encrypt);
-        status = Worse(status, fileStatus);
+        status = flows::WorstStatus(status, fileStatus);
     }
     return status;
 }

@@ -194,18 +194,6 @@
         <source>Put the result on the clipboard as plain text</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <source>Re-enter password</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>You typed a different password.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Wipe original?</source>
-        <translation type="unfinished"></translation>
-    </message>
 </context>
 <context>
     <name>Messages</name>
@@ -331,6 +319,98 @@
     </message>
     <message>
         <source>The original was overwritten with the encrypted data but could not be deleted: &quot;%1&quot; (%2). The encrypted file was kept.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enter password:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Re-enter password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You typed a different password.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wipe original?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a regular file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Use --force to replace it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file name is not valid UTF-8.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The input and the output are the same file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No output name can be made from this name; give one with -o.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Encrypted data is not written to a terminal; use --armor or -o FILE.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wrong password, or the data is not a valid encrypted file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The data holds no Base64 text.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The data is too large to encrypt.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is too large to encrypt (at most 2147483628 bytes fit in an encrypted file).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is too large to be an encrypted file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not read standard input: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not write to standard output: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The text is too long.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The text is not valid UTF-8.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The text is too long to encrypt.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There was not enough memory to encode the encrypted text as Base64.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not read the password from the terminal: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>there was not enough memory to finish; nothing more was done.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -40,7 +40,8 @@ Form1::Form1(Platform* platform)
                            Qt::MSWindowsFixedSizeDialogHint),
       ownPlatform_(platform == nullptr ? std::make_unique<QtPlatform>() : nullptr),
       platform_(platform == nullptr ? ownPlatform_->Services() : *platform),
-      actions_(platform_.messages) {
+      actions_(platform_.messages),
+      frontEnd_(platform_, *this) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kApplicationTitle);
     dpi_ = logicalDpiY();

@@ -8,9 +8,11 @@
 #include <string>
 
 #include "app/ActionBoundary.h"
+#include "app/QtFrontEnd.h"
 #include "app/platform/Twips.h"
-#include "cipher/FileError.h"
 #include "core/ExitStatus.h"
+#include "core/flows/FileFlow.h"
+#include "core/flows/TextFlow.h"
 
 class FileDropLineEdit;
 class QGroupBox;
@@ -18,7 +20,6 @@ class QLineEdit;
 class QPushButton;
 class QtPlatform;
 struct Platform;
-enum class StringDirection;
 
 // The main window: a file panel (source and destination paths, Browse,
 // Encrypt, Decrypt, Swap) and a string panel (input, output, Encrypt, Decrypt,
@@ -88,21 +89,17 @@ private:
     void Form_Unload();
 
     bool InteractiveMode() const { return commandLine_.isEmpty(); }
-    bool HasDestination();
-    bool UsableSource(const QString& source, bool encrypt);
-    bool UsableNames(const QString& source, bool encrypt);
-    // False when a wipe was asked for and did not happen.
-    bool OfferWipe(const QString& source, const QString& destination,
-                   const std::u16string& password);
-    bool RunStringAction(StringDirection direction);
+    // The file panel's fields as a request of the file flows.
+    flows::FileRequest FileRequestOf(flows::FileDirection direction) const;
+    bool RunStringAction(flows::TextDirection direction);
 
     std::unique_ptr<QtPlatform> ownPlatform_;
     Platform& platform_;
     ActionBoundary actions_;
+    QtFrontEnd frontEnd_;
     QString commandLine_;
     ExitStatus fileStatus_ = kCompleted;
     ExitStatus stringStatus_ = kCompleted;
-    FileFailure lastFailure_ = FileFailure::None;
     int dpi_ = 96;
     FileDropLineEdit* text1_ = nullptr;
     QLineEdit* text2_ = nullptr;

@@ -2,10 +2,6 @@
 #include <QLineEdit>
 
 #include "app/Global.h"
-#include "app/StringProcedure.h"
-#include "app/forms/PasswordForm.h"
-#include "app/forms/PasswordPrompt.h"
-#include "app/forms/StatusProgress.h"
 #include "app/forms/StatusWindow.h"
 #include "app/platform/Clipboard.h"
 #include "app/platform/MessageBoxes.h"
@@ -15,35 +11,26 @@
 #include "ui/UsageText.h"
 
 bool Form1::EncStr_Click() {
-    return RunStringAction(StringDirection::Encrypt);
+    return RunStringAction(flows::TextDirection::Encrypt);
 }
 
 bool Form1::DecStr_Click() {
-    return RunStringAction(StringDirection::Decrypt);
+    return RunStringAction(flows::TextDirection::Decrypt);
 }
 
-bool Form1::RunStringAction(StringDirection direction) {
-    stringStatus_ = kFailed;
-    if (Global::CurrentPassword.empty()) platform_.prompt.Ask(PasswordForm::EnterCaption());
-    if (Global::CurrentPassword.empty()) return false;
-
-    StringOutcome outcome;
-    {
-        StatusProgress progress(platform_.status, platform_.pump);
-        outcome = TransformString(direction, text3_->text().toStdU16String(),
-                                  Global::CurrentPassword, &progress);
-    }
+bool Form1::RunStringAction(flows::TextDirection direction) {
+    std::u16string result;
+    const cipher::WipedOnExit wipeResult(result);
+    // A single prompt, and only without a password; the shared password itself
+    // goes to the engine, so the next string action asks again.
+    const flows::Outcome outcome = flows::TransformText(
+        frontEnd_, direction, text3_->text().toStdU16String(),
+        {Global::CurrentPassword.empty(), false}, Global::CurrentPassword, result);
     // A long text brings the status window up; it does not outlast the action.
     platform_.status.Close();
-    if (!outcome.result) {
-        // As after a completed action, the next string action asks for the password.
-        cipher::Wipe(Global::CurrentPassword);
-        if (outcome.wrongPassword) stringStatus_ = kWrongPassword;
-        platform_.messages.Inform(outcome.failure);
-        return false;
-    }
-    text4_->setText(*outcome.result);
-    stringStatus_ = kCompleted;
+    stringStatus_ = static_cast<ExitStatus>(flows::Finish(frontEnd_, outcome));
+    if (outcome.ending != flows::Ending::Completed) return false;
+    text4_->setText(QString::fromStdU16String(result));
     return true;
 }
 

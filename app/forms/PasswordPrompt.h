@@ -9,6 +9,9 @@ public:
     virtual ~PasswordPrompt() = default;
     // labelCaption is the text above the box, e.g. "Enter password:".
     virtual void Ask(const QString& labelCaption) = 0;
+    // False where nobody can type into the prompt (no display): Ask then
+    // says so and leaves no password.
+    virtual bool CanAsk() const { return true; }
 };
 
 // Shows a fresh PasswordForm each time and waits until it closes.
@@ -19,6 +22,7 @@ public:
     void SetUnattended(bool unattended) { unattended_ = unattended; }
 
     void Ask(const QString& labelCaption) override;
+    bool CanAsk() const override { return !unattended_; }
 
 private:
     bool unattended_ = false;

@@ -39,6 +39,13 @@ std::optional<Outcome> CheckDestination(const FileRequest& request) {
     return std::nullopt;
 }
 
+// What both file flows do before the work: the names, then the password.
+std::optional<Outcome> Prepare(FrontEnd& frontEnd, const FileRequest& request,
+                               const PasswordPlan& plan, std::u16string& password) {
+    if (std::optional<Outcome> refused = CheckNames(request)) return refused;
+    return ObtainPassword(frontEnd, plan, password);
+}
+
 }  // namespace
 
 std::optional<Outcome> CheckSource(const FileRequest& request) {
@@ -78,8 +85,7 @@ Outcome RunFileOperation(FrontEnd& frontEnd, FileDirection direction, std::u16st
 
 Outcome EncryptFile(FrontEnd& frontEnd, const FileRequest& request, const PasswordPlan& plan,
                     std::u16string& password) {
-    if (std::optional<Outcome> refused = CheckNames(request)) return *refused;
-    if (std::optional<Outcome> none = ObtainPassword(frontEnd, plan, password)) return *none;
+    if (std::optional<Outcome> ended = Prepare(frontEnd, request, plan, password)) return *ended;
     std::u16string srcFile = request.source;
     std::u16string dstFile = request.destination;
     std::u16string myPass = password;
@@ -92,8 +98,7 @@ Outcome EncryptFile(FrontEnd& frontEnd, const FileRequest& request, const Passwo
 
 Outcome DecryptFile(FrontEnd& frontEnd, const FileRequest& request, const PasswordPlan& plan,
                     std::u16string& password) {
-    if (std::optional<Outcome> refused = CheckNames(request)) return *refused;
-    if (std::optional<Outcome> none = ObtainPassword(frontEnd, plan, password)) return *none;
+    if (std::optional<Outcome> ended = Prepare(frontEnd, request, plan, password)) return *ended;
     std::u16string srcFile = request.source;
     std::u16string dstFile = request.destination;
     return RunFileOperation(frontEnd, FileDirection::Decrypt, srcFile, dstFile, password,

@@ -93,6 +93,21 @@ TEST_F(CliPassword, WithoutTerminalOrSourceItStopsInsteadOfWaiting) {
     EXPECT_FALSE(dir_.Exists("plain.enc"));
 }
 
+TEST_F(CliPassword, FilesThatCannotBeUsedAreRefusedBeforeThePasswordIsAskedFor) {
+    dir_.Write("plain.enc", AsBytes("older"));
+    const std::vector<std::vector<std::string>> commands = {
+        {"encrypt", "nosuch"}, {"encrypt", "plain"}, {"decrypt", "plain"}};
+    for (const std::vector<std::string>& args : commands) {
+        Launch launch;
+        launch.folder = dir_.Path();
+        launch.args = args;
+        const Result r = RunCli(launch);
+        EXPECT_EQ(r.status, 1) << args[1] << ": " << r.err;
+        EXPECT_EQ(r.err.find("password"), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(AsString(dir_.Read("plain.enc")), "older");
+}
+
 TEST_F(CliPassword, CommandLineOptionsForAPasswordAreRefused) {
     for (const char* option : {"--password=x", "-p"}) {
         Launch launch = Encrypt({option});

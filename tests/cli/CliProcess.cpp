@@ -96,7 +96,10 @@ CliProcess::CliProcess(const Launch& launch) {
     if (extra[0] >= 0) {
         ::close(extra[0]);
         const std::string& text = launch.descriptor3;
-        if (::write(extra[1], text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
+        // A child that refuses its files before it asks for the password
+        // may be gone before it reads it.
+        if (::write(extra[1], text.data(), text.size()) != static_cast<ssize_t>(text.size()) &&
+            errno != EPIPE) {
             throw std::runtime_error("cannot feed descriptor 3");
         }
         ::close(extra[1]);

@@ -3,8 +3,11 @@
 // and end; never abort and never wait for a box that nobody can answer.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -101,6 +104,55 @@ TEST_F(Headless, OffscreenBoxesAreNotWaitedOnButPrinted) {
     }
     EXPECT_EQ(Files(), QStringList{"plain.txt"});
     EXPECT_EQ(ReadFile(Path("plain.txt")), "secret data");
+}
+
+TEST_F(Headless, EveryFileActionEndsWithOneReason) {
+    ASSERT_TRUE(WriteFile(Path("plain.txt"), "secret data"));
+    ASSERT_EQ(::mkfifo(Path("pipe").toLocal8Bit().constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("/dev/zero", Path("zero")));
+    struct Case {
+        QStringList command;
+        const char* reason;  // the one thing said on standard error
+    };
+    const Case cases[] = {
+        // The retyping prompt cannot be shown either: no second complaint.
+        {{"/encrypt", "/plain.txt", "/pw"}, "No display to ask for the password on"},
+        {{"/encrypt", "/pipe", "/pw", "/out"}, "is not a regular file"},
+        {{"/decrypt", "/zero", "/pw", "/out"}, "is not a regular file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Describe(c.command));
+        const Outcome outcome = Run(c.command, QuillboxProcess::Offscreen());
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_TRUE(outcome.error.contains(c.reason)) << outcome.error.toStdString();
+        EXPECT_EQ(outcome.error.count("Quillbox: "), 1) << outcome.error.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(Path("out")));
+    EXPECT_EQ(ReadFile(Path("plain.txt")), "secret data");
+}
+
+TEST_F(Headless, AFileTooLargeToBeEncryptedIsAWrongPasswordForBothPrograms) {
+    QFile big(Path("big.enc"));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    ASSERT_EQ(::ftruncate(big.handle(), qint64{3} << 30), 0);  // sparse: takes no room
+    big.close();
+    const Outcome window =
+        Run({"/decrypt", "/big.enc", "/pw", "/out"}, QuillboxProcess::Offscreen());
+    QProcess cli;
+    cli.setWorkingDirectory(folder_.path());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QUILLBOX_TEST_PASSWORD", "pw");
+    cli.setProcessEnvironment(environment);
+    cli.start(QUILLBOX_CLI_EXECUTABLE,
+              {"decrypt", "big.enc", "-o", "out", "--password-env", "QUILLBOX_TEST_PASSWORD"});
+    ASSERT_TRUE(cli.waitForFinished(20000));
+    const QString cliError = QString::fromUtf8(cli.readAllStandardError());
+    EXPECT_EQ(window.status, 4) << window.error.toStdString();
+    EXPECT_EQ(cli.exitCode(), 4) << cliError.toStdString();
+    const QString sentence = "The file \"big.enc\" is too large to be an encrypted file";
+    EXPECT_TRUE(window.error.contains(sentence)) << window.error.toStdString();
+    EXPECT_TRUE(cliError.contains(sentence)) << cliError.toStdString();
+    EXPECT_FALSE(QFile::exists(Path("out")));
 }
 
 }  // namespace

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "app/forms/StatusProgress.h"
+#include "core/flows/FrontEnd.h"
+
+class QWidget;
+struct Platform;
+
+// The flows' front end in the Qt window: PasswordForm through the password
+// prompt (its answer in Global::CurrentPassword), the message boxes, and the
+// status strip with the hourglass and the main window disabled while a file
+// is worked on. Every text is translated before its arguments go in.
+class QtFrontEnd final : public flows::FrontEnd {
+public:
+    QtFrontEnd(Platform& platform, QWidget& mainWindow);
+
+    // The prompt leaves its answer in Global::CurrentPassword; it is copied
+    // into password unless that is the shared password itself.
+    flows::PasswordAnswer AskPassword(const flows::PasswordQuestion& question,
+                                      std::u16string& password) override;
+    bool AskYesNo(const messages::Message& question) override;
+    void Inform(const messages::Message& message) override;
+    ProgressSink& Progress() override { return progress_; }
+    void BeginBusy() override;
+    void EndBusy() override;
+
+private:
+    Platform& platform_;
+    QWidget& mainWindow_;
+    StatusProgress progress_;
+};

@@ -1,0 +1,97 @@
+// The file flows over a scripted front end: what is asked in which order,
+// and how each way of ending becomes an exit status.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <optional>
+
+#include "core/flows/FileFlow.h"
+#include "tests/cipher/CipherTestSupport.h"
+
+namespace {
+
+using flows::PasswordReply;
+
+// Answers from a script; records every question and message as its template.
+class ScriptedFrontEnd : public flows::FrontEnd {
+public:
+    flows::PasswordAnswer AskPassword(const flows::PasswordQuestion& question,
+                                      std::u16string& password) override {
+        said.push_back(question.caption.text);
+        const auto [reply, typed] = passwords.front();
+        passwords.pop_front();
+        password = typed;
+        return {reply, flows::Declined()};
+    }
+    bool AskYesNo(const messages::Message& question) override {
+        said.push_back(question.text);
+        return true;
+    }
+    void Inform(const messages::Message& message) override { said.push_back(message.text); }
+    ProgressSink& Progress() override { return progress; }
+    void BeginBusy() override { ++busy; }
+    void EndBusy() override { --busy; }
+
+    std::deque<std::pair<PasswordReply, std::u16string>> passwords;
+    std::vector<std::string> said;
+    testsupport::RecordingSink progress;
+    int busy = 0;
+};
+
+TEST(Flows, EncryptFileAsksTypesAgainAndOffersTheWipeInThatOrder) {
+    using namespace messages;
+    struct Case {
+        std::deque<std::pair<PasswordReply, std::u16string>> passwords;
+        std::vector<std::string> said;  // questions, then the outcome's message
+        int status;
+    };
+    const Case cases[] = {
+        {{{PasswordReply::Typed, u"pw"}, {PasswordReply::Typed, u"pw"}},
+         {kEnterPassword, kReEnterPassword, kWipeOriginal},
+         kCompleted},
+        {{{PasswordReply::Typed, u"pw"}, {PasswordReply::Typed, u"PW"}},
+         {kEnterPassword, kReEnterPassword, kDifferentPasswords},
+         kFailed},
+        {{{PasswordReply::Typed, u"pw"}, {PasswordReply::Cancelled, u""}},
+         {kEnterPassword, kReEnterPassword, kDifferentPasswords},
+         kFailed},
+        // Nobody to retype it: the front end has said why; nothing more.
+        {{{PasswordReply::Typed, u"pw"}, {PasswordReply::Refused, u""}},
+         {kEnterPassword, kReEnterPassword},
+         kFailed},
+        {{{PasswordReply::Cancelled, u""}}, {kEnterPassword}, kFailed},
+    };
+    for (const Case& c : cases) {
+        testsupport::TempDir dir;
+        dir.Write("a", {'x'});
+        ScriptedFrontEnd frontEnd;
+        frontEnd.passwords = c.passwords;
+        flows::FileRequest request;
+        request.source = dir.U16("a");
+        request.destination = dir.U16("a.enc");
+        request.wipe = flows::WipePlan::Ask;
+        std::u16string password;
+        const int status =
+            flows::Finish(frontEnd, flows::EncryptFile(frontEnd, request, {true, true}, password));
+        EXPECT_EQ(frontEnd.said, c.said);
+        EXPECT_EQ(status, c.status);
+        EXPECT_EQ(dir.Exists("a"), status != kCompleted);
+        EXPECT_EQ(frontEnd.busy, 0);
+    }
+}
+
+TEST(Flows, FileFailuresEndWithTheSameStatusEverywhere) {
+    const std::pair<FileError, int> cases[] = {
+        {{FileFailure::SourceTooLarge, u"big", {}, FileOperation::Decrypt}, kWrongPassword},
+        {{FileFailure::SourceTooLarge, u"big", {}, FileOperation::Encrypt}, kFailed},
+        {{FileFailure::WrongPassword, u"x", {}, FileOperation::Decrypt}, kWrongPassword},
+        {{FileFailure::DestinationExists, u"y", {}, FileOperation::Encrypt}, kFailed},
+    };
+    for (const auto& [error, status] : cases) {
+        const flows::Conclusion conclusion = flows::Conclude(flows::FileFailed(error));
+        EXPECT_EQ(conclusion.status, status);
+        EXPECT_TRUE(conclusion.message.has_value());
+    }
+}
+
+}  // namespace
