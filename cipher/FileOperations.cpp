@@ -192,6 +192,7 @@ bool clsBlowfish::EncryptStream(filestore::SourceFile& input, filestore::Pending
         pipe.Give(chunk, chunk->data, size);
     }
     FinishReport(walk.last);
+    input.Close();  // all read: the destination may be the same file
     return FinishStream(pipe, output, OutFile);
 }
 
@@ -229,6 +230,7 @@ bool clsBlowfish::DecryptStream(filestore::SourceFile& input, filestore::Pending
         pipe.Give(chunk, chunk->data + (first - from), last > first ? last - first : 0);
     }
     FinishReport(walk.last);
+    input.Close();  // all read: the destination may be the same file
     return FinishStream(pipe, output, OutFile);
 }
 

@@ -46,6 +46,9 @@ public:
     std::error_code Rewind();
     // True when both are open on the same file.
     bool SameFileAs(const SourceFile& other) const;
+    // Closes the file once it is read, so that a destination of the same
+    // name can replace it (Windows does not replace a file that is open).
+    void Close();
 
 private:
     friend class WipeTarget;

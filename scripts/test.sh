@@ -2,7 +2,8 @@
 # Sets up, builds and runs every test: the test suite in a release build,
 # the desktop files, installation and package of that build, the same suite
 # under AddressSanitizer and UndefinedBehaviorSanitizer, then each fuzz
-# target for a bounded time.
+# target for a bounded time, and last the Windows stage: both Windows
+# builds tested under wine and against the Linux program.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
@@ -23,3 +24,5 @@ export LSAN_OPTIONS="suppressions=$root/tests/sanitizers/lsan.supp:print_suppres
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 run_suite "$root/build-asan" -DQUILLBOX_SANITIZE=ON -DQUILLBOX_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
 "$root/scripts/fuzz.sh"
+echo "== Windows builds under wine"
+"$root/scripts/test-windows.sh"

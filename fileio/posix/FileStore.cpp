@@ -161,6 +161,10 @@ std::error_code SourceFile::Rewind() {
     return ::lseek(fd_, 0, SEEK_SET) < 0 ? LastError() : std::error_code();
 }
 
+void SourceFile::Close() {
+    CloseIfOpen(fd_);
+}
+
 bool SourceFile::SameFileAs(const SourceFile& other) const {
     return fd_ >= 0 && other.fd_ >= 0 && device_ == other.device_ && inode_ == other.inode_;
 }

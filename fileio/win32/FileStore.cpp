@@ -238,6 +238,10 @@ std::error_code SourceFile::Rewind() {
                                                                          : win32::LastError();
 }
 
+void SourceFile::Close() {
+    CloseIfOpen(fd_);
+}
+
 bool SourceFile::SameFileAs(const SourceFile& other) const {
     return fd_ >= 0 && other.fd_ >= 0 && device_ == other.device_ && inode_ == other.inode_;
 }

@@ -119,10 +119,18 @@ void RecordingSink::SetStatusText(const std::u16string& text) {
 }
 
 TempDir::TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "quillbox-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("cannot create a temporary folder");
-    path_ = pattern;
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const fs::path path =
+            fs::temp_directory_path() / ("quillbox-test-" + std::to_string(random()));
+        std::error_code ec;
+        if (fs::create_directory(path, ec)) {
+            fs::permissions(path, fs::perms::owner_all, ec);
+            path_ = path;
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary folder");
 }
 
 TempDir::~TempDir() {

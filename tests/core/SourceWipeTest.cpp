@@ -1,8 +1,7 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "cipher/clsBlowfish.h"
 #include "core/SourceWipe.h"
@@ -37,19 +36,19 @@ protected:
 TEST_F(SourceWipeTest, VerifiedWipeOverwritesTheSameFileThenDeletesIt) {
     const std::u16string source = Plain("data.txt");
     const std::u16string encrypted = Encrypted("data.txt.enc", plain);
-    // A descriptor kept open on the source shows what the wipe wrote into it.
-    const int peek = ::open(dir.Path("data.txt").c_str(), O_RDONLY);
-    ASSERT_GE(peek, 0);
+    // A stream kept open on the source shows what the wipe wrote into it.
+    std::ifstream peek(dir.Path("data.txt"), std::ios::binary);
+    ASSERT_TRUE(peek.is_open());
 
     const WipeResult result = WipeSource(source, encrypted, kPassword, nullptr);
 
     EXPECT_EQ(result.outcome, WipeOutcome::Wiped);
     EXPECT_FALSE(dir.Exists("data.txt"));
     ByteArray content(64);
-    const ssize_t n = ::pread(peek, content.data(), content.size(), 0);
-    ::close(peek);
-    ASSERT_GE(n, 0);
-    content.resize(static_cast<std::size_t>(n));
+    peek.seekg(0);
+    peek.read(reinterpret_cast<char*>(content.data()),
+              static_cast<std::streamsize>(content.size()));
+    content.resize(static_cast<std::size_t>(peek.gcount()));
     EXPECT_EQ(content, dir.Read("data.txt.enc"));
 }
 
