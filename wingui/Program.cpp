@@ -183,8 +183,10 @@ int Program::RunFiles(bool encrypt, const std::vector<std::u16string>& files) {
         int fileStatus = kFailed;
         std::error_code invalid;
         filestore::ToPath(path, invalid);
-        // An unusable name goes on to the action, which explains it.
-        if (!invalid && !filestore::IsRegularFile(path) && !filestore::IsFolder(path)) {
+        // An unusable name, a folder, a device or a pipe goes on to the
+        // action, which explains it.
+        if (!invalid && !filestore::IsRegularFile(path) && !filestore::IsFolder(path) &&
+            !flows::IsOtherThanFile(path)) {
             messages_.Inform(u"There is no file " + path + u".");
         } else {
             form_.SetText(Form1::Text1, path);
