@@ -135,4 +135,15 @@ gui=""
 wine "$exe" "/decrypt /$(winpath "$work/cmd.bin.enc") /$pw" || fail "command-line decryption"
 cmp "$work/cmd.bin" "$work/reference.bin" || fail "command-line round trip"
 
+echo "-- options"
+wine "$exe" --version | grep -qx 'Quillbox [0-9.]*' || fail "--version"
+wine "$exe" --help | grep -q -- '--decrypt FILE' || fail "--help"
+status=0
+wine "$exe" "/encrypt /text" 2>/dev/null &
+gui=$!
+answer "" xdotool key Return  # the usage text
+wait "$gui" || status=$?
+gui=""
+[ "$status" -eq 2 ] || fail "an unusable command line gave status $status, not 2"
+
 echo "test-windows-gui: passed (screenshot: $work/main-window.png)"
