@@ -34,7 +34,7 @@ CliFrontEnd::CliFrontEnd(PasswordOption source, bool progress)
 
 flows::PasswordAnswer CliFrontEnd::AskPassword(const flows::PasswordQuestion& question,
                                                std::u16string& password) {
-    if (question.again) return AskAgain(password);
+    if (question.again) return AskAgain(messages::Render(question.caption) + ": ", password);
     const PasswordResult result = ReadPassword(source_, false, password);
     if (result.status == kCompleted) return {};
     return Refused(result.status == kUsage ? flows::Ending::Usage : flows::Ending::Failed,
@@ -42,11 +42,11 @@ flows::PasswordAnswer CliFrontEnd::AskPassword(const flows::PasswordQuestion& qu
 }
 
 // The confirmation, only ever asked on the terminal.
-flows::PasswordAnswer CliFrontEnd::AskAgain(std::u16string& password) {
+flows::PasswordAnswer CliFrontEnd::AskAgain(const std::string& prompt, std::u16string& password) {
     std::string line, reason;
     line.reserve(kMaxPasswordBytes + 1);
     const cipher::WipedOnExit wipeLine(line);
-    const TerminalAnswer answer = AskHidden("Re-enter password: ", line, kMaxPasswordBytes, reason);
+    const TerminalAnswer answer = AskHidden(prompt.c_str(), line, kMaxPasswordBytes, reason);
     if (answer != TerminalAnswer::Read) {
         return Refused(flows::Ending::Failed,
                        {messages::kTerminalUnreadable,

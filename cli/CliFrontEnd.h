@@ -32,7 +32,7 @@ public:
     void EndBusy() override;
 
 private:
-    flows::PasswordAnswer AskAgain(std::u16string& password);
+    flows::PasswordAnswer AskAgain(const std::string& prompt, std::u16string& password);
 
     PasswordOption source_;
     bool progress_;

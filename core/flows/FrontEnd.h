@@ -48,8 +48,12 @@ public:
     virtual ~FrontEnd() = default;
 
     // Asks for a password and waits for the answer. On Typed, `password`
-    // holds what was typed; otherwise its content is unspecified (empty, or
-    // wiped). The front end keeps no copy of it.
+    // holds what was typed (an empty answer may be reported as Typed or as
+    // Cancelled: both mean no password); otherwise the flow does not read
+    // it. The front end keeps no copy of what was typed and wipes its own
+    // buffers. Where nobody can be asked (no display, no terminal), say why
+    // (or leave it to the outcome's message) and answer Refused with the
+    // outcome the action is to end with.
     virtual PasswordAnswer AskPassword(const PasswordQuestion& question,
                                        std::u16string& password) = 0;
 
