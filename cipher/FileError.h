@@ -11,6 +11,7 @@ enum class FileFailure {
     InvalidName,               // declined: a name that is not valid in the system's path encoding
     DestinationExists,         // declined: the destination exists and Overwrite is false
     SourceUnreadable,          // the source could not be opened or read
+    SourceChanged,             // the source grew, shrank or was written to while it was read
     SourceTooLarge,            // the source cannot fit in a container (2^31 - 1 bytes)
     DestinationUnwritable,     // the destination could not be written or replaced
     DestinationNotAFile,       // the destination is a device, a pipe or a socket

@@ -139,11 +139,23 @@ bool clsBlowfish::PipeFailure(cipher::ChunkPipe& pipe, const std::u16string& InF
     if (const std::error_code ec = pipe.WriteError()) {
         return Fail(FileFailure::DestinationUnwritable, OutFile, ec);
     }
-    return Fail(FileFailure::SourceUnreadable, InFile, pipe.ReadError());
+    return SourceFailure(pipe.ReadError(), InFile);
 }
 
-bool clsBlowfish::FinishStream(cipher::ChunkPipe& pipe, filestore::PendingFile& output,
+bool clsBlowfish::SourceFailure(std::error_code ec, const std::u16string& InFile) {
+    if (ec == filestore::SourceChanged()) return Fail(FileFailure::SourceChanged, InFile);
+    return Fail(FileFailure::SourceUnreadable, InFile, ec);
+}
+
+// Every chunk is read: the source must end there as it was when opened,
+// or the result would be a cut-off copy of a file that grew meanwhile.
+bool clsBlowfish::FinishStream(cipher::ChunkPipe& pipe, filestore::SourceFile& input,
+                               filestore::PendingFile& output, const std::u16string& InFile,
                                const std::u16string& OutFile) {
+    if (const std::error_code changed = input.ConfirmUnchanged()) {
+        return SourceFailure(changed, InFile);
+    }
+    input.Close();  // all read: the destination may be the same file
     std::error_code ec = pipe.Finish();
     if (!ec) ec = output.Commit();
     return CommitOutcome(ec, OutFile);
@@ -192,8 +204,7 @@ bool clsBlowfish::EncryptStream(filestore::SourceFile& input, filestore::Pending
         pipe.Give(chunk, chunk->data, size);
     }
     FinishReport(walk.last);
-    input.Close();  // all read: the destination may be the same file
-    return FinishStream(pipe, output, OutFile);
+    return FinishStream(pipe, input, output, InFile, OutFile);
 }
 
 // The size descriptor is checked against the source's length as soon as the
@@ -230,8 +241,7 @@ bool clsBlowfish::DecryptStream(filestore::SourceFile& input, filestore::Pending
         pipe.Give(chunk, chunk->data + (first - from), last > first ? last - first : 0);
     }
     FinishReport(walk.last);
-    input.Close();  // all read: the destination may be the same file
-    return FinishStream(pipe, output, OutFile);
+    return FinishStream(pipe, input, output, InFile, OutFile);
 }
 
 bool clsBlowfish::ContainerHolds(filestore::SourceFile& container, filestore::SourceFile& plain,
@@ -261,6 +271,8 @@ bool clsBlowfish::ContainerHolds(filestore::SourceFile& container, filestore::So
     }
     cipher::Wipe(deciphered);
     cipher::Wipe(original);
+    // The source may not have grown since it was encrypted.
+    if (!ec && same) ec = plain.ConfirmUnchanged();
     if (ec || !same) return false;
     FinishReport(walk.last);
     return true;
@@ -275,7 +287,7 @@ bool clsBlowfish::TransformBase64File(const std::filesystem::path& source,
     std::error_code ec = filestore::ReadWholeFile(source, bytes, encrypt ? kOverhead : 0,
                                                   encrypt ? kMaxData : kMaxSize);
     if (ec == std::errc::file_too_large) return Fail(FileFailure::SourceTooLarge, InFile);
-    if (ec) return Fail(FileFailure::SourceUnreadable, InFile, ec);
+    if (ec) return SourceFailure(ec, InFile);
 
     if (encrypt) {
         EncryptByte(bytes);

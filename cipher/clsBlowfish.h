@@ -129,9 +129,12 @@ private:
     // The result of writing and putting a new file in place, with the reason
     // for a failure.
     bool CommitOutcome(std::error_code ec, const std::u16string& OutFile);
+    // A source that could not be read, or that changed while it was read.
+    bool SourceFailure(std::error_code ec, const std::u16string& InFile);
     bool PipeFailure(cipher::ChunkPipe& pipe, const std::u16string& InFile,
                      const std::u16string& OutFile);
-    bool FinishStream(cipher::ChunkPipe& pipe, filestore::PendingFile& output,
+    bool FinishStream(cipher::ChunkPipe& pipe, filestore::SourceFile& input,
+                      filestore::PendingFile& output, const std::u16string& InFile,
                       const std::u16string& OutFile);
     bool TransformBase64File(const std::filesystem::path& source,
                              const std::filesystem::path& destination, const std::u16string& InFile,

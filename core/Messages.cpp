@@ -24,6 +24,10 @@ FileTemplates SourceTemplates(const FileError& error) {
         case FileFailure::SourceUnreadable:
             return {QUILLBOX_TRANSLATE_NOOP("Messages", "Could not read \"%1\": %2."),
                     QUILLBOX_TRANSLATE_NOOP("Messages", "Could not read \"%1\".")};
+        case FileFailure::SourceChanged:
+            return {nullptr, QUILLBOX_TRANSLATE_NOOP("Messages",
+                                                     "The file \"%1\" changed while it was being "
+                                                     "read. Nothing was written.")};
         case FileFailure::SourceIsFolder:
             return {nullptr, decrypt ? QUILLBOX_TRANSLATE_NOOP(
                                            "Messages",
@@ -164,6 +168,13 @@ std::optional<Message> WipeMessage(const WipeResult& result, const std::string& 
                                "could not be checked against \"%1\" (%2). The original is "
                                "unchanged."),
                            {source, result.reason}};
+        case WipeOutcome::NotDurable:
+            return Message{QUILLBOX_TRANSLATE_NOOP(
+                               "Messages",
+                               "Encrypted, but the original was not wiped: the encrypted file's "
+                               "folder could not be flushed to disk (%2), so the encrypted file "
+                               "might not survive a crash. The original \"%1\" is unchanged."),
+                           {source, result.reason}};
         case WipeOutcome::SymbolicLink:
             return Message{QUILLBOX_TRANSLATE_NOOP(
                                "Messages",
@@ -191,12 +202,28 @@ std::optional<Message> WipeMessage(const WipeResult& result, const std::string& 
                                "Encrypted, but the original was not wiped: could not overwrite "
                                "\"%1\" (%2). The encrypted file was kept."),
                            {source, result.reason}};
+        case WipeOutcome::PartlyOverwritten:
+            return Message{QUILLBOX_TRANSLATE_NOOP(
+                               "Messages",
+                               "Encrypted, but the original was only partly wiped: overwriting "
+                               "\"%1\" failed part-way (%2). The part that was overwritten is on "
+                               "disk and the file was deleted, but the rest of its content may "
+                               "remain in the disk's free space. The encrypted file was kept."),
+                           {source, result.reason}};
+        case WipeOutcome::LeftAside:
+            return Message{QUILLBOX_TRANSLATE_NOOP(
+                               "Messages",
+                               "Encrypted, but the original was not wiped: could not overwrite "
+                               "\"%1\" (%2). It was not deleted and is now \"%3\", perhaps "
+                               "partly overwritten; delete it yourself. The encrypted file was "
+                               "kept."),
+                           {source, result.reason, result.leftAt}};
         case WipeOutcome::DeleteFailed:
             return Message{QUILLBOX_TRANSLATE_NOOP(
                                "Messages",
                                "The original was overwritten with the encrypted data but could "
                                "not be deleted: \"%1\" (%2). The encrypted file was kept."),
-                           {source, result.reason}};
+                           {result.leftAt.empty() ? source : result.leftAt, result.reason}};
     }
     return std::nullopt;
 }

@@ -23,6 +23,19 @@ bool Holds(filestore::SourceFile& container, filestore::SourceFile& original,
     }
 }
 
+// Says what became of the source after the overwrite failed. Ciphertext
+// never goes back under the plaintext's name, and the file is deleted only
+// when everything written over it is on disk.
+WipeResult OverwriteFailure(filestore::WipeTarget& target, const std::error_code& ec) {
+    if (target.Overwritten() == 0 && !target.RestoreName()) {
+        return {WipeOutcome::OverwriteFailed, ec.message()};
+    }
+    if (target.Overwritten() > 0 && target.Flushed() && !target.Remove()) {
+        return {WipeOutcome::PartlyOverwritten, ec.message()};
+    }
+    return {WipeOutcome::LeftAside, ec.message(), target.AsidePath().string()};
+}
+
 }  // namespace
 
 bool MaybeSameFile(const std::u16string& first, const std::u16string& second) {
@@ -72,15 +85,15 @@ WipeResult WipeSource(const std::u16string& source, const std::u16string& encryp
         return {WipeOutcome::NotVerified, ReasonOf(ec)};
     }
 
-    if ((ec = target.MoveAside())) return {WipeOutcome::NotRemovable, ec.message()};
-    if ((ec = target.Overwrite(container))) {
-        // Part of it may hold ciphertext now, which must not go back under
-        // the plaintext's name; the encrypted file was checked, so the data
-        // is safe.
-        const bool removed = !target.Remove();
-        return {WipeOutcome::OverwriteFailed,
-                ec.message() + (removed ? "; it was deleted, partly overwritten" : "")};
+    // The encrypted file must survive a crash before the only other copy goes.
+    if ((ec = container.MakeDurable(encryptedPath))) {
+        return {WipeOutcome::NotDurable, ec.message(), {}};
     }
-    if ((ec = target.Remove())) return {WipeOutcome::DeleteFailed, ec.message()};
+
+    if ((ec = target.MoveAside())) return {WipeOutcome::NotRemovable, ec.message()};
+    if ((ec = target.Overwrite(container))) return OverwriteFailure(target, ec);
+    if ((ec = target.Remove())) {
+        return {WipeOutcome::DeleteFailed, ec.message(), target.AsidePath().string()};
+    }
     return {WipeOutcome::Wiped, {}};
 }

@@ -8,24 +8,39 @@ class ProgressSink;
 // against the encrypted file, renamed out of the way, its own content
 // overwritten with the encrypted data and flushed to disk, and the file
 // deleted. The wipe never destroys the only copy of the data, never leaves
-// ciphertext under the plaintext's name, and works on the very file it
-// checked.
+// ciphertext under the plaintext's name, never deletes the source before what
+// was written over it is on disk, and works on the very file it checked. A
+// request to end the program (terminate, interrupt, hang-up) that arrives
+// after the rename waits until the source is deleted, or has its name back
+// when nothing was written yet. A kill or a crash in that stretch leaves the
+// source, whole or partly overwritten, in its folder under a hidden name
+// that starts with ".quillbox-wipe-".
 
 enum class WipeOutcome {
-    Wiped,            // the source is overwritten and deleted
-    SameFile,         // source and destination are one file: nothing to wipe
-    NotVerified,      // the encrypted file does not give back the source: no wipe
-    SymbolicLink,     // the source is a symbolic link: declined, nothing changed
-    NotRemovable,     // the source's name cannot be removed: nothing changed
-    OtherNames,       // the source has other names (hard links) that would keep the
-                      // encrypted data: declined, nothing changed
-    OverwriteFailed,  // the source could not be overwritten; the encrypted file stays
-    DeleteFailed,     // the source was overwritten but could not be deleted
+    Wiped,              // the source is overwritten, flushed and deleted
+    SameFile,           // source and destination are one file: nothing to wipe
+    NotVerified,        // the encrypted file does not give back the source: no wipe
+    NotDurable,         // the encrypted file's name could not be flushed to disk, so it
+                        // might not survive a crash: no wipe, nothing changed
+    SymbolicLink,       // the source is a symbolic link: declined, nothing changed
+    NotRemovable,       // the source's name cannot be removed: nothing changed
+    OtherNames,         // the source has other names (hard links) that would keep the
+                        // encrypted data: declined, nothing changed
+    OverwriteFailed,    // nothing could be written over the source: it is unchanged
+                        // under its name; the encrypted file stays
+    PartlyOverwritten,  // overwriting failed part-way: what was written is on disk, and
+                        // the source was deleted; the rest of its content may remain in
+                        // the disk's free space
+    LeftAside,          // overwriting or flushing failed: the source was not deleted and
+                        // stays, perhaps partly overwritten, at `leftAt`
+    DeleteFailed,       // the source was overwritten and flushed but could not be
+                        // deleted; it stays at `leftAt`
 };
 
 struct WipeResult {
     WipeOutcome outcome;
-    std::string reason;  // the system's reason, when there is one (UTF-8)
+    std::string reason = {};  // the system's reason, when there is one (UTF-8)
+    std::string leftAt = {};  // where the source was left under another name (UTF-8)
 };
 
 // True when a wipe that was asked for did not happen.

@@ -141,7 +141,41 @@ interop() {
   rm -rf "$work"
 }
 
+# The programs need no DLL beyond the system's, and the installer puts them,
+# the uninstaller and (with the window program) the association and Explorer
+# entries in place, and takes them away again.
+package_checks() {
+  local arch="$1" bin="$root/build-windows/$1/bin" exe
+  for exe in "$bin"/quillbox*.exe; do
+    local foreign
+    foreign="$("$arch-w64-mingw32-objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p' |
+      grep -viE '^(kernel32|user32|gdi32|shell32|shlwapi|comctl32|comdlg32|ole32|oleaut32|advapi32|bcrypt|msvcrt|ucrtbase|ws2_32|uxtheme|dwmapi|shcore|imm32|api-ms-win-.*)\.dll$' || true)"
+    [ -z "$foreign" ] || fail "$(basename "$exe") needs $foreign"
+  done
+  local version
+  version="$(sed -n 's/^project(Quillbox VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")"
+  local folder="$WINEPREFIX/drive_c/Quillbox-$arch" registry="$WINEPREFIX/system.reg"
+  wine "$root/build-windows/quillbox-$version-windows-$arch-setup.exe" /S "/D=C:\\Quillbox-$arch"
+  wineserver -w
+  [ -f "$folder/quillbox-cli.exe" ] && [ -f "$folder/uninstall.exe" ] || fail "installer ($arch)"
+  grep -q 'Uninstall\\\\Quillbox\]' "$registry" || fail "no uninstall entry ($arch)"
+  if [ -f "$bin/quillbox.exe" ]; then
+    [ -f "$folder/quillbox.exe" ] || fail "quillbox.exe not installed ($arch)"
+    grep -q 'Classes\\\\.enc\]' "$registry" || fail "no .enc association ($arch)"
+    grep -q 'QuillboxEncrypt\\\\command\]' "$registry" || fail "no Explorer entry ($arch)"
+  fi
+  wine "C:\\Quillbox-$arch\\uninstall.exe" /S
+  wineserver -w
+  sleep 1
+  [ ! -e "$folder" ] || fail "the uninstaller left $folder"
+  if grep -q 'Uninstall\\\\Quillbox\]\|QuillboxEncrypt' "$registry"; then
+    fail "the uninstaller left registry entries ($arch)"
+  fi
+}
+
 for arch in "${arches[@]}"; do
+  echo "== Windows $arch: programs and installer"
+  package_checks "$arch"
   echo "== Windows $arch: tests under wine"
   (cd "$root/build-windows/$arch" && ctest --output-on-failure -LE posix -j2 --timeout 600)
   echo "== Windows $arch: files and texts between Linux and Windows"

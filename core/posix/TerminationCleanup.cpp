@@ -2,6 +2,7 @@
 
 #include <signal.h>
 
+#include <cerrno>
 #include <initializer_list>
 
 #include "fileio/PendingName.h"
@@ -9,6 +10,14 @@
 namespace {
 
 void RemoveAndEnd(int signalNumber) {
+    // In the middle of a step that must not be cut (the wipe from the rename
+    // to the delete, or a temporary file's creation and registration): the
+    // step ends first, then the request takes effect.
+    const int savedErrno = errno;
+    if (filestore::PostponeTermination(signalNumber)) {
+        errno = savedErrno;
+        return;
+    }
     filestore::RemovePendingName();
     // Back to the default action whatever flags the handler was installed
     // with (another part of the program may have saved and restored it), so
@@ -25,8 +34,11 @@ void RemoveAndEnd(int signalNumber) {
 void RemoveTemporaryFileOnTermination() {
     struct sigaction action {};
     action.sa_handler = RemoveAndEnd;
-    action.sa_flags = SA_RESETHAND;
+    // Not reset on delivery: a postponed request is raised again when the
+    // step ends and must find this handler. The three wait for each other.
     ::sigemptyset(&action.sa_mask);
+    for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP})
+        ::sigaddset(&action.sa_mask, signalNumber);
     for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
         struct sigaction previous {};
         // A signal the program was started to ignore stays ignored.

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -50,11 +51,54 @@ std::error_code ReadFull(int fd, std::uint8_t* data, std::size_t size) {
             if (errno == EINTR) continue;
             return LastError();
         }
-        if (n == 0) return Error(std::errc::io_error);  // the file got shorter
+        if (n == 0) return SourceChanged();  // the file got shorter
         done += static_cast<std::size_t>(n);
     }
     return {};
 }
+
+std::int64_t ModifiedAt(const struct stat& st) {
+    return static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
+
+// The last file put in place by PendingFile::Commit whose folder could not
+// be flushed, and why: its name may not survive a crash.
+struct UnflushedName {
+    std::uint64_t device = 0, inode = 0;
+    int error = 0;
+} unflushedName;
+
+// Renames `from` to `to` in `folder` unless `to` exists (EEXIST then). Where
+// the file system has no rename that refuses to replace (NFS, many FUSE file
+// systems and older CIFS answer EINVAL), a hard link under the new name
+// followed by the removal of the old one does the same, and is as atomic;
+// where there are no hard links either, a rename after a check that the
+// name is free is the best there is.
+int RenameNoReplace(int folder, const char* from, const char* to) {
+    if (::renameat2(folder, from, folder, to, RENAME_NOREPLACE) == 0) return 0;
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) return -1;
+    if (::linkat(folder, from, folder, to, 0) == 0) {
+        if (::unlinkat(folder, from, 0) == 0) return 0;
+        const int error = errno;
+        ::unlinkat(folder, to, 0);
+        errno = error;
+        return -1;
+    }
+    if (errno != EPERM && errno != ENOSYS && errno != EOPNOTSUPP) return -1;
+    struct stat st;
+    if (::fstatat(folder, to, &st, AT_SYMLINK_NOFOLLOW) == 0) {
+        errno = EEXIST;
+        return -1;
+    }
+    if (errno != ENOENT) return -1;
+    return ::renameat(folder, from, folder, to);
+}
+
+class StoreCategory : public std::error_category {
+public:
+    const char* name() const noexcept override { return "quillbox file store"; }
+    std::string message(int) const override { return "it changed while it was being read"; }
+};
 
 void CloseIfOpen(int& fd) {
     if (fd >= 0) ::close(fd);
@@ -62,11 +106,11 @@ void CloseIfOpen(int& fd) {
 }
 
 // A fresh name for a temporary file: the prefix and six random letters.
-std::string TemporaryName() {
+std::string TemporaryName(const char* prefix = kTempPrefix) {
     static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     std::uint64_t random =
         (std::uint64_t{cipher::SystemRandom32()} << 32) | cipher::SystemRandom32();
-    std::string name = kTempPrefix;
+    std::string name = prefix;
     for (int i = 0; i < 6; ++i, random /= sizeof letters - 1) {
         name += letters[random % (sizeof letters - 1)];
     }
@@ -108,6 +152,11 @@ std::filesystem::path ToPath(const std::u16string& text, std::error_code& ec) {
     }
 }
 
+std::error_code SourceChanged() {
+    static const StoreCategory category;
+    return {1, category};
+}
+
 bool IsRegularFile(const std::u16string& text) {
     if (text.empty()) return false;
     std::error_code ec;
@@ -146,11 +195,51 @@ std::error_code SourceFile::Adopt(int fd) {
     size_ = static_cast<std::uint64_t>(st.st_size);
     device_ = st.st_dev;
     inode_ = st.st_ino;
+    modified_ = ModifiedAt(st);
     return {};
 }
 
 std::error_code SourceFile::ReadAll(std::uint8_t* data) {
-    return ReadExactly(data, static_cast<std::size_t>(size_));
+    if (std::error_code ec = ReadExactly(data, static_cast<std::size_t>(size_))) return ec;
+    return ConfirmUnchanged();
+}
+
+std::error_code SourceFile::ConfirmUnchanged() const {
+    std::uint8_t beyond;
+    ssize_t n;
+    do {
+        n = ::pread(fd_, &beyond, 1, static_cast<off_t>(size_));
+    } while (n < 0 && errno == EINTR);
+    if (n < 0) return LastError();
+    struct stat st;
+    if (::fstat(fd_, &st) != 0) return LastError();
+    if (n > 0 || static_cast<std::uint64_t>(st.st_size) != size_ || ModifiedAt(st) != modified_) {
+        return SourceChanged();
+    }
+    return {};
+}
+
+std::error_code SourceFile::MakeDurable(const std::filesystem::path& path) const {
+    if (::fsync(fd_) != 0) return LastError();
+    // The name that holds the file, at the end of any symbolic links.
+    std::error_code ec;
+    const std::filesystem::path real = std::filesystem::canonical(path, ec);
+    if (ec) return ec;
+    const int folder = ::open(FolderOf(real).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0) return LastError();
+    struct stat st;
+    if (::fstatat(folder, real.filename().c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        ec = LastError();
+    } else if (st.st_dev != device_ || st.st_ino != inode_) {
+        ec = Error(std::errc::no_such_file_or_directory);
+    } else if (::fsync(folder) != 0) {
+        ec = LastError();
+    } else if (unflushedName.error != 0 && unflushedName.device == device_ &&
+               unflushedName.inode == inode_) {
+        ec = {unflushedName.error, std::generic_category()};
+    }
+    ::close(folder);
+    return ec;
 }
 
 std::error_code SourceFile::ReadExactly(std::uint8_t* data, std::size_t size) {
@@ -176,6 +265,7 @@ PendingFile::~PendingFile() {
 }
 
 void PendingFile::Discard() {
+    const TerminationHold hold;
     if (!tempName_.empty()) {
         ::unlinkat(folder_, tempName_.c_str(), 0);
         ClearPendingName();
@@ -249,6 +339,8 @@ std::error_code PendingFile::MakeTemporary() {
     // This file system has no unnamed files: a named one it is.
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string name = TemporaryName();
+        // Created and registered in one step that no termination cuts.
+        const TerminationHold hold;
         fd_ = ::openat(folder_, name.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600);
         if (fd_ >= 0) {
             tempName_ = name;
@@ -277,16 +369,18 @@ std::error_code PendingFile::NameTemporary() {
     const std::string self = "/proc/self/fd/" + std::to_string(fd_);
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string name = TemporaryName();
-        RegisterPendingName(folder_, name.c_str());
+        // Registered only once the name is ours (a name that was taken is
+        // someone else's file), in one step that no termination cuts.
+        const TerminationHold hold;
         int done = ::linkat(AT_FDCWD, self.c_str(), folder_, name.c_str(), AT_SYMLINK_FOLLOW);
         if (done != 0 && errno == ENOENT) {
             done = ::linkat(fd_, "", folder_, name.c_str(), AT_EMPTY_PATH);
         }
         if (done == 0) {
             tempName_ = name;
+            RegisterPendingName(folder_, tempName_.c_str());
             return {};
         }
-        ClearPendingName();
         if (errno != EEXIST) return LastError();
     }
     return Error(std::errc::file_exists);
@@ -300,20 +394,31 @@ std::error_code PendingFile::Commit() {
     // Widened only once the content is complete, so a leftover temporary file
     // is never readable by others.
     ::fchmod(fd_, mode_);
-    const int renamed =
-        keepExisting_
-            ? ::renameat2(folder_, tempName_.c_str(), folder_, target_.c_str(), RENAME_NOREPLACE)
-            : ::renameat(folder_, tempName_.c_str(), folder_, target_.c_str());
-    if (renamed != 0) {
-        const std::error_code ec = LastError();
-        ::fchmod(fd_, 0600);
-        return ec;
+    {
+        // The temporary name stops being registered as it stops existing.
+        const TerminationHold hold;
+        const int renamed = keepExisting_
+                                ? RenameNoReplace(folder_, tempName_.c_str(), target_.c_str())
+                                : ::renameat(folder_, tempName_.c_str(), folder_, target_.c_str());
+        if (renamed != 0) {
+            const std::error_code ec = LastError();
+            ::fchmod(fd_, 0600);
+            return ec;
+        }
+        tempName_.clear();
+        ClearPendingName();
     }
     // The new content is complete and on disk under its name: what remains
-    // cannot undo that, so its failures are not reported.
-    tempName_.clear();
-    ClearPendingName();
-    ::fsync(folder_);
+    // cannot undo that. A name that may not survive a crash is remembered
+    // for MakeDurable.
+    struct stat st;
+    if (::fsync(folder_) != 0) {
+        const int error = errno;
+        if (::fstat(fd_, &st) == 0) unflushedName = {st.st_dev, st.st_ino, error};
+    } else if (::fstat(fd_, &st) == 0 && unflushedName.device == st.st_dev &&
+               unflushedName.inode == st.st_ino) {
+        unflushedName = {};
+    }
     Discard();
     return {};
 }
@@ -321,23 +426,22 @@ std::error_code PendingFile::Commit() {
 // --- WipeTarget ----------------------------------------------------------------
 
 WipeTarget::~WipeTarget() {
-    // Left part-way (an error or an exception): the original gets its name
-    // back if nothing was written over it, and is removed if something was
-    // (the encrypted file was checked before, so its data is safe).
+    // Left part-way (an error or an exception). Never deleted unflushed, and
+    // never given its name back with ciphertext in it.
     if (!asideName_.empty()) {
-        if (written_) {
-            Remove();
-        } else {
+        if (overwritten_ == 0) {
             RestoreName();
+        } else if (flushed_) {
+            Remove();
         }
     }
-    ClearPendingName();
     CloseIfOpen(folder_);
 }
 
 std::error_code WipeTarget::Open(const std::filesystem::path& path, Refusal& refusal) {
     refusal = Refusal::None;
-    folder_ = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    folderPath_ = FolderOf(path);
+    folder_ = ::open(folderPath_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder_ < 0) return LastError();
     name_ = path.filename().string();
     const int fd =
@@ -365,14 +469,14 @@ bool WipeTarget::NameIsOurs(const std::string& name) const {
 
 std::error_code WipeTarget::MoveAside() {
     if (!NameIsOurs(name_)) return Error(std::errc::no_such_file_or_directory);
+    // From the rename until the file is deleted or has its name back, a
+    // request to end waits: the original is never left hidden by a signal,
+    // nor deleted before it was overwritten and flushed.
+    hold_.emplace();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string aside = TemporaryName();
-        if (::renameat2(folder_, name_.c_str(), folder_, aside.c_str(), RENAME_NOREPLACE) == 0) {
+        const std::string aside = TemporaryName(kWipePrefix);
+        if (RenameNoReplace(folder_, name_.c_str(), aside.c_str()) == 0) {
             asideName_ = aside;
-            // Told to end while the original is under this name: the
-            // termination handler removes it (its data is in the checked
-            // encrypted file).
-            RegisterPendingName(folder_, asideName_.c_str());
             // Swapped in the instant between the check and the rename: put
             // the stranger back and leave everything alone.
             if (!NameIsOurs(asideName_)) {
@@ -381,47 +485,78 @@ std::error_code WipeTarget::MoveAside() {
             }
             return {};
         }
-        if (errno != EEXIST) return LastError();
+        if (errno != EEXIST) break;
     }
-    return Error(std::errc::file_exists);
+    const std::error_code ec = errno == EEXIST ? Error(std::errc::file_exists) : LastError();
+    hold_.reset();
+    return ec;
 }
 
 std::error_code WipeTarget::RestoreName() {
     if (asideName_.empty()) return {};
-    if (::renameat2(folder_, asideName_.c_str(), folder_, name_.c_str(), RENAME_NOREPLACE) != 0) {
-        return LastError();
-    }
-    ClearPendingName();
+    if (RenameNoReplace(folder_, asideName_.c_str(), name_.c_str()) != 0) return LastError();
+    ::fsync(folder_);
     asideName_.clear();
+    hold_.reset();
     return {};
 }
 
 std::error_code WipeTarget::Overwrite(SourceFile& from) {
+    if (TerminationHold::EndRequested()) {
+        RestoreName();
+        return Error(std::errc::interrupted);
+    }
     if (std::error_code ec = from.Rewind()) return ec;
-    if (::lseek(content_.fd_, 0, SEEK_SET) < 0) return LastError();
     constexpr std::size_t kStep = 256 << 10;
     std::vector<std::uint8_t> buffer(kStep);
-    written_ = true;
-    std::uint64_t left = from.size_;
+    // The original's length and no more: its own blocks are rewritten, and
+    // a full disk has no reason to refuse that.
+    std::uint64_t left = std::min(content_.size_, from.size_);
     std::error_code ec;
     while (left > 0 && !ec) {
         const std::size_t n = left < kStep ? static_cast<std::size_t>(left) : kStep;
         ec = from.ReadExactly(buffer.data(), n);
-        if (!ec) ec = WriteAll(content_.fd_, buffer.data(), n);
+        if (ec) break;
+        flushed_ = false;
+        // Written in place; a short write leaves the count of what got there.
+        for (std::size_t done = 0; done < n && !ec;) {
+            const ssize_t w = ::pwrite(content_.fd_, buffer.data() + done, n - done,
+                                       static_cast<off_t>(overwritten_));
+            if (w < 0 && errno == EINTR) continue;
+            if (w < 0) {
+                ec = LastError();
+                break;
+            }
+            done += static_cast<std::size_t>(w);
+            overwritten_ += static_cast<std::uint64_t>(w);
+        }
         left -= n;
     }
-    if (!ec && ::fsync(content_.fd_) != 0) ec = LastError();
+    // What was written, all of it or part, is flushed before anything else
+    // happens to the file.
+    if (overwritten_ > 0 && !flushed_) {
+        if (::fsync(content_.fd_) == 0) {
+            flushed_ = true;
+        } else if (!ec) {
+            ec = LastError();
+        }
+    }
     return ec;
 }
 
 std::error_code WipeTarget::Remove() {
+    if (!flushed_) return Error(std::errc::operation_not_permitted);
     const std::string& name = asideName_.empty() ? name_ : asideName_;
     if (!NameIsOurs(name)) return Error(std::errc::no_such_file_or_directory);
     if (::unlinkat(folder_, name.c_str(), 0) != 0) return LastError();
-    ClearPendingName();
     asideName_.clear();
     ::fsync(folder_);
+    hold_.reset();
     return {};
+}
+
+std::filesystem::path WipeTarget::AsidePath() const {
+    return asideName_.empty() ? std::filesystem::path() : folderPath_ / asideName_;
 }
 
 // --- Whole files ---------------------------------------------------------------

@@ -1,6 +1,7 @@
 #include "fileio/PendingName.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -15,6 +16,26 @@ namespace {
 char pendingName[256];
 int pendingFolder = -1;
 std::atomic<bool> pending{false};
+
+// The holds in force (low 16 bits) and the request noted meanwhile (the
+// signal number above them), in one word so that a request arriving on
+// another thread while the last hold ends is never lost.
+std::atomic<unsigned> holdState{0};
+constexpr unsigned kCountMask = 0xFFFF;
+constexpr unsigned kSignalShift = 16;
+
+// The signal mask each thread had before its outermost hold.
+thread_local int threadHolds = 0;
+thread_local sigset_t savedMask;
+
+sigset_t TerminationSignals() {
+    sigset_t set;
+    ::sigemptyset(&set);
+    ::sigaddset(&set, SIGTERM);
+    ::sigaddset(&set, SIGINT);
+    ::sigaddset(&set, SIGHUP);
+    return set;
+}
 
 }  // namespace
 
@@ -32,6 +53,46 @@ void ClearPendingName() {
 
 void RemovePendingName() {
     if (pending.exchange(false)) ::unlinkat(pendingFolder, pendingName, 0);
+}
+
+TerminationHold::TerminationHold() {
+    // Counted first, so a request taken by another thread from here on is
+    // noted rather than acted on.
+    holdState.fetch_add(1);
+    if (threadHolds++ == 0) {
+        const sigset_t block = TerminationSignals();
+        ::pthread_sigmask(SIG_BLOCK, &block, &savedMask);
+    }
+}
+
+TerminationHold::~TerminationHold() {
+    unsigned state = holdState.load();
+    unsigned next;
+    do {
+        next = (state & kCountMask) == 1 ? 0 : state - 1;
+    } while (!holdState.compare_exchange_weak(state, next));
+    const int noted = (state & kCountMask) == 1 ? static_cast<int>(state >> kSignalShift) : 0;
+    // A request this thread kept waiting is delivered as the mask returns.
+    if (--threadHolds == 0) ::pthread_sigmask(SIG_SETMASK, &savedMask, nullptr);
+    if (noted != 0) ::raise(noted);
+}
+
+bool TerminationHold::EndRequested() {
+    if ((holdState.load() >> kSignalShift) != 0) return true;
+    sigset_t waiting;
+    if (::sigpending(&waiting) != 0) return false;
+    return ::sigismember(&waiting, SIGTERM) == 1 || ::sigismember(&waiting, SIGINT) == 1 ||
+           ::sigismember(&waiting, SIGHUP) == 1;
+}
+
+bool PostponeTermination(int signalNumber) {
+    unsigned state = holdState.load();
+    do {
+        if ((state & kCountMask) == 0) return false;
+        if ((state >> kSignalShift) != 0) return true;  // one request is enough
+    } while (!holdState.compare_exchange_weak(
+        state, state | (static_cast<unsigned>(signalNumber) << kSignalShift)));
+    return true;
 }
 
 }  // namespace filestore

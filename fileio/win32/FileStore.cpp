@@ -58,12 +58,30 @@ std::error_code WriteAll(HANDLE handle, const std::uint8_t* data, std::size_t si
     return {};
 }
 
+class StoreCategory : public std::error_category {
+public:
+    const char* name() const noexcept override { return "quillbox file store"; }
+    std::string message(int) const override { return "it changed while it was being read"; }
+};
+
+std::int64_t ModifiedAt(const BY_HANDLE_FILE_INFORMATION& info) {
+    return static_cast<std::int64_t>((std::uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32) |
+                                     info.ftLastWriteTime.dwLowDateTime);
+}
+
+// The last file that PendingFile::Commit flushed and put in place with a
+// rename written through to disk.
+struct CommittedFile {
+    std::uint64_t volume = 0, index = 0;
+    bool known = false;
+} lastCommitted;
+
 std::error_code ReadFull(HANDLE handle, std::uint8_t* data, std::size_t size) {
     while (size > 0) {
         const DWORD chunk = size > (1u << 30) ? (1u << 30) : static_cast<DWORD>(size);
         DWORD n = 0;
         if (!::ReadFile(handle, data, chunk, &n, nullptr)) return win32::LastError();
-        if (n == 0) return Error(std::errc::io_error);  // the file got shorter
+        if (n == 0) return SourceChanged();  // the file got shorter
         data += n;
         size -= n;
     }
@@ -130,11 +148,11 @@ bool Identity(HANDLE handle, std::uint64_t& volume, std::uint64_t& index,
 }
 
 // A fresh name for a temporary file: the prefix and six random letters.
-std::wstring TemporaryName(const std::wstring& folder) {
+std::wstring TemporaryName(const std::wstring& folder, const char* prefix = kTempPrefix) {
     static const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     std::uint64_t random =
         (std::uint64_t{cipher::SystemRandom32()} << 32) | cipher::SystemRandom32();
-    std::string name = kTempPrefix;
+    std::string name = prefix;
     for (int i = 0; i < 6; ++i, random /= sizeof letters - 1) {
         name += letters[random % (sizeof letters - 1)];
     }
@@ -172,6 +190,11 @@ std::filesystem::path ToPath(const std::u16string& text, std::error_code& ec) {
     return std::filesystem::path(std::wstring(text.begin(), text.end()));
 }
 
+std::error_code SourceChanged() {
+    static const StoreCategory category;
+    return {1, category};
+}
+
 bool IsRegularFile(const std::u16string& text) {
     if (text.empty()) return false;
     std::error_code ec;
@@ -199,10 +222,10 @@ SourceFile::~SourceFile() {
 std::error_code SourceFile::Open(const std::filesystem::path& path) {
     if (IsDeviceName(path)) return Error(std::errc::invalid_argument);
     CloseIfOpen(fd_);
-    // Others may go on reading; nobody may write to it meanwhile.
-    const HANDLE handle =
-        ::CreateFileW(LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    // Shared as a POSIX open is: a change made meanwhile is caught by
+    // ConfirmUnchanged, and MakeDurable needs a writing handle beside this one.
+    const HANDLE handle = ::CreateFileW(LongPath(path).c_str(), GENERIC_READ, kShareAll, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     std::error_code ec;
     const int fd = Wrap(handle, ec);
     if (ec) return ec;
@@ -221,11 +244,53 @@ std::error_code SourceFile::Adopt(int fd) {
         return Error(std::errc::is_a_directory);
     }
     size_ = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+    modified_ = ModifiedAt(info);
     return {};
 }
 
 std::error_code SourceFile::ReadAll(std::uint8_t* data) {
-    return ReadExactly(data, static_cast<std::size_t>(size_));
+    if (std::error_code ec = ReadExactly(data, static_cast<std::size_t>(size_))) return ec;
+    return ConfirmUnchanged();
+}
+
+std::error_code SourceFile::ConfirmUnchanged() const {
+    const HANDLE handle = HandleOf(fd_);
+    std::uint8_t beyond;
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(size_);
+    at.OffsetHigh = static_cast<DWORD>(size_ >> 32);
+    DWORD n = 0;
+    if (!::ReadFile(handle, &beyond, 1, &n, &at)) {
+        if (::GetLastError() != ERROR_HANDLE_EOF) return win32::LastError();
+        n = 0;
+    }
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!::GetFileInformationByHandle(handle, &info)) return win32::LastError();
+    const std::uint64_t size = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+    if (n > 0 || size != size_ || ModifiedAt(info) != modified_) return SourceChanged();
+    return {};
+}
+
+std::error_code SourceFile::MakeDurable(const std::filesystem::path& path) const {
+    // The name must still lead to this file, links followed.
+    const HANDLE named = ::CreateFileW(LongPath(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll,
+                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (named == INVALID_HANDLE_VALUE) return win32::LastError();
+    std::uint64_t volume = 0, index = 0;
+    const bool same = Identity(named, volume, index) && volume == device_ && index == inode_;
+    ::CloseHandle(named);
+    if (!same) return Error(std::errc::no_such_file_or_directory);
+    // Put in place by this process: flushed, then renamed with the rename
+    // written through.
+    if (lastCommitted.known && lastCommitted.volume == device_ && lastCommitted.index == inode_) {
+        return {};
+    }
+    // Windows flushes only through a handle that may write.
+    const HANDLE writer = ::ReOpenFile(HandleOf(fd_), GENERIC_WRITE, kShareAll, 0);
+    if (writer == INVALID_HANDLE_VALUE) return win32::LastError();
+    const std::error_code ec = ::FlushFileBuffers(writer) ? std::error_code() : win32::LastError();
+    ::CloseHandle(writer);
+    return ec;
 }
 
 std::error_code SourceFile::ReadExactly(std::uint8_t* data, std::size_t size) {
@@ -254,6 +319,7 @@ PendingFile::~PendingFile() {
 
 void PendingFile::Discard() {
     // Marked for deletion since its creation: closing it removes it.
+    const TerminationHold hold;
     if (!tempName_.empty()) {
         ClearPendingName();
         tempName_.clear();
@@ -320,6 +386,8 @@ std::error_code PendingFile::MakeTemporary() {
     const std::wstring folder = FolderOf(Wide(target_));
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::wstring name = TemporaryName(folder);
+        // Created and registered in one step that no termination cuts.
+        const TerminationHold hold;
         // Nobody else may open it, and it is marked for deletion at once: if
         // the program ends before the commit, the system removes it.
         const HANDLE handle = ::CreateFileW(
@@ -363,33 +431,50 @@ std::error_code PendingFile::Commit() {
     const std::wstring temp = Wide(tempName_);
     const std::wstring target = Wide(target_);
     const DWORD flags = MOVEFILE_WRITE_THROUGH | (keepExisting_ ? 0 : MOVEFILE_REPLACE_EXISTING);
-    if (!::MoveFileExW(temp.c_str(), target.c_str(), flags)) {
-        const std::error_code ec = win32::LastError();
-        SetDeleteOnClose(handle, true);
-        return ec;
+    {
+        // The temporary name stops being registered as it stops existing.
+        const TerminationHold hold;
+        if (!::MoveFileExW(temp.c_str(), target.c_str(), flags)) {
+            const std::error_code ec = win32::LastError();
+            SetDeleteOnClose(handle, true);
+            return ec;
+        }
+        tempName_.clear();
+        ClearPendingName();
     }
     // The new content is complete and on disk under its name.
-    tempName_.clear();
-    ClearPendingName();
+    lastCommitted.known = Identity(handle, lastCommitted.volume, lastCommitted.index);
     Discard();
     return {};
 }
 
 // --- WipeTarget ----------------------------------------------------------------
+// name_ is the whole long path of the original; asideName_ the name in its
+// folder that MoveAside gave it.
+
+namespace {
+
+std::wstring AsideFull(const std::string& name, const std::string& aside) {
+    return FolderOf(Wide(name)) + L"\\" + Wide(aside);
+}
+
+}  // namespace
 
 WipeTarget::~WipeTarget() {
+    // Left part-way (an error or an exception). Never deleted unflushed, and
+    // never given its name back with ciphertext in it.
     if (!asideName_.empty()) {
-        if (written_) {
-            Remove();
-        } else {
+        if (overwritten_ == 0) {
             RestoreName();
+        } else if (flushed_) {
+            Remove();
         }
     }
-    ClearPendingName();
 }
 
 std::error_code WipeTarget::Open(const std::filesystem::path& path, Refusal& refusal) {
     refusal = Refusal::None;
+    folderPath_ = path.parent_path().empty() ? std::filesystem::path(".") : path.parent_path();
     if (IsDeviceName(path)) {
         refusal = Refusal::NotAFile;
         return {};
@@ -440,61 +525,105 @@ bool WipeTarget::NameIsOurs(const std::string& name) const {
 
 std::error_code WipeTarget::MoveAside() {
     if (!NameIsOurs(name_)) return Error(std::errc::no_such_file_or_directory);
+    // From the rename until the file is deleted or has its name back, a
+    // request to end waits: the original is never left hidden by an
+    // interrupt, nor deleted before it was overwritten and flushed.
+    hold_.emplace();
     const std::wstring name = Wide(name_);
+    DWORD code = ERROR_FILE_EXISTS;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::wstring aside = TemporaryName(FolderOf(name));
+        const std::wstring aside = TemporaryName(FolderOf(name), kWipePrefix);
+        // Without MOVEFILE_REPLACE_EXISTING the new name replaces nothing.
         if (::MoveFileExW(name.c_str(), aside.c_str(), MOVEFILE_WRITE_THROUGH)) {
-            asideName_ = win32::Utf8FromWide(aside);
-            RegisterPendingName(-1, asideName_.c_str());
-            if (!NameIsOurs(asideName_)) {
+            asideName_ = win32::Utf8FromWide(aside.substr(aside.find_last_of(L'\\') + 1));
+            // Swapped in the instant between the check and the rename: put
+            // the stranger back and leave everything alone.
+            if (!NameIsOurs(win32::Utf8FromWide(aside))) {
                 RestoreName();
                 return Error(std::errc::no_such_file_or_directory);
             }
             return {};
         }
-        const DWORD code = ::GetLastError();
-        if (code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS)
-            return win32::ErrorFrom(code);
+        code = ::GetLastError();
+        if (code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS) break;
     }
-    return Error(std::errc::file_exists);
+    hold_.reset();
+    return code == ERROR_ALREADY_EXISTS ? Error(std::errc::file_exists) : win32::ErrorFrom(code);
 }
 
 std::error_code WipeTarget::RestoreName() {
     if (asideName_.empty()) return {};
-    if (!::MoveFileExW(Wide(asideName_).c_str(), Wide(name_).c_str(), MOVEFILE_WRITE_THROUGH)) {
+    if (!::MoveFileExW(AsideFull(name_, asideName_).c_str(), Wide(name_).c_str(),
+                       MOVEFILE_WRITE_THROUGH)) {
         return win32::LastError();
     }
-    ClearPendingName();
     asideName_.clear();
+    hold_.reset();
     return {};
 }
 
 std::error_code WipeTarget::Overwrite(SourceFile& from) {
+    if (TerminationHold::EndRequested()) {
+        RestoreName();
+        return Error(std::errc::interrupted);
+    }
     if (std::error_code ec = from.Rewind()) return ec;
-    if (std::error_code ec = content_.Rewind()) return ec;
     const HANDLE handle = HandleOf(content_.fd_);
     constexpr std::size_t kStep = 256 << 10;
     std::vector<std::uint8_t> buffer(kStep);
-    written_ = true;
-    std::uint64_t left = from.size_;
+    // The original's length and no more: its own clusters are rewritten, and
+    // a full disk has no reason to refuse that.
+    std::uint64_t left = std::min(content_.size_, from.size_);
     std::error_code ec;
     while (left > 0 && !ec) {
         const std::size_t n = left < kStep ? static_cast<std::size_t>(left) : kStep;
         ec = from.ReadExactly(buffer.data(), n);
-        if (!ec) ec = WriteAll(handle, buffer.data(), n);
+        if (ec) break;
+        flushed_ = false;
+        // Written in place; a short write leaves the count of what got there.
+        for (std::size_t done = 0; done < n;) {
+            OVERLAPPED at{};
+            at.Offset = static_cast<DWORD>(overwritten_);
+            at.OffsetHigh = static_cast<DWORD>(overwritten_ >> 32);
+            DWORD w = 0;
+            if (!::WriteFile(handle, buffer.data() + done, static_cast<DWORD>(n - done), &w, &at)) {
+                ec = win32::LastError();
+                break;
+            }
+            if (w == 0) {
+                ec = Error(std::errc::io_error);
+                break;
+            }
+            done += w;
+            overwritten_ += w;
+        }
         left -= n;
     }
-    if (!ec && !::FlushFileBuffers(handle)) ec = win32::LastError();
+    // What was written, all of it or part, is flushed before anything else
+    // happens to the file.
+    if (overwritten_ > 0 && !flushed_) {
+        if (::FlushFileBuffers(handle)) {
+            flushed_ = true;
+        } else if (!ec) {
+            ec = win32::LastError();
+        }
+    }
     return ec;
 }
 
 std::error_code WipeTarget::Remove() {
-    const std::string& name = asideName_.empty() ? name_ : asideName_;
+    if (!flushed_) return Error(std::errc::operation_not_permitted);
+    const std::string name =
+        asideName_.empty() ? name_ : win32::Utf8FromWide(AsideFull(name_, asideName_));
     if (!NameIsOurs(name)) return Error(std::errc::no_such_file_or_directory);
     if (!::DeleteFileW(Wide(name).c_str())) return win32::LastError();
-    ClearPendingName();
     asideName_.clear();
+    hold_.reset();
     return {};
+}
+
+std::filesystem::path WipeTarget::AsidePath() const {
+    return asideName_.empty() ? std::filesystem::path() : folderPath_ / Wide(asideName_);
 }
 
 // --- Whole files ---------------------------------------------------------------

@@ -9,11 +9,22 @@ namespace filestore {
 
 namespace {
 
-// Plain storage and a lock-free flag: the console control handler may read
-// them at any moment, so the name is complete before the flag is raised. On
-// Windows `name` is the file's whole path; the folder is not used.
+// Plain storage and a lock-free flag: the console control handler, on a
+// thread of its own, may read them at any moment, so the name is complete
+// before the flag is raised. On Windows `name` is the file's whole path and
+// the folder is not used.
 wchar_t pendingName[32768];
 std::atomic<bool> pending{false};
+
+// The holds in force (low 16 bits) and the request noted meanwhile (the
+// control event plus one, above them), in one word so that a request noted
+// while the last hold ends is never lost.
+std::atomic<unsigned> holdState{0};
+constexpr unsigned kCountMask = 0xFFFF;
+constexpr unsigned kRequestShift = 16;
+
+// How a console interrupt ends a program.
+constexpr UINT kInterruptedStatus = 0xC000013A;  // STATUS_CONTROL_C_EXIT
 
 }  // namespace
 
@@ -32,6 +43,37 @@ void ClearPendingName() {
 
 void RemovePendingName() {
     if (pending.exchange(false)) ::DeleteFileW(pendingName);
+}
+
+TerminationHold::TerminationHold() {
+    holdState.fetch_add(1);
+}
+
+TerminationHold::~TerminationHold() {
+    unsigned state = holdState.load();
+    unsigned next;
+    do {
+        next = (state & kCountMask) == 1 ? 0 : state - 1;
+    } while (!holdState.compare_exchange_weak(state, next));
+    // The request that waited takes effect now, as it would have at once.
+    if ((state & kCountMask) == 1 && (state >> kRequestShift) != 0) {
+        RemovePendingName();
+        ::ExitProcess(kInterruptedStatus);
+    }
+}
+
+bool TerminationHold::EndRequested() {
+    return (holdState.load() >> kRequestShift) != 0;
+}
+
+bool PostponeTermination(int event) {
+    unsigned state = holdState.load();
+    do {
+        if ((state & kCountMask) == 0) return false;
+        if ((state >> kRequestShift) != 0) return true;  // one request is enough
+    } while (!holdState.compare_exchange_weak(
+        state, state | (static_cast<unsigned>(event + 1) << kRequestShift)));
+    return true;
 }
 
 }  // namespace filestore

@@ -49,7 +49,22 @@ TEST_F(SourceWipeTest, VerifiedWipeOverwritesTheSameFileThenDeletesIt) {
     peek.read(reinterpret_cast<char*>(content.data()),
               static_cast<std::streamsize>(content.size()));
     content.resize(static_cast<std::size_t>(peek.gcount()));
-    EXPECT_EQ(content, dir.Read("data.txt.enc"));
+    // The original's own length is overwritten, not the container's: on a
+    // full disk a longer write would fail at its last block.
+    const ByteArray container = dir.Read("data.txt.enc");
+    EXPECT_EQ(content, ByteArray(container.begin(), container.begin() + plain.size()));
+}
+
+// The encrypted file reached through a symbolic link: its real name is the
+// one that must survive a crash.
+TEST_F(SourceWipeTest, EncryptedFileBehindALinkStillAllowsTheWipe) {
+    const std::u16string source = Plain("data.txt");
+    Encrypted("data.txt.enc", plain);
+    std::filesystem::create_symlink("data.txt.enc", dir.Path("link.enc"));
+
+    EXPECT_EQ(WipeSource(source, dir.U16("link.enc"), kPassword, nullptr).outcome,
+              WipeOutcome::Wiped);
+    EXPECT_FALSE(dir.Exists("data.txt"));
 }
 
 TEST_F(SourceWipeTest, NoWipeOfAFileWithOtherNames) {

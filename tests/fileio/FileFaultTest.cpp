@@ -256,7 +256,36 @@ TEST_P(FileFaults, SourceTruncatedWhileItIsRead) {
     const Outcome outcome = Run();
     EXPECT_GT(seam::OpenCount(source_), 0) << "the seam did not see the engine open the source";
     sourceBefore_.content.resize(100);
-    ExpectRefusedAndNothingLost(outcome, FileFailure::SourceUnreadable);
+    // Worded as a change, not as a disk error.
+    ExpectRefusedAndNothingLost(outcome, FileFailure::SourceChanged);
+}
+
+// A source that grows while it is read is not cut short at its old length:
+// the operation fails as for one that shrank and writes nothing, as raw
+// containers and, when encrypting, as Base64 text.
+TEST_P(FileFaults, SourceGrowingWhileItIsReadWritesNothing) {
+    for (const bool base64 : {false, true}) {
+        if (base64 && !Encrypting()) continue;
+        SCOPED_TRACE(base64 ? "Base64" : "raw");
+        WriteFile(source_, Encrypting() ? plain_ : Encrypt(plain_, kPassword));
+        PlaceOldDestination();
+        Remember();
+        const Bytes more = RandomBytes(1000, 4);
+        seam::BeforeFirstRead(source_, [&] {
+            Bytes grown = sourceBefore_.content;
+            grown.insert(grown.end(), more.begin(), more.end());
+            WriteFile(source_, grown);
+        });
+        clsBlowfish cipher;
+        std::u16string in = source_.u16string(), out = destination_.u16string(), key = kPassword;
+        const bool written = Encrypting() ? cipher.EncryptFile(in, out, true, key, base64)
+                                          : cipher.DecryptFile(in, out, true, key);
+        sourceBefore_.content.insert(sourceBefore_.content.end(), more.begin(), more.end());
+        ExpectRefusedAndNothingLost({written, cipher.LastError().failure, 0},
+                                    FileFailure::SourceChanged);
+        EXPECT_NE(messages::ForFile(cipher.LastError()).find("changed while it was being read"),
+                  std::string::npos);
+    }
 }
 
 // A source longer than any container (over 2^31 - 20 bytes of data for
