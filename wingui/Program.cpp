@@ -1,6 +1,7 @@
 #include "wingui/Program.h"
 
 #include "cipher/SecureZero.h"
+#include "core/ExistingFile.h"
 #include "core/UsageText.h"
 #include "core/flows/FileFlow.h"
 #include "core/flows/Outcome.h"
@@ -43,7 +44,7 @@ flows::FileRequest FileRequestOf(const Form1& form, flows::FileDirection directi
     request.overwrite = kOverwrite;
     request.base64 = kRawContainer;
     // A source that is not there ends the action silently.
-    request.sourceExists = [](const std::u16string&) { return false; };
+    request.sourceExists = &IsExistingFileOrMatch;
     // In the command-line mode the original goes without a question.
     request.wipe = interactive ? flows::WipePlan::Ask : flows::WipePlan::Always;
     return request;
@@ -183,10 +184,9 @@ int Program::RunFiles(bool encrypt, const std::vector<std::u16string>& files) {
         int fileStatus = kFailed;
         std::error_code invalid;
         filestore::ToPath(path, invalid);
-        // An unusable name, a folder, a device or a pipe goes on to the
-        // action, which explains it.
-        if (!invalid && !filestore::IsRegularFile(path) && !filestore::IsFolder(path) &&
-            !flows::IsOtherThanFile(path)) {
+        // An unusable name, a device or a pipe goes on to the action, which
+        // explains it.
+        if (!invalid && !IsExistingFileOrMatch(path) && !flows::IsOtherThanFile(path)) {
             messages_.Inform(u"There is no file " + path + u".");
         } else {
             form_.SetText(Form1::Text1, path);
