@@ -37,6 +37,9 @@ void CloseDescriptor(int fd);
 // False where descriptors above standard error do not reach a started
 // program (Windows), which rules out --password-fd there.
 bool DescriptorsReachProgram();
+// The password options that work here, for messages: "--password-fd,
+// --password-file or --password-env" where descriptors reach the program.
+const char* PasswordOptions();
 
 // Keeps a write to a closed pipe an error instead of the end of the process.
 void IgnoreBrokenPipes();

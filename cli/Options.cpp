@@ -9,9 +9,10 @@ namespace cli {
 
 namespace {
 
-constexpr std::string_view kNoPasswordArgument =
-    "a password is never taken from the command line; use --password-fd, --password-file or "
-    "--password-env, or type it when asked";
+std::string NoPasswordArgument() {
+    return std::string("a password is never taken from the command line; use ") +
+           PasswordOptions() + ", or type it when asked";
+}
 
 std::optional<Command> CommandNamed(std::string_view word) {
     if (word == "encrypt") return Command::Encrypt;
@@ -76,7 +77,7 @@ private:
         if (name == "help") return flag(options_.help);
         if (name == "version") return flag(options_.version);
         if (name == "password" || name == "passphrase") {
-            error_ = std::string(kNoPasswordArgument);
+            error_ = NoPasswordArgument();
             return;
         }
         if (name != "output" && name != "text" && name != "password-fd" &&
@@ -115,7 +116,7 @@ private:
                     options_.version = true;
                     break;
                 case 'p':
-                    error_ = std::string(kNoPasswordArgument);
+                    error_ = NoPasswordArgument();
                     break;
                 case 'o': {
                     std::optional<std::string> v = letters.substr(i + 1);
@@ -155,7 +156,7 @@ private:
     void PasswordDescriptor(const std::string& value) {
         if (!DescriptorsReachProgram()) {
             error_ =
-                "--password-fd does not work on Windows; use --password-file or --password-env";
+                std::string("--password-fd does not work on Windows; use ") + PasswordOptions();
             return;
         }
         int fd = -1;

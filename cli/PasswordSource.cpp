@@ -36,9 +36,8 @@ PasswordResult FromTerminal(bool confirm, SecretBytes& secret) {
     std::string reason;
     TerminalAnswer answer = AskHidden("Password: ", secret.bytes, kMaxPasswordBytes, reason);
     if (answer == TerminalAnswer::NoTerminal) {
-        return Failure(kUsage,
-                       "No password: there is no terminal to ask on; use --password-fd, "
-                       "--password-file or --password-env");
+        return Failure(kUsage, std::string("No password: there is no terminal to ask on; use ") +
+                                   PasswordOptions());
     }
     if (answer == TerminalAnswer::Failed || !confirm) {
         return answer == TerminalAnswer::Read

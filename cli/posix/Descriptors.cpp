@@ -129,6 +129,10 @@ bool DescriptorsReachProgram() {
     return true;
 }
 
+const char* PasswordOptions() {
+    return "--password-fd, --password-file or --password-env";
+}
+
 void IgnoreBrokenPipes() {
     std::signal(SIGPIPE, SIG_IGN);
 }

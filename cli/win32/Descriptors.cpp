@@ -181,6 +181,10 @@ void IgnoreBrokenPipes() {
     // A write to a closed pipe already fails with an error on Windows.
 }
 
+const char* PasswordOptions() {
+    return "--password-file or --password-env";
+}
+
 bool DescriptorsReachProgram() {
     return false;
 }

@@ -94,12 +94,6 @@ int RenameNoReplace(int folder, const char* from, const char* to) {
     return ::renameat(folder, from, folder, to);
 }
 
-class StoreCategory : public std::error_category {
-public:
-    const char* name() const noexcept override { return "quillbox file store"; }
-    std::string message(int) const override { return "it changed while it was being read"; }
-};
-
 void CloseIfOpen(int& fd) {
     if (fd >= 0) ::close(fd);
     fd = -1;
@@ -150,11 +144,6 @@ std::filesystem::path ToPath(const std::u16string& text, std::error_code& ec) {
         ec = std::make_error_code(std::errc::illegal_byte_sequence);
         return {};
     }
-}
-
-std::error_code SourceChanged() {
-    static const StoreCategory category;
-    return {1, category};
 }
 
 bool IsRegularFile(const std::u16string& text) {
@@ -557,33 +546,6 @@ std::error_code WipeTarget::Remove() {
 
 std::filesystem::path WipeTarget::AsidePath() const {
     return asideName_.empty() ? std::filesystem::path() : folderPath_ / asideName_;
-}
-
-// --- Whole files ---------------------------------------------------------------
-
-std::error_code ReadWholeFile(const std::filesystem::path& path, ByteArray& bytes,
-                              std::size_t spare, std::uint64_t maxSize) {
-    SourceFile source;
-    if (std::error_code ec = source.Open(path)) return ec;
-    if (source.Size() > maxSize) return std::make_error_code(std::errc::file_too_large);
-    bytes.clear();
-    bytes.reserve(static_cast<std::size_t>(source.Size()) + spare);
-    bytes.resize(static_cast<std::size_t>(source.Size()));
-    return source.ReadAll(bytes.data());
-}
-
-std::error_code WriteFileAtomically(const std::filesystem::path& path, const std::uint8_t* data,
-                                    std::size_t size, bool keepExisting) {
-    PendingFile file;
-    file.KeepExisting(keepExisting);
-    Refusal refusal = Refusal::None;
-    std::error_code ec = file.Create(path, refusal);
-    if (!ec && refusal == Refusal::NotAFile) ec = Error(std::errc::invalid_argument);
-    if (!ec && refusal == Refusal::ReadOnly) ec = Error(std::errc::permission_denied);
-    if (!ec && refusal == Refusal::UntrustedLink) ec = Error(std::errc::operation_not_permitted);
-    if (!ec) ec = file.Write(data, size);
-    if (!ec) ec = file.Commit();
-    return ec;
 }
 
 }  // namespace filestore

@@ -58,12 +58,6 @@ std::error_code WriteAll(HANDLE handle, const std::uint8_t* data, std::size_t si
     return {};
 }
 
-class StoreCategory : public std::error_category {
-public:
-    const char* name() const noexcept override { return "quillbox file store"; }
-    std::string message(int) const override { return "it changed while it was being read"; }
-};
-
 std::int64_t ModifiedAt(const BY_HANDLE_FILE_INFORMATION& info) {
     return static_cast<std::int64_t>((std::uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32) |
                                      info.ftLastWriteTime.dwLowDateTime);
@@ -188,11 +182,6 @@ std::filesystem::path ToPath(const std::u16string& text, std::error_code& ec) {
         if (high) ++i;
     }
     return std::filesystem::path(std::wstring(text.begin(), text.end()));
-}
-
-std::error_code SourceChanged() {
-    static const StoreCategory category;
-    return {1, category};
 }
 
 bool IsRegularFile(const std::u16string& text) {
@@ -624,33 +613,6 @@ std::error_code WipeTarget::Remove() {
 
 std::filesystem::path WipeTarget::AsidePath() const {
     return asideName_.empty() ? std::filesystem::path() : folderPath_ / Wide(asideName_);
-}
-
-// --- Whole files ---------------------------------------------------------------
-
-std::error_code ReadWholeFile(const std::filesystem::path& path, ByteArray& bytes,
-                              std::size_t spare, std::uint64_t maxSize) {
-    SourceFile source;
-    if (std::error_code ec = source.Open(path)) return ec;
-    if (source.Size() > maxSize) return std::make_error_code(std::errc::file_too_large);
-    bytes.clear();
-    bytes.reserve(static_cast<std::size_t>(source.Size()) + spare);
-    bytes.resize(static_cast<std::size_t>(source.Size()));
-    return source.ReadAll(bytes.data());
-}
-
-std::error_code WriteFileAtomically(const std::filesystem::path& path, const std::uint8_t* data,
-                                    std::size_t size, bool keepExisting) {
-    PendingFile file;
-    file.KeepExisting(keepExisting);
-    Refusal refusal = Refusal::None;
-    std::error_code ec = file.Create(path, refusal);
-    if (!ec && refusal == Refusal::NotAFile) ec = Error(std::errc::invalid_argument);
-    if (!ec && refusal == Refusal::ReadOnly) ec = Error(std::errc::permission_denied);
-    if (!ec && refusal == Refusal::UntrustedLink) ec = Error(std::errc::operation_not_permitted);
-    if (!ec) ec = file.Write(data, size);
-    if (!ec) ec = file.Commit();
-    return ec;
 }
 
 }  // namespace filestore

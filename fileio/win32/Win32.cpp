@@ -48,33 +48,21 @@ std::error_code LastError() {
 }
 
 std::string Utf8FromWide(std::wstring_view text) {
-    std::string out;
-    out.reserve(text.size() * 3);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = static_cast<char16_t>(text[i]);
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size()) {
-            const char32_t low = static_cast<char16_t>(text[i + 1]);
-            if (low >= 0xDC00 && low <= 0xDFFF) {
-                c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
-                ++i;
-            }
-        }
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
+    if (text.empty()) return {};
+    const int size = static_cast<int>(text.size());
+    DWORD flags = WC_ERR_INVALID_CHARS;
+    int length =
+        ::WideCharToMultiByte(CP_UTF8, flags, text.data(), size, nullptr, 0, nullptr, nullptr);
+    if (length <= 0) {
+        flags = 0;  // a lone surrogate: converted with a replacement, and marked below
+        length =
+            ::WideCharToMultiByte(CP_UTF8, flags, text.data(), size, nullptr, 0, nullptr, nullptr);
     }
+    std::string out(static_cast<std::size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_UTF8, flags, text.data(), size, out.data(), length, nullptr, nullptr);
+    // A byte that never occurs in UTF-8 keeps invalid text recognisably
+    // invalid instead of turning it into another name.
+    if (flags == 0) out += '\xFF';
     return out;
 }
 

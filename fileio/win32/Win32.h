@@ -17,8 +17,8 @@ namespace win32 {
 std::error_code ErrorFrom(DWORD code);
 std::error_code LastError();
 
-// UTF-16 as UTF-8. A lone surrogate is written as its three-byte form, which
-// no strict UTF-8 decoder accepts, so a name that is not valid UTF-16 stays
+// UTF-16 as UTF-8. Text that is not valid UTF-16 (a lone surrogate) gets a
+// byte that no UTF-8 decoder accepts, so a name that is not valid stays
 // recognisably invalid instead of turning into another name.
 std::string Utf8FromWide(std::wstring_view text);
 
