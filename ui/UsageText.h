@@ -2,10 +2,12 @@
 
 #include <QString>
 
+#include "core/UsageText.h"
+
 // The password and ciphertext of the usage examples: the ciphertext really
 // decrypts under the password.
-inline const QString kExamplePassword = QStringLiteral("123");
-extern const QString kExampleCiphertext;
+inline const QString kExamplePassword = QString::fromUtf16(usage::kExamplePassword);
+inline const QString kExampleCiphertext = QString::fromUtf16(usage::kExampleCiphertext);
 
 // The About box and the command-line usage message, lines joined by CR LF.
 QString UsageText();

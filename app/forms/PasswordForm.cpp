@@ -16,11 +16,7 @@
 
 namespace {
 
-constexpr TwipsRect kClientSize{0, 0, 5415, 1725};
-constexpr TwipsRect kText1{120, 1200, 5055, 285};
-constexpr TwipsRect kCommand1{4080, 120, 1095, 375};
-constexpr TwipsRect kCommand2{4080, 600, 1095, 375};
-constexpr TwipsRect kLabel1{240, 120, 3735, 855};
+using namespace layout::passwordform;
 
 // Shows every character of a password box as "*".
 class AsteriskEchoStyle : public QProxyStyle {
@@ -50,7 +46,7 @@ PasswordForm::PasswordForm(QWidget* parent) : QDialog(parent) {
                    Qt::MSWindowsFixedSizeDialogHint);
     setModal(true);
     BuildControls();
-    setFixedSize(TwipsLayout::For(*this).ToPixels(kClientSize).size());
+    setFixedSize(TwipsLayout::For(*this).ToPixels(kClientArea).size());
 }
 
 void PasswordForm::BuildControls() {

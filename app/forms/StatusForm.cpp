@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr TwipsRect kPlacement{0, 0, 2000, 200};
+using layout::statusform::kPlacement;
 const QColor kYellow(255, 255, 0);
 
 }  // namespace

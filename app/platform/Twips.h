@@ -2,20 +2,11 @@
 
 #include <QRect>
 
+#include "core/Layout.h"
+
 class QWidget;
 
-// Window geometry is designed in twips: 1/1440 inch, 15 twips per pixel at
-// 96 dots per inch.
-
-struct TwipsRect {
-    int left;
-    int top;
-    int width;
-    int height;
-};
-
-int TwipsToPixels(int twips, int dpi);
-
+// A rectangle in twips as pixels of a display with the given density.
 QRect ToPixels(const TwipsRect& rect, int dpi);
 
 // The height of the font that the layout tables were drawn for, in twips:

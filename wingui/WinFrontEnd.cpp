@@ -1,0 +1,56 @@
+#include "wingui/WinFrontEnd.h"
+
+#include "cipher/SecureZero.h"
+#include "core/Utf8.h"
+#include "wingui/PasswordForm.h"
+
+namespace win {
+
+std::u16string TextOf(const messages::Message& message) {
+    return DecodeArgument(messages::Render(message));
+}
+
+flows::PasswordAnswer WinFrontEnd::AskPassword(const flows::PasswordQuestion& question,
+                                               std::u16string& password) {
+    // Every activation of the prompt forgets the password held so far.
+    std::optional<std::u16string> typed =
+        win::AskPassword(mainWindow_, TextOf(question.caption), [&] { cipher::Wipe(password); });
+    cipher::Wipe(password);
+    if (!typed) return {flows::PasswordReply::Cancelled, {}};
+    password.swap(*typed);
+    cipher::Wipe(*typed);
+    return {flows::PasswordReply::Typed, {}};
+}
+
+bool WinFrontEnd::AskYesNo(const messages::Message& question) {
+    return messages_.AskYesNo(TextOf(question));
+}
+
+void WinFrontEnd::Inform(const messages::Message& message) {
+    messages_.Inform(TextOf(message));
+}
+
+void WinFrontEnd::BeginBusy() {
+    SetBusyPointer(true);
+    mainWasEnabled_ = mainWindow_ != nullptr && !EnableWindow(mainWindow_, FALSE);
+    status_.Show();
+}
+
+void WinFrontEnd::EndBusy() {
+    status_.Close();
+    if (mainWasEnabled_) EnableWindow(mainWindow_, TRUE);
+    mainWasEnabled_ = false;
+    SetBusyPointer(false);
+}
+
+void WinFrontEnd::Progress(std::int32_t&) {}
+
+void WinFrontEnd::SetStatusText(const std::u16string& text) {
+    status_.SetText(text);
+}
+
+void WinFrontEnd::PumpEvents() {
+    win::PumpEvents();
+}
+
+}  // namespace win
