@@ -214,6 +214,9 @@ for arch in "${arches[@]}"; do
   (cd "$root/build-windows/$arch" && ctest --output-on-failure -LE posix -j2 --timeout 600)
   echo "== Windows $arch: files and texts between Linux and Windows"
   interop "$arch"
+  echo "== Windows $arch: the window program under wine"
+  "$root/scripts/test-windows-gui.sh" "$root/build-windows/$arch/bin/quillbox.exe" ||
+    fail "the window program's end-to-end test ($arch)"
 done
 if [ "$failures" -ne 0 ]; then
   echo "$failures Windows check(s) failed" >&2
