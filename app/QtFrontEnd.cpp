@@ -28,8 +28,8 @@ flows::PasswordAnswer QtFrontEnd::AskPassword(const flows::PasswordQuestion& que
     return {};
 }
 
-bool QtFrontEnd::AskYesNo(const messages::Message& question) {
-    return platform_.messages.AskYesNo(failure::Translated(question));
+bool QtFrontEnd::AskYesNo(const messages::Message& question, flows::DefaultAnswer preselected) {
+    return platform_.messages.AskYesNo(failure::Translated(question), preselected);
 }
 
 void QtFrontEnd::Inform(const messages::Message& message) {

@@ -35,6 +35,9 @@ inline constexpr const char* kReEnterPassword =
 inline constexpr const char* kDifferentPasswords =
     QUILLBOX_TRANSLATE_NOOP("Messages", "You typed a different password.");
 inline constexpr const char* kWipeOriginal = QUILLBOX_TRANSLATE_NOOP("Messages", "Wipe original?");
+// Asked in interactive use before an existing file is replaced, No being the default.
+inline constexpr const char* kReplaceExisting =
+    QUILLBOX_TRANSLATE_NOOP("Messages", "\"%1\" already exists. Replace it?");
 // The title of the password prompt: the application's name, never translated.
 inline constexpr const char* kApplicationTitle = "Quillbox";
 

@@ -106,6 +106,8 @@ QString ArgumentText(const QStringList& arguments) {
 
 int RunCommand(Form1& form, const commandline::Command& command) {
     int status = kFailed;
+    // Scripts rely on the command line replacing an existing destination.
+    form.SetAskBeforeReplacing(false);
     form.RunAction([&] {
         FillBoxes(form, command);
         status = Dispatch(form, command.action);

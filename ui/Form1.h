@@ -43,6 +43,12 @@ public:
     void SetCommandLine(const QString& text) { commandLine_ = text; }
     const QString& CommandLine() const { return commandLine_; }
 
+    // Whether the file actions in interactive mode ask before they replace
+    // an existing file (the window and the file-manager entries); the "/"
+    // command line does not, even with "-ask", as scripts rely on it. On by
+    // default.
+    void SetAskBeforeReplacing(bool ask) { askBeforeReplacing_ = ask; }
+
     QLineEdit* Text1() const;                    // source file
     QLineEdit* Text2() const { return text2_; }  // destination file
     QLineEdit* Text3() const { return text3_; }  // string input
@@ -98,6 +104,7 @@ private:
     ActionBoundary actions_;
     QtFrontEnd frontEnd_;
     QString commandLine_;
+    bool askBeforeReplacing_ = true;
     ExitStatus fileStatus_ = kCompleted;
     ExitStatus stringStatus_ = kCompleted;
     int dpi_ = 96;

@@ -51,6 +51,8 @@ flows::FileRequest Form1::FileRequestOf(flows::FileDirection direction) const {
     request.source = text1_->text().toStdU16String();
     request.destination = text2_->text().toStdU16String();
     request.overwrite = kOverwrite;
+    // The command line replaces without a question, "-ask" or not.
+    request.confirmReplace = InteractiveMode() && askBeforeReplacing_;
     request.base64 = kRawContainer;
     // A source that is not there ends the action silently.
     request.sourceExists = &Global::FileExists;

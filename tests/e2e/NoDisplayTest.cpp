@@ -106,6 +106,15 @@ TEST_F(Headless, OffscreenBoxesAreNotWaitedOnButPrinted) {
     }
     EXPECT_EQ(Files(), QStringList{"plain.txt"});
     EXPECT_EQ(ReadFile(Path("plain.txt")), "secret data");
+
+    // Nobody can agree to replace a file: it stays, and no password is asked.
+    ASSERT_TRUE(WriteEncrypted(Path("plain.txt.enc"), "other data", "123"));
+    const Outcome replace = Run({"--decrypt", "plain.txt.enc"}, offscreen);
+    EXPECT_EQ(replace.status, 1);
+    EXPECT_TRUE(replace.error.contains("already exists. Replace it? No"))
+        << replace.error.toStdString();
+    EXPECT_FALSE(replace.error.contains("password")) << replace.error.toStdString();
+    EXPECT_EQ(ReadFile(Path("plain.txt")), "secret data");
 }
 
 TEST_F(Headless, EveryFileActionEndsWithOneReason) {

@@ -58,4 +58,19 @@ TEST_F(XFileManager, DecryptsNextToTheFileAndReportsMissingOnes) {
     EXPECT_EQ(ReadDecrypted(Path(encrypted), "pw"), plain_) << "the source stays";
 }
 
+TEST_F(XFileManager, AsksBeforeReplacingAndNoKeepsTheFileAsItWas) {
+    const QByteArray edited = "edited after the encryption";
+    ASSERT_TRUE(WriteEncrypted(Path("notes.txt.enc"), plain_, "pw"));
+    ASSERT_TRUE(WriteFile(Path("notes.txt"), edited));
+
+    auto program = Start({"--decrypt", "notes.txt.enc"});
+    ASSERT_TRUE(DismissBox());  // "... already exists. Replace it?": No, the default
+    ASSERT_TRUE(program->WaitForExit());
+    EXPECT_EQ(program->ExitStatus(), 1);
+    // Asked before the password: Return on the prompt would have ended it there.
+    EXPECT_TRUE(program->ErrorOutput().contains("notes.txt\" already exists. Replace it?"))
+        << program->ErrorOutput().toStdString();
+    EXPECT_EQ(ReadFile(Path("notes.txt")), edited);
+}
+
 }  // namespace

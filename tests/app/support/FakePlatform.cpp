@@ -9,8 +9,9 @@ void ScriptedMessages::Inform(const QString& text) {
     if (onShow) onShow();
 }
 
-bool ScriptedMessages::AskYesNo(const QString& text) {
+bool ScriptedMessages::AskYesNo(const QString& text, flows::DefaultAnswer preselectedAnswer) {
     asked.push_back(text);
+    preselected.push_back(preselectedAnswer);
     if (onShow) onShow();
     if (answers.empty()) {
         ADD_FAILURE() << "unscripted question: " << text.toStdString();
