@@ -40,6 +40,8 @@ inline constexpr const char* kReplaceExisting =
     QUILLBOX_TRANSLATE_NOOP("Messages", "\"%1\" already exists. Replace it?");
 // The title of the password prompt: the application's name, never translated.
 inline constexpr const char* kApplicationTitle = "Quillbox";
+// The prompt's title when it names the file the password is for.
+inline constexpr const char* kApplicationTitleFor = "Quillbox - %1";
 
 // A source that exists but is not a regular file (a device, a pipe, a socket).
 inline constexpr const char* kNotRegularFile =

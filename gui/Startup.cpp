@@ -117,6 +117,8 @@ int RunCommand(Form1& form, const commandline::Command& command) {
 
 int RunFiles(Form1& form, MessageBoxes& boxes, bool encrypt, const QStringList& files) {
     form.SetCommandLine(QString());  // the window's own dialogue: prompts and questions
+    // With several files each prompt says which one it is for.
+    form.SetNameFileInPrompts(files.size() > 1);
     // Between two files no window of the program is open; that must not end
     // the program, nor cancel the next file's prompt.
     QApplication::setQuitOnLastWindowClosed(false);

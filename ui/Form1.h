@@ -49,6 +49,10 @@ public:
     // default.
     void SetAskBeforeReplacing(bool ask) { askBeforeReplacing_ = ask; }
 
+    // Whether the file actions' password prompts name the source file in
+    // their title (one of several files to work on). Off by default.
+    void SetNameFileInPrompts(bool name) { nameFileInPrompts_ = name; }
+
     QLineEdit* Text1() const;                    // source file
     QLineEdit* Text2() const { return text2_; }  // destination file
     QLineEdit* Text3() const { return text3_; }  // string input
@@ -97,6 +101,8 @@ private:
     bool InteractiveMode() const { return commandLine_.isEmpty(); }
     // The file panel's fields as a request of the file flows.
     flows::FileRequest FileRequestOf(flows::FileDirection direction) const;
+    // How the file actions come by the password; confirm for encryption.
+    flows::PasswordPlan FilePasswordPlan(bool confirm) const;
     bool RunStringAction(flows::TextDirection direction);
 
     std::unique_ptr<QtPlatform> ownPlatform_;
@@ -105,6 +111,7 @@ private:
     QtFrontEnd frontEnd_;
     QString commandLine_;
     bool askBeforeReplacing_ = true;
+    bool nameFileInPrompts_ = false;
     ExitStatus fileStatus_ = kCompleted;
     ExitStatus stringStatus_ = kCompleted;
     int dpi_ = 96;

@@ -83,7 +83,7 @@ TEST(QtMessageBoxes, UnattendedBoxesAndPromptsPrintAndChangeNothing) {
     prompt.SetUnattended(true);
     Global::CurrentPassword = u"earlier";
     testing::internal::CaptureStderr();
-    prompt.Ask("Enter password:");
+    prompt.Ask("Enter password:", "Quillbox");
     EXPECT_NE(testing::internal::GetCapturedStderr().find("password"), std::string::npos);
     EXPECT_TRUE(Global::CurrentPassword.empty()) << "the same as cancelling";
 }

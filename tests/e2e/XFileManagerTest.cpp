@@ -12,9 +12,10 @@ namespace {
 
 class XFileManager : public XSession {
 protected:
-    // Answers the password prompt and, for encryption, the retype prompt.
-    bool AnswerPasswords(const QString& password, bool retype) {
-        return AnswerPrompt(password) && (!retype || AnswerPrompt(password));
+    // Answers the password prompt and, for encryption, the retype prompt,
+    // both with this title.
+    bool AnswerPasswords(const QString& password, bool retype, const QString& title = kTitle) {
+        return AnswerPrompt(password, title) && (!retype || AnswerPrompt(password, title));
     }
 
     const QByteArray plain_ = SampleBytes(30000);
@@ -28,11 +29,12 @@ TEST_F(XFileManager, EncryptsEachPathInTurnWithTheWindowsDialogue) {
     ASSERT_TRUE(WriteFile(Path(relative), plain_));
     ASSERT_TRUE(WriteFile(absolute, plain_.left(999)));
 
+    // With several files each prompt's title names its file.
     auto program = Start({"--encrypt", relative, absolute});
-    ASSERT_TRUE(AnswerPasswords("first pw", true));
+    ASSERT_TRUE(AnswerPasswords("first pw", true, kTitle + " - " + relative));
     ASSERT_TRUE(Answer({}, {"Escape"}));  // "Wipe original?": No
     ASSERT_TRUE(ForgetAnswered());
-    ASSERT_TRUE(AnswerPasswords("second", true));
+    ASSERT_TRUE(AnswerPasswords("second", true, QStringLiteral("Quillbox - report 1 \u20ac.bin")));
     ASSERT_TRUE(DismissBox());  // "Wipe original?": Yes, the default
     ASSERT_TRUE(program->WaitForExit());
     EXPECT_EQ(program->ExitStatus(), 0) << program->ErrorOutput().toStdString();
@@ -49,7 +51,7 @@ TEST_F(XFileManager, DecryptsNextToTheFileAndReportsMissingOnes) {
 
     // "--" lets a name begin with "-"; the missing file gets a box and status 1.
     auto program = Start({"--decrypt", "--", encrypted, "absent.enc"});
-    ASSERT_TRUE(AnswerPasswords("pw", false));
+    ASSERT_TRUE(AnswerPasswords("pw", false, kTitle + " - " + encrypted));
     ASSERT_TRUE(DismissBox());  // there is no file absent.enc
     ASSERT_TRUE(program->WaitForExit());
     EXPECT_EQ(program->ExitStatus(), 1);

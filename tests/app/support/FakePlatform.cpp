@@ -22,8 +22,9 @@ bool ScriptedMessages::AskYesNo(const QString& text, flows::DefaultAnswer presel
     return answer;
 }
 
-void ScriptedPrompt::Ask(const QString& labelCaption) {
+void ScriptedPrompt::Ask(const QString& labelCaption, const QString& title) {
     captions.push_back(labelCaption);
+    titles.push_back(title);
     Global::CurrentPassword.clear();
     if (answers.empty()) {
         ADD_FAILURE() << "unscripted password prompt: " << labelCaption.toStdString();

@@ -73,10 +73,11 @@ public:
 // scripted answer (nothing = cancelled) is then left in it.
 class ScriptedPrompt : public PasswordPrompt {
 public:
-    void Ask(const QString& labelCaption) override;
+    void Ask(const QString& labelCaption, const QString& title) override;
 
     std::deque<std::optional<std::u16string>> answers;
     std::vector<QString> captions;
+    std::vector<QString> titles;
 };
 
 class FakeStatusWindow : public StatusWindow {
