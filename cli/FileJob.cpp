@@ -25,6 +25,11 @@ std::string Quoted(const std::string& name) {
     return quoted.append(1, '"').append(name).append(1, '"');
 }
 
+// The input as messages name it.
+std::string Shown(const FileJob& job) {
+    return job.input == "-" ? "Standard input" : Quoted(job.input);
+}
+
 Outcome Failed(const char* text, std::string argument) {
     return flows::Failed({text, {std::move(argument)}});
 }
@@ -83,7 +88,7 @@ Outcome ReadInput(const FileJob& job, ByteArray& bytes) {
     } else {
         return flows::Failed(messages::Plain(messages::kNameNotUtf8));
     }
-    const std::string shown = job.input == "-" ? "Standard input" : Quoted(job.input);
+    const std::string shown = Shown(job);
     if (ec == std::errc::file_too_large && job.encrypt) {
         return Failed(messages::kInputTooLargeToEncrypt, shown);
     }
@@ -122,6 +127,9 @@ Outcome Transform(const FileJob& job, const std::u16string& password, ByteArray&
         } catch (const Base64Error&) {
             return flows::WrongPassword(messages::Plain(messages::kNoBase64Data));
         }
+    }
+    if (!container::IsContainerLength(bytes.size())) {
+        return flows::WrongPassword({messages::kInputNotEncrypted, {Shown(job)}});
     }
     if (!cipher.DecryptByte(bytes, password)) {
         return flows::WrongPassword(messages::Plain(messages::kWrongPasswordForData));

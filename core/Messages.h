@@ -47,6 +47,11 @@ inline constexpr const char* kApplicationTitleFor = "Quillbox - %1";
 inline constexpr const char* kNotRegularFile =
     QUILLBOX_TRANSLATE_NOOP("Messages", "\"%1\" is not a regular file.");
 
+// Input whose length shows it is no encrypted data: %1 is a quoted file
+// name or "Standard input".
+inline constexpr const char* kInputNotEncrypted =
+    QUILLBOX_TRANSLATE_NOOP("Messages", "%1 is not an encrypted file.");
+
 // The command-line tool's own situations.
 inline constexpr const char* kUseForce =
     QUILLBOX_TRANSLATE_NOOP("Messages", "Use --force to replace it.");

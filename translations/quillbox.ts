@@ -433,6 +433,14 @@
         <source>&quot;%1&quot; already exists. Replace it?</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>&quot;%1&quot; is not an encrypted file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is not an encrypted file.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>PasswordForm</name>

@@ -52,6 +52,11 @@ TEST_F(CliStreams, NothingIsWrittenBeforeTheContainerIsChecked) {
     const Result cut = RunCli(WithPassword(dir_, {"decrypt", "-"}), AsString(container));
     EXPECT_EQ(cut.status, 4);
     EXPECT_EQ(cut.out, "");
+    container.resize(container.size() - 3);  // no longer whole blocks: the length tells
+    const Result odd = RunCli(WithPassword(dir_, {"decrypt", "-"}), AsString(container));
+    EXPECT_EQ(odd.status, 4);
+    EXPECT_NE(odd.err.find("Standard input is not an encrypted file."), std::string::npos)
+        << odd.err;
 
     const Result wrong = RunCli(WithPassword(dir_, {"decrypt", "-", "-o", "plain"}, "wrong"),
                                 AsString(EngineEncrypt(AsBytes("abc"))));
