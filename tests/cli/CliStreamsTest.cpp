@@ -84,5 +84,18 @@ TEST_F(CliStreams, AClosedOutputIsAFailureNotASilentSuccess) {
     EXPECT_NE(r.err.find("standard output"), std::string::npos) << r.err;
 }
 
+// Base64 text is recognised without -a, from files and pipes alike.
+TEST_F(CliStreams, ArmoredInputIsRecognisedWithoutTheOption) {
+    const ByteArray plain = RandomBytes(3000, 7);
+    const std::string armored = EngineBase64(EngineEncrypt(plain));
+    dir_.Write("x.enc", AsBytes(armored));
+    const Result file = RunCli(WithPassword(dir_, {"decrypt", "x.enc"}));
+    ASSERT_EQ(file.status, 0) << file.err;
+    EXPECT_EQ(dir_.Read("x"), plain);
+    const Result pipe = RunCli(WithPassword(dir_, {"decrypt", "-"}), armored);
+    ASSERT_EQ(pipe.status, 0) << pipe.err;
+    EXPECT_EQ(pipe.out, AsString(plain));
+}
+
 }  // namespace
 }  // namespace clitest
