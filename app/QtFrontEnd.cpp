@@ -21,15 +21,16 @@ flows::PasswordAnswer QtFrontEnd::AskPassword(const flows::PasswordQuestion& que
                                               std::u16string& password) {
     // Where nobody can type, the prompt says so itself and counts as cancelled.
     const bool canAsk = platform_.prompt.CanAsk();
-    platform_.prompt.Ask(failure::Translated(question.caption));
+    platform_.prompt.Ask(failure::Translated(question.caption),
+                         failure::Translated(question.title));
     if (&password != &Global::CurrentPassword) password = Global::CurrentPassword;
     if (!canAsk) return {flows::PasswordReply::Refused, flows::Declined()};
     if (password.empty()) return {flows::PasswordReply::Cancelled, {}};
     return {};
 }
 
-bool QtFrontEnd::AskYesNo(const messages::Message& question) {
-    return platform_.messages.AskYesNo(failure::Translated(question));
+bool QtFrontEnd::AskYesNo(const messages::Message& question, flows::DefaultAnswer preselected) {
+    return platform_.messages.AskYesNo(failure::Translated(question), preselected);
 }
 
 void QtFrontEnd::Inform(const messages::Message& message) {

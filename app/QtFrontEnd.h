@@ -18,7 +18,7 @@ public:
     // into password unless that is the shared password itself.
     flows::PasswordAnswer AskPassword(const flows::PasswordQuestion& question,
                                       std::u16string& password) override;
-    bool AskYesNo(const messages::Message& question) override;
+    bool AskYesNo(const messages::Message& question, flows::DefaultAnswer preselected) override;
     void Inform(const messages::Message& message) override;
     ProgressSink& Progress() override { return progress_; }
     void BeginBusy() override;

@@ -18,6 +18,7 @@ enum class FileFailure {
     DestinationReadOnly,       // the destination is a read-only file
     DestinationUntrustedLink,  // a symbolic link planted by someone else in a shared folder
     WrongPassword,             // the container's size descriptor did not match
+    NotEncryptedFile,          // the length alone shows the source holds no container
     InvalidBase64,             // Base64 text with nothing to decode
     UnrepresentableKey,        // the password holds a character outside the code page
     Base64EncodingFailed,      // the container could not be encoded as Base64 text

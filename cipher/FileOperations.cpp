@@ -212,7 +212,7 @@ bool clsBlowfish::EncryptStream(filestore::SourceFile& input, filestore::Pending
 bool clsBlowfish::DecryptStream(filestore::SourceFile& input, filestore::PendingFile& output,
                                 const std::u16string& InFile, const std::u16string& OutFile) {
     const auto N = static_cast<std::size_t>(input.Size());
-    if (N < 2 * kBlock || N % kBlock != 0) return Fail(FileFailure::WrongPassword, InFile);
+    if (!container::IsContainerLength(N)) return Fail(FileFailure::NotEncryptedFile, InFile);
     auto fill = [&](std::size_t index, std::uint8_t* buffer, std::size_t, std::size_t& filled) {
         filled = std::min(kChunk, N - index * kChunk);
         return input.ReadExactly(buffer, filled);
@@ -300,6 +300,9 @@ bool clsBlowfish::TransformBase64File(const std::filesystem::path& source,
             bytes = DecodeArray64(codepage::BytesToText(bytes));
         } catch (const Base64Error&) {
             return Fail(FileFailure::InvalidBase64, InFile);
+        }
+        if (!container::IsContainerLength(bytes.size())) {
+            return Fail(FileFailure::NotEncryptedFile, InFile);
         }
         if (!DecryptByte(bytes)) {
             cipher::Wipe(bytes);

@@ -59,7 +59,7 @@ flows::PasswordAnswer CliFrontEnd::AskAgain(const std::string& prompt, std::u16s
     return {};
 }
 
-bool CliFrontEnd::AskYesNo(const messages::Message&) {
+bool CliFrontEnd::AskYesNo(const messages::Message&, flows::DefaultAnswer) {
     return false;  // the options decide, and nobody is asked
 }
 

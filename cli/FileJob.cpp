@@ -1,7 +1,9 @@
 #include "cli/FileJob.h"
 
+#include <algorithm>
 #include <filesystem>
 
+#include "cipher/Armor.h"
 #include "cipher/CipherErrors.h"
 #include "cipher/CodePage.h"
 #include "cipher/ContainerLimits.h"
@@ -25,6 +27,11 @@ std::string Quoted(const std::string& name) {
     return quoted.append(1, '"').append(name).append(1, '"');
 }
 
+// The input as messages name it.
+std::string Shown(const FileJob& job) {
+    return job.input == "-" ? "Standard input" : Quoted(job.input);
+}
+
 Outcome Failed(const char* text, std::string argument) {
     return flows::Failed({text, {std::move(argument)}});
 }
@@ -43,6 +50,20 @@ std::optional<flows::FileRequest> FileRequestFor(const FileJob& job) {
     request.sameFileAllowed = false;
     request.wipe = job.wipe ? flows::WipePlan::Always : flows::WipePlan::Never;
     return request;
+}
+
+// Decryption reads Base64 text without -a when the input starts like it.
+// This peeks at the start of an input file; the file is opened again for
+// the work, and one swapped in between merely fails to decrypt.
+bool IsArmoredFile(const FileJob& job) {
+    if (job.encrypt || job.armor) return job.armor;
+    std::error_code ec;
+    const std::filesystem::path path = filestore::ToPath(DecodeUtf8(job.input).value_or(u""), ec);
+    filestore::SourceFile input;
+    if (ec || input.Open(path)) return false;
+    std::uint8_t head[cipher::kArmorProbe];
+    const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(input.Size(), sizeof head));
+    return !input.ReadExactly(head, size) && cipher::LooksLikeBase64(head, size);
 }
 
 bool IsStream(const FileJob& job) {
@@ -83,7 +104,7 @@ Outcome ReadInput(const FileJob& job, ByteArray& bytes) {
     } else {
         return flows::Failed(messages::Plain(messages::kNameNotUtf8));
     }
-    const std::string shown = job.input == "-" ? "Standard input" : Quoted(job.input);
+    const std::string shown = Shown(job);
     if (ec == std::errc::file_too_large && job.encrypt) {
         return Failed(messages::kInputTooLargeToEncrypt, shown);
     }
@@ -123,6 +144,9 @@ Outcome Transform(const FileJob& job, const std::u16string& password, ByteArray&
             return flows::WrongPassword(messages::Plain(messages::kNoBase64Data));
         }
     }
+    if (!container::IsContainerLength(bytes.size())) {
+        return flows::WrongPassword({messages::kInputNotEncrypted, {Shown(job)}});
+    }
     if (!cipher.DecryptByte(bytes, password)) {
         return flows::WrongPassword(messages::Plain(messages::kWrongPasswordForData));
     }
@@ -148,13 +172,17 @@ Outcome WriteOutput(const FileJob& job, const ByteArray& bytes) {
 
 // One end is a stream: the input is read whole and transformed in memory,
 // so a container is checked before anything is written.
-Outcome ThroughMemory(const FileJob& job, flows::FrontEnd& frontEnd,
-                      const std::u16string& password) {
+Outcome ThroughMemory(FileJob job, flows::FrontEnd& frontEnd, const std::u16string& password) {
     if (std::optional<Outcome> refused = CheckStream(job)) return *refused;
     ByteArray bytes;
     const cipher::WipedOnExit wipeBytes(bytes);
+    // Without -a, data to decrypt may be as long as Base64 text, and its
+    // first bytes tell which it is.
+    const bool detect = !job.encrypt && !job.armor;
+    job.armor = job.armor || detect;
     Outcome outcome = ReadInput(job, bytes);
     if (outcome.ending != flows::Ending::Completed) return outcome;
+    if (detect) job.armor = cipher::LooksLikeBase64(bytes.data(), bytes.size());
     {
         const flows::BusyScope busy(frontEnd);
         clsBlowfish cipher(&frontEnd.Progress());
@@ -175,8 +203,9 @@ std::optional<Outcome> Check(const FileJob& job) {
 
 Outcome Run(const FileJob& job, flows::FrontEnd& frontEnd, const std::u16string& password) {
     if (IsStream(job)) return ThroughMemory(job, frontEnd, password);
-    const std::optional<flows::FileRequest> request = FileRequestFor(job);
+    std::optional<flows::FileRequest> request = FileRequestFor(job);
     if (!request) return flows::Failed(messages::Plain(messages::kNameNotUtf8));
+    request->base64 = IsArmoredFile(job);
     std::u16string key = password;
     const cipher::WipedOnExit wipeKey(key);
     const flows::PasswordPlan known{false, false};

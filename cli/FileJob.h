@@ -12,7 +12,9 @@ struct FileJob {
     std::string input;   // a file, or "-" for standard input
     std::string output;  // a file, or "-" for standard output
     bool encrypt = true;
-    bool armor = false;  // Base64 text instead of the raw container
+    // Base64 text instead of the raw container; for decryption without it,
+    // input that starts like Base64 text is read as such.
+    bool armor = false;
     bool force = false;  // an existing output may be replaced
     bool wipe = false;   // wipe the input after its encryption was checked
 };

@@ -14,7 +14,8 @@ the Quillbox window. FILE "-" is standard input.
 Files:
   encrypt writes FILE.enc, decrypt writes FILE without its ".enc".
   -o, --output OUT     the output of a single FILE ("-" is standard output)
-  -a, --armor          files as Base64 text instead of raw containers
+  -a, --armor          encrypt to Base64 text instead of a raw container;
+                       decrypt finds Base64 input by itself (-a forces it)
   -f, --force          replace an existing output
   -w, --wipe           after each verified encryption, overwrite and delete
                        the original

@@ -55,6 +55,9 @@ FileTemplates SourceTemplates(const FileError& error) {
             return {nullptr,
                     QUILLBOX_TRANSLATE_NOOP(
                         "Messages", "Wrong password, or the file is not a valid encrypted file.")};
+        case FileFailure::NotEncryptedFile:
+            return {nullptr,
+                    QUILLBOX_TRANSLATE_NOOP("Messages", "\"%1\" is not an encrypted file.")};
         case FileFailure::InvalidBase64:
             return {nullptr,
                     QUILLBOX_TRANSLATE_NOOP("Messages", "The file \"%1\" holds no Base64 text.")};

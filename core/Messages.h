@@ -35,12 +35,22 @@ inline constexpr const char* kReEnterPassword =
 inline constexpr const char* kDifferentPasswords =
     QUILLBOX_TRANSLATE_NOOP("Messages", "You typed a different password.");
 inline constexpr const char* kWipeOriginal = QUILLBOX_TRANSLATE_NOOP("Messages", "Wipe original?");
+// Asked in interactive use before an existing file is replaced, No being the default.
+inline constexpr const char* kReplaceExisting =
+    QUILLBOX_TRANSLATE_NOOP("Messages", "\"%1\" already exists. Replace it?");
 // The title of the password prompt: the application's name, never translated.
 inline constexpr const char* kApplicationTitle = "Quillbox";
+// The prompt's title when it names the file the password is for.
+inline constexpr const char* kApplicationTitleFor = "Quillbox - %1";
 
 // A source that exists but is not a regular file (a device, a pipe, a socket).
 inline constexpr const char* kNotRegularFile =
     QUILLBOX_TRANSLATE_NOOP("Messages", "\"%1\" is not a regular file.");
+
+// Input whose length shows it is no encrypted data: %1 is a quoted file
+// name or "Standard input".
+inline constexpr const char* kInputNotEncrypted =
+    QUILLBOX_TRANSLATE_NOOP("Messages", "%1 is not an encrypted file.");
 
 // The command-line tool's own situations.
 inline constexpr const char* kUseForce =

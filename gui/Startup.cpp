@@ -106,6 +106,8 @@ QString ArgumentText(const QStringList& arguments) {
 
 int RunCommand(Form1& form, const commandline::Command& command) {
     int status = kFailed;
+    // Scripts rely on the command line replacing an existing destination.
+    form.SetAskBeforeReplacing(false);
     form.RunAction([&] {
         FillBoxes(form, command);
         status = Dispatch(form, command.action);
@@ -115,6 +117,8 @@ int RunCommand(Form1& form, const commandline::Command& command) {
 
 int RunFiles(Form1& form, MessageBoxes& boxes, bool encrypt, const QStringList& files) {
     form.SetCommandLine(QString());  // the window's own dialogue: prompts and questions
+    // With several files each prompt says which one it is for.
+    form.SetNameFileInPrompts(files.size() > 1);
     // Between two files no window of the program is open; that must not end
     // the program, nor cancel the next file's prompt.
     QApplication::setQuitOnLastWindowClosed(false);

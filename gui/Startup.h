@@ -23,8 +23,9 @@ QStringList ProgramArguments(int argc, const char* const* argv);
 QString ArgumentText(const QStringList& arguments);
 
 // Fills the window's boxes and the shared password from the command, runs the
-// window's action for it and returns the exit status. The window's load step
-// must have run with the same argument text.
+// window's action for it and returns the exit status. An existing destination
+// is replaced without a question. The window's load step must have run with
+// the same argument text.
 int RunCommand(Form1& form, const commandline::Command& command);
 
 // The file-manager entry: runs the file panel's Encrypt (or Decrypt) action

@@ -429,6 +429,18 @@
         <source>Encrypted, but the original was not wiped: could not overwrite &quot;%1&quot; (%2). It was not deleted and is now &quot;%3&quot;, perhaps partly overwritten; delete it yourself. The encrypted file was kept.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>&quot;%1&quot; already exists. Replace it?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not an encrypted file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is not an encrypted file.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>PasswordForm</name>

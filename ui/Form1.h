@@ -43,6 +43,16 @@ public:
     void SetCommandLine(const QString& text) { commandLine_ = text; }
     const QString& CommandLine() const { return commandLine_; }
 
+    // Whether the file actions in interactive mode ask before they replace
+    // an existing file (the window and the file-manager entries); the "/"
+    // command line does not, even with "-ask", as scripts rely on it. On by
+    // default.
+    void SetAskBeforeReplacing(bool ask) { askBeforeReplacing_ = ask; }
+
+    // Whether the file actions' password prompts name the source file in
+    // their title (one of several files to work on). Off by default.
+    void SetNameFileInPrompts(bool name) { nameFileInPrompts_ = name; }
+
     QLineEdit* Text1() const;                    // source file
     QLineEdit* Text2() const { return text2_; }  // destination file
     QLineEdit* Text3() const { return text3_; }  // string input
@@ -91,6 +101,8 @@ private:
     bool InteractiveMode() const { return commandLine_.isEmpty(); }
     // The file panel's fields as a request of the file flows.
     flows::FileRequest FileRequestOf(flows::FileDirection direction) const;
+    // How the file actions come by the password; confirm for encryption.
+    flows::PasswordPlan FilePasswordPlan(bool confirm) const;
     bool RunStringAction(flows::TextDirection direction);
 
     std::unique_ptr<QtPlatform> ownPlatform_;
@@ -98,6 +110,8 @@ private:
     ActionBoundary actions_;
     QtFrontEnd frontEnd_;
     QString commandLine_;
+    bool askBeforeReplacing_ = true;
+    bool nameFileInPrompts_ = false;
     ExitStatus fileStatus_ = kCompleted;
     ExitStatus stringStatus_ = kCompleted;
     TwipsLayout layout_{96, 13};  // the layout tables in pixels, for this window's font

@@ -1,6 +1,7 @@
 // The file panel of the main window: choosing the source, deriving the
 // destination, and the Encrypt and Decrypt actions.
 #include <QDir>
+#include <QFileInfo>
 
 #include "app/Global.h"
 #include "app/platform/FileDialog.h"
@@ -51,6 +52,8 @@ flows::FileRequest Form1::FileRequestOf(flows::FileDirection direction) const {
     request.source = text1_->text().toStdU16String();
     request.destination = text2_->text().toStdU16String();
     request.overwrite = kOverwrite;
+    // The command line replaces without a question, "-ask" or not.
+    request.confirmReplace = InteractiveMode() && askBeforeReplacing_;
     request.base64 = kRawContainer;
     // A source that is not there ends the action silently.
     request.sourceExists = &Global::FileExists;
@@ -59,11 +62,17 @@ flows::FileRequest Form1::FileRequestOf(flows::FileDirection direction) const {
     return request;
 }
 
+flows::PasswordPlan Form1::FilePasswordPlan(bool confirm) const {
+    flows::PasswordPlan plan{InteractiveMode(), confirm};
+    if (nameFileInPrompts_) plan.subject = QFileInfo(text1_->text()).fileName().toStdString();
+    return plan;
+}
+
 bool Form1::EncFile_Click() {
     // In the command-line mode the password is known, but it is still retyped.
     const flows::Outcome outcome =
         flows::EncryptFile(frontEnd_, FileRequestOf(flows::FileDirection::Encrypt),
-                           {InteractiveMode(), true}, Global::CurrentPassword);
+                           FilePasswordPlan(true), Global::CurrentPassword);
     fileStatus_ = StatusOf(flows::Finish(frontEnd_, outcome));
     return outcome.ending == flows::Ending::Completed || outcome.ending == flows::Ending::NotWiped;
 }
@@ -72,7 +81,7 @@ bool Form1::DecFile_Click() {
     // The shared password itself: a decryption that was carried out empties it.
     const flows::Outcome outcome =
         flows::DecryptFile(frontEnd_, FileRequestOf(flows::FileDirection::Decrypt),
-                           {InteractiveMode(), false}, Global::CurrentPassword);
+                           FilePasswordPlan(false), Global::CurrentPassword);
     fileStatus_ = StatusOf(flows::Finish(frontEnd_, outcome));
     return outcome.ending == flows::Ending::Completed;
 }

@@ -34,10 +34,11 @@ void MessageBoxes::Inform(std::u16string_view text) const {
     MessageBoxW(Owner(), wide.c_str(), kTitle, MB_OK | MB_SETFOREGROUND);
 }
 
-bool MessageBoxes::AskYesNo(std::u16string_view question) const {
+bool MessageBoxes::AskYesNo(std::u16string_view question, bool yesPreselected) const {
     const std::wstring wide = Wide(question);
-    return MessageBoxW(Owner(), wide.c_str(), kTitle,
-                       MB_YESNO | MB_DEFBUTTON1 | MB_SETFOREGROUND) == IDYES;
+    const UINT preselected = yesPreselected ? MB_DEFBUTTON1 : MB_DEFBUTTON2;
+    return MessageBoxW(Owner(), wide.c_str(), kTitle, MB_YESNO | preselected | MB_SETFOREGROUND) ==
+           IDYES;
 }
 
 namespace clipboard {

@@ -23,8 +23,8 @@ public:
     void SetEchoToErrorOutput(bool echo) { echo_ = echo; }
     // OK only.
     void Inform(std::u16string_view text) const;
-    // Yes and No, Yes preselected; true for Yes.
-    bool AskYesNo(std::u16string_view question) const;
+    // Yes and No, with Yes or No preselected; true for Yes.
+    bool AskYesNo(std::u16string_view question, bool yesPreselected = true) const;
 
 private:
     HWND Owner() const;

@@ -22,8 +22,8 @@ flows::PasswordAnswer WinFrontEnd::AskPassword(const flows::PasswordQuestion& qu
     return {flows::PasswordReply::Typed, {}};
 }
 
-bool WinFrontEnd::AskYesNo(const messages::Message& question) {
-    return messages_.AskYesNo(TextOf(question));
+bool WinFrontEnd::AskYesNo(const messages::Message& question, flows::DefaultAnswer preselected) {
+    return messages_.AskYesNo(TextOf(question), preselected == flows::DefaultAnswer::Yes);
 }
 
 void WinFrontEnd::Inform(const messages::Message& message) {

@@ -21,7 +21,7 @@ public:
 
     flows::PasswordAnswer AskPassword(const flows::PasswordQuestion& question,
                                       std::u16string& password) override;
-    bool AskYesNo(const messages::Message& question) override;
+    bool AskYesNo(const messages::Message& question, flows::DefaultAnswer preselected) override;
     void Inform(const messages::Message& message) override;
     ProgressSink& Progress() override { return *this; }
     void BeginBusy() override;

@@ -39,7 +39,7 @@ bool IsEnterOrEscape(const QKeyEvent& event) {
 
 }  // namespace
 
-PasswordForm::PasswordForm(QWidget* parent) : QDialog(parent) {
+PasswordForm::PasswordForm(QWidget* parent) : QDialog(parent), title_(kApplicationTitle) {
     setWindowTitle(EnterCaption());
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint |
@@ -103,6 +103,11 @@ void PasswordForm::SetLabel(const QString& caption) {
     text1_->setAccessibleDescription(caption);
 }
 
+void PasswordForm::SetTitle(const QString& title) {
+    title_ = title;
+    setWindowTitle(title_);
+}
+
 bool PasswordForm::event(QEvent* event) {
     // A late activation of a prompt that has already closed must not undo its answer.
     if (event->type() == QEvent::WindowActivate && isVisible()) Form_Activate();
@@ -137,7 +142,7 @@ void PasswordForm::showEvent(QShowEvent* event) {
 
 void PasswordForm::Form_Activate() {
     cipher::Wipe(Global::CurrentPassword);
-    setWindowTitle(kApplicationTitle);
+    setWindowTitle(title_);
     raise();
     text1_->setFocus(Qt::ActiveWindowFocusReason);
 }

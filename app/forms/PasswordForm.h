@@ -23,6 +23,10 @@ public:
     // assistive technology reads it as the description of the password box.
     void SetLabel(const QString& caption);
 
+    // The title that every activation gives the prompt (the application's
+    // title unless a caller sets another, such as one that names the file).
+    void SetTitle(const QString& title);
+
     QLineEdit* Text1() const { return text1_; }
     QPushButton* Command1() const { return command1_; }
     QPushButton* Command2() const { return command2_; }
@@ -48,4 +52,5 @@ private:
     QPushButton* command1_ = nullptr;
     QPushButton* command2_ = nullptr;
     QLabel* label1_ = nullptr;
+    QString title_;
 };

@@ -5,7 +5,7 @@
 #include "app/platform/ErrorOutput.h"
 #include "cipher/SecureZero.h"
 
-void QtPasswordPrompt::Ask(const QString& labelCaption) {
+void QtPasswordPrompt::Ask(const QString& labelCaption, const QString& title) {
     if (unattended_) {
         // Nobody could type into the prompt: the same as cancelling it.
         cipher::Wipe(Global::CurrentPassword);
@@ -15,5 +15,6 @@ void QtPasswordPrompt::Ask(const QString& labelCaption) {
     }
     PasswordForm form;
     form.SetLabel(labelCaption);
+    form.SetTitle(title);
     form.exec();
 }

@@ -7,8 +7,9 @@
 class PasswordPrompt {
 public:
     virtual ~PasswordPrompt() = default;
-    // labelCaption is the text above the box, e.g. "Enter password:".
-    virtual void Ask(const QString& labelCaption) = 0;
+    // labelCaption is the text above the box, e.g. "Enter password:"; title
+    // the prompt's title, e.g. "Quillbox" or "Quillbox - notes.txt".
+    virtual void Ask(const QString& labelCaption, const QString& title) = 0;
     // False where nobody can type into the prompt (no display): Ask then
     // says so and leaves no password.
     virtual bool CanAsk() const { return true; }
@@ -21,7 +22,7 @@ public:
     // counts as cancelled.
     void SetUnattended(bool unattended) { unattended_ = unattended; }
 
-    void Ask(const QString& labelCaption) override;
+    void Ask(const QString& labelCaption, const QString& title) override;
     bool CanAsk() const override { return !unattended_; }
 
 private:

@@ -32,11 +32,13 @@ void QtMessageBoxes::Inform(const QString& text) {
     Show(text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
-bool QtMessageBoxes::AskYesNo(const QString& text) {
+bool QtMessageBoxes::AskYesNo(const QString& text, flows::DefaultAnswer preselected) {
     if (unattended_) {
         WriteErrorOutput(text + QStringLiteral(" No (nobody can answer without a display)"));
         return false;
     }
     if (echo_) WriteErrorOutput(text);
-    return Show(text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+    const QMessageBox::StandardButton button =
+        preselected == flows::DefaultAnswer::Yes ? QMessageBox::Yes : QMessageBox::No;
+    return Show(text, QMessageBox::Yes | QMessageBox::No, button) == QMessageBox::Yes;
 }

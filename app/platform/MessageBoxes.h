@@ -2,14 +2,17 @@
 
 #include <QString>
 
+#include "core/flows/FrontEnd.h"
+
 // Modal message boxes titled with the application title, without an icon.
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
     // Shows text with an OK button; returns when the user closes the box.
     virtual void Inform(const QString& text) = 0;
-    // Shows text with Yes and No buttons, Yes preselected; true for Yes.
-    virtual bool AskYesNo(const QString& text) = 0;
+    // Shows text with Yes and No buttons, one of them preselected (the one
+    // Enter chooses); true for Yes.
+    virtual bool AskYesNo(const QString& text, flows::DefaultAnswer preselected) = 0;
 };
 
 // The boxes stay above the program's own active window only, not above other
@@ -27,7 +30,7 @@ public:
     void SetEchoToErrorOutput(bool echo) { echo_ = echo; }
 
     void Inform(const QString& text) override;
-    bool AskYesNo(const QString& text) override;
+    bool AskYesNo(const QString& text, flows::DefaultAnswer preselected) override;
 
 private:
     bool echo_ = false;

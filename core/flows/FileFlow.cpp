@@ -1,8 +1,11 @@
 #include "core/flows/FileFlow.h"
 
+#include <filesystem>
+
 #include "cipher/SecureZero.h"
 #include "cipher/clsBlowfish.h"
 #include "core/SourceWipe.h"
+#include "core/Utf8.h"
 #include "fileio/FileStore.h"
 
 namespace flows {
@@ -39,10 +42,33 @@ std::optional<Outcome> CheckDestination(const FileRequest& request) {
     return std::nullopt;
 }
 
-// What both file flows do before the work: the names, then the password.
+// Only when it is certain: a doubt asks rather than replaces.
+bool IsSameFile(const std::u16string& first, const std::u16string& second) {
+    std::error_code ec;
+    const std::filesystem::path a = filestore::ToPath(first, ec);
+    if (ec) return false;
+    const std::filesystem::path b = filestore::ToPath(second, ec);
+    if (ec) return false;
+    return std::filesystem::equivalent(a, b, ec) && !ec;
+}
+
+// An existing destination is replaced without a question unless the request
+// wants one; a file encrypted in place is not asked about.
+bool MayReplace(FrontEnd& frontEnd, const FileRequest& request) {
+    if (!request.confirmReplace || !filestore::IsRegularFile(request.destination) ||
+        IsSameFile(request.source, request.destination)) {
+        return true;
+    }
+    return frontEnd.AskYesNo({messages::kReplaceExisting, {EncodeUtf8(request.destination)}},
+                             DefaultAnswer::No);
+}
+
+// What both file flows do before the work: the names, replacing the
+// destination, then the password.
 std::optional<Outcome> Prepare(FrontEnd& frontEnd, const FileRequest& request,
                                const PasswordPlan& plan, std::u16string& password) {
     if (std::optional<Outcome> refused = CheckNames(request)) return refused;
+    if (!MayReplace(frontEnd, request)) return Declined();
     return ObtainPassword(frontEnd, plan, password);
 }
 

@@ -18,7 +18,11 @@ struct FileRequest {
     std::u16string source;
     std::u16string destination;
     bool overwrite = true;  // an existing destination is replaced
-    bool base64 = false;    // the encrypted side is Base64 text instead of a raw container
+    // With overwrite: an existing file other than the source is replaced
+    // only once the user said Yes (No being the default), asked after the
+    // names are checked and before the password.
+    bool confirmReplace = false;
+    bool base64 = false;  // the encrypted side is Base64 text instead of a raw container
     // Where an ordinary file counts as "there" (the window's wildcards): a
     // source it does not find ends the action silently. Without it a missing
     // source is reported.
@@ -43,8 +47,9 @@ Outcome RunFileOperation(FrontEnd& frontEnd, FileDirection direction, std::u16st
                          std::u16string& dstFile, std::u16string& myPass, bool overwrite,
                          bool base64);
 
-// The whole dialogue of Encrypt file: the names checked, the password
-// obtained (and confirmed), the file encrypted, the wipe offered. The
+// The whole dialogue of Encrypt file: the names checked, replacing the
+// destination agreed to, the password obtained (and confirmed), the file
+// encrypted, the wipe offered. The
 // password stays in `password`.
 Outcome EncryptFile(FrontEnd& frontEnd, const FileRequest& request, const PasswordPlan& plan,
                     std::u16string& password);

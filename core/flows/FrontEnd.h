@@ -36,6 +36,9 @@ enum class PasswordReply {
     Refused,    // no password could be had: nobody can be asked, or reading failed
 };
 
+// Which answer a yes/no question preselects: the one Enter gives.
+enum class DefaultAnswer { Yes, No };
+
 struct PasswordAnswer {
     PasswordReply reply = PasswordReply::Typed;
     // For Refused: how the action ends (its status, and the message if the
@@ -57,9 +60,10 @@ public:
     virtual PasswordAnswer AskPassword(const PasswordQuestion& question,
                                        std::u16string& password) = 0;
 
-    // Asks a question with Yes and No, Yes being the default; true for Yes.
-    // Where nobody can answer, the answer is No.
-    virtual bool AskYesNo(const messages::Message& question) = 0;
+    // Asks a question with Yes and No, `preselected` being the default
+    // button; true for Yes. Where nobody can answer, the answer is No,
+    // whatever the default.
+    virtual bool AskYesNo(const messages::Message& question, DefaultAnswer preselected) = 0;
 
     // Tells the user something and returns when it has been shown (a modal
     // box closed, a line written to standard error).

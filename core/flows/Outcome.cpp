@@ -74,6 +74,7 @@ Outcome FileFailed(const FileError& error) {
     Outcome outcome{Ending::Failed, messages::FileMessage(error), error.failure};
     switch (error.failure) {
         case FileFailure::WrongPassword:
+        case FileFailure::NotEncryptedFile:
         case FileFailure::InvalidBase64:
             outcome.ending = Ending::WrongPassword;
             break;

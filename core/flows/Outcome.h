@@ -40,7 +40,8 @@ Outcome WrongPassword(messages::Message message);
 bool IsOtherThanFile(const std::u16string& name);
 
 // A failed file operation: a wrong password, data that cannot be an
-// encrypted file or one too large to be one end as a wrong password;
+// encrypted file (its length tells) or one too large to be one end as a
+// wrong password;
 // everything else as a failure.
 Outcome FileFailed(const FileError& error);
 

@@ -7,17 +7,21 @@ namespace flows {
 
 namespace {
 
-PasswordQuestion Question(const char* caption, bool again) {
-    return {messages::Plain(messages::kApplicationTitle), messages::Plain(caption), again};
+PasswordQuestion Question(const PasswordPlan& plan, const char* caption, bool again) {
+    messages::Message title =
+        plan.subject.empty() ? messages::Plain(messages::kApplicationTitle)
+                             : messages::Message{messages::kApplicationTitleFor, {plan.subject}};
+    return {std::move(title), messages::Plain(caption), again};
 }
 
 // The second typing: a different password, or none at all, is a mismatch;
 // where nobody could be asked the first time's message was enough.
-std::optional<Outcome> Confirm(FrontEnd& frontEnd, std::u16string& password) {
+std::optional<Outcome> Confirm(FrontEnd& frontEnd, const PasswordPlan& plan,
+                               std::u16string& password) {
     std::u16string first = password;
     const cipher::WipedOnExit wipeFirst(first);
     const PasswordAnswer answer =
-        frontEnd.AskPassword(Question(messages::kReEnterPassword, true), password);
+        frontEnd.AskPassword(Question(plan, messages::kReEnterPassword, true), password);
     if (answer.reply == PasswordReply::Refused) return answer.outcome;
     if (answer.reply == PasswordReply::Cancelled || password != first) {
         return Failed(messages::Plain(messages::kDifferentPasswords));
@@ -31,7 +35,7 @@ std::optional<Outcome> ObtainPassword(FrontEnd& frontEnd, const PasswordPlan& pl
                                       std::u16string& password) {
     if (plan.ask) {
         const PasswordAnswer answer =
-            frontEnd.AskPassword(Question(messages::kEnterPassword, false), password);
+            frontEnd.AskPassword(Question(plan, messages::kEnterPassword, false), password);
         if (answer.reply == PasswordReply::Refused) return answer.outcome;
         if (answer.reply == PasswordReply::Cancelled) cipher::Wipe(password);
     }
@@ -42,7 +46,7 @@ std::optional<Outcome> ObtainPassword(FrontEnd& frontEnd, const PasswordPlan& pl
         cipher::Wipe(password);
         return Failed(messages::UnrepresentableMessage(*bad));
     }
-    if (plan.confirm) return Confirm(frontEnd, password);
+    if (plan.confirm) return Confirm(frontEnd, plan, password);
     return std::nullopt;
 }
 

@@ -11,6 +11,9 @@ namespace flows {
 struct PasswordPlan {
     bool ask = true;       // ask before the work; otherwise `password` holds it already
     bool confirm = false;  // ask a second time and go on only when both match
+    // The file the password is for, in UTF-8, named in the prompts' titles
+    // after the application's name (one of several files); empty for none.
+    std::string subject = {};
 };
 
 // Obtains the password into `password`: asks for it when the plan says so,

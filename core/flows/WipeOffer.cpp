@@ -8,7 +8,8 @@ namespace flows {
 Outcome OfferWipe(FrontEnd& frontEnd, WipePlan plan, const std::u16string& source,
                   const std::u16string& destination, const std::u16string& password) {
     if (plan == WipePlan::Never || MaybeSameFile(source, destination)) return Completed();
-    if (plan == WipePlan::Ask && !frontEnd.AskYesNo(messages::Plain(messages::kWipeOriginal))) {
+    if (plan == WipePlan::Ask &&
+        !frontEnd.AskYesNo(messages::Plain(messages::kWipeOriginal), DefaultAnswer::Yes)) {
         return Completed();
     }
     WipeResult result{WipeOutcome::NotVerified, {}};

@@ -42,14 +42,17 @@ TEST(QtMessageBoxes, StayAboveTheProgramsOwnWindowOnly) {
         QMessageBox::Ok);
     boxes.Inform("You typed a different password.");
 
-    WhenBoxOpens(
-        [](QMessageBox& box) {
-            EXPECT_FALSE(box.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-            EXPECT_EQ(static_cast<QAbstractButton*>(box.defaultButton()),
-                      box.button(QMessageBox::Yes));
-        },
-        QMessageBox::No);
-    EXPECT_FALSE(boxes.AskYesNo("Wipe original?"));
+    for (const auto& [preselected, button] :
+         {std::pair{flows::DefaultAnswer::Yes, QMessageBox::Yes},
+          std::pair{flows::DefaultAnswer::No, QMessageBox::No}}) {
+        WhenBoxOpens(
+            [button = button](QMessageBox& box) {
+                EXPECT_FALSE(box.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+                EXPECT_EQ(static_cast<QAbstractButton*>(box.defaultButton()), box.button(button));
+            },
+            QMessageBox::No);
+        EXPECT_FALSE(boxes.AskYesNo("Wipe original?", preselected));
+    }
 }
 
 TEST(QtMessageBoxes, EchoCopiesTheTextToStandardError) {
@@ -57,7 +60,7 @@ TEST(QtMessageBoxes, EchoCopiesTheTextToStandardError) {
     boxes.SetEchoToErrorOutput(true);
     WhenBoxOpens([](QMessageBox&) {}, QMessageBox::Yes);
     testing::internal::CaptureStderr();
-    const bool yes = boxes.AskYesNo("Wipe original?");
+    const bool yes = boxes.AskYesNo("Wipe original?", flows::DefaultAnswer::Yes);
     // Qt may add warnings of its own after the text.
     const std::string printed = testing::internal::GetCapturedStderr();
     EXPECT_EQ(printed.rfind("Quillbox: Wipe original?\n", 0), 0u) << printed;
@@ -71,7 +74,7 @@ TEST(QtMessageBoxes, UnattendedBoxesAndPromptsPrintAndChangeNothing) {
     boxes.SetUnattended(true);
     testing::internal::CaptureStderr();
     boxes.Inform("line one\r\nline two");
-    EXPECT_FALSE(boxes.AskYesNo("Wipe original?"));
+    EXPECT_FALSE(boxes.AskYesNo("Wipe original?", flows::DefaultAnswer::Yes));
     const std::string printed = testing::internal::GetCapturedStderr();
     EXPECT_EQ(printed.rfind("Quillbox: line one\nline two\nQuillbox: Wipe original? No", 0), 0u)
         << printed;
@@ -80,7 +83,7 @@ TEST(QtMessageBoxes, UnattendedBoxesAndPromptsPrintAndChangeNothing) {
     prompt.SetUnattended(true);
     Global::CurrentPassword = u"earlier";
     testing::internal::CaptureStderr();
-    prompt.Ask("Enter password:");
+    prompt.Ask("Enter password:", "Quillbox");
     EXPECT_NE(testing::internal::GetCapturedStderr().find("password"), std::string::npos);
     EXPECT_TRUE(Global::CurrentPassword.empty()) << "the same as cancelling";
 }

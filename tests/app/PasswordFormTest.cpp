@@ -130,12 +130,12 @@ TEST(QtPasswordPrompt, ShowsAFreshPromptWithTheGivenLabel) {
     QtPasswordPrompt prompt;
     QString label;
     AnswerOpenPrompt(&label, "first");
-    prompt.Ask("Re-enter password");
+    prompt.Ask("Re-enter password", "Quillbox - a.txt");
     EXPECT_EQ(label, "Re-enter password");
     EXPECT_EQ(Global::CurrentPassword, u"first");
 
     AnswerOpenPrompt(&label, "second");
-    prompt.Ask(PasswordForm::EnterCaption());
+    prompt.Ask(PasswordForm::EnterCaption(), "Quillbox");
     EXPECT_EQ(label, "Enter password:");
     EXPECT_EQ(Global::CurrentPassword, u"second");
 }

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "cipher/Armor.h"
 #include "cipher/CipherErrors.h"
 #include "cipher/clsBlowfish.h"
 #include "tests/cipher/CipherTestSupport.h"
@@ -186,6 +187,23 @@ TEST_F(Base64Test, TextFormsGoThroughTheCodePage) {
     EXPECT_EQ(cipher.Decode64(u"gA=="), u"\u20AC");
     EXPECT_EQ(cipher.Decode64(u"gY2PkJ0="), u"\u0081\u008D\u008F\u0090\u009D");
     EXPECT_THROW(cipher.Encode64(u"\u20AD"), UnrepresentableTextError);
+}
+
+// Armored input is told from a raw container by its first 64 bytes.
+TEST(Armor, OnlyBase64TextAndLineBreaksLookLikeBase64) {
+    const std::string line(76, 'Q');
+    const std::pair<std::string, bool> cases[] = {
+        {"", false},
+        {"QUJD", true},
+        {"\r\n" + line + "=\r\n", true},
+        {line + " " + line, true},                 // beyond the probe: not looked at
+        {line.substr(0, 40) + " " + line, false},  // a space within it
+        {line.substr(0, 63) + "\x80", false},
+    };
+    for (const auto& [text, armored] : cases) {
+        const ByteArray bytes = Bytes(text);
+        EXPECT_EQ(cipher::LooksLikeBase64(bytes.data(), bytes.size()), armored) << text;
+    }
 }
 
 }  // namespace

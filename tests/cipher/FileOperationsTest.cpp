@@ -190,7 +190,7 @@ TEST_F(FileOperationsTest, UndecryptableSourceLeavesTheDestinationAlone) {
         FileFailure failure;
     };
     for (const Case& c : {Case{"enc", u"wrong", false, FileFailure::WrongPassword},
-                          Case{"empty", u"right", false, FileFailure::WrongPassword},
+                          Case{"empty", u"right", false, FileFailure::NotEncryptedFile},
                           Case{"bad64", u"right", true, FileFailure::InvalidBase64},
                           Case{"enc", u"\u2603", false, FileFailure::UnrepresentableKey}}) {
         SCOPED_TRACE(c.source);

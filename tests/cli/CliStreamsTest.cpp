@@ -52,6 +52,11 @@ TEST_F(CliStreams, NothingIsWrittenBeforeTheContainerIsChecked) {
     const Result cut = RunCli(WithPassword(dir_, {"decrypt", "-"}), AsString(container));
     EXPECT_EQ(cut.status, 4);
     EXPECT_EQ(cut.out, "");
+    container.resize(container.size() - 3);  // no longer whole blocks: the length tells
+    const Result odd = RunCli(WithPassword(dir_, {"decrypt", "-"}), AsString(container));
+    EXPECT_EQ(odd.status, 4);
+    EXPECT_NE(odd.err.find("Standard input is not an encrypted file."), std::string::npos)
+        << odd.err;
 
     const Result wrong = RunCli(WithPassword(dir_, {"decrypt", "-", "-o", "plain"}, "wrong"),
                                 AsString(EngineEncrypt(AsBytes("abc"))));
@@ -77,6 +82,19 @@ TEST_F(CliStreams, AClosedOutputIsAFailureNotASilentSuccess) {
     const Result r = RunCli(launch, std::string(100000, 'x'));
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("standard output"), std::string::npos) << r.err;
+}
+
+// Base64 text is recognised without -a, from files and pipes alike.
+TEST_F(CliStreams, ArmoredInputIsRecognisedWithoutTheOption) {
+    const ByteArray plain = RandomBytes(3000, 7);
+    const std::string armored = EngineBase64(EngineEncrypt(plain));
+    dir_.Write("x.enc", AsBytes(armored));
+    const Result file = RunCli(WithPassword(dir_, {"decrypt", "x.enc"}));
+    ASSERT_EQ(file.status, 0) << file.err;
+    EXPECT_EQ(dir_.Read("x"), plain);
+    const Result pipe = RunCli(WithPassword(dir_, {"decrypt", "-"}), armored);
+    ASSERT_EQ(pipe.status, 0) << pipe.err;
+    EXPECT_EQ(pipe.out, AsString(plain));
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ public:
         password = typed;
         return {reply, flows::Declined()};
     }
-    bool AskYesNo(const messages::Message& question) override {
+    bool AskYesNo(const messages::Message& question, flows::DefaultAnswer) override {
         said.push_back(question.text);
         return true;
     }

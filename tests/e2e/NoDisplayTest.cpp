@@ -107,6 +107,15 @@ TEST_F(Headless, OffscreenBoxesAreNotWaitedOnButPrinted) {
     }
     EXPECT_EQ(Files(), QStringList{"plain.txt"});
     EXPECT_EQ(ReadFile(Path("plain.txt")), "secret data");
+
+    // Nobody can agree to replace a file: it stays, and no password is asked.
+    ASSERT_TRUE(WriteEncrypted(Path("plain.txt.enc"), "other data", "123"));
+    const Outcome replace = Run({"--decrypt", "plain.txt.enc"}, offscreen);
+    EXPECT_EQ(replace.status, 1);
+    EXPECT_TRUE(replace.error.contains("already exists. Replace it? No"))
+        << replace.error.toStdString();
+    EXPECT_FALSE(replace.error.contains("password")) << replace.error.toStdString();
+    EXPECT_EQ(ReadFile(Path("plain.txt")), "secret data");
 }
 
 TEST_F(Headless, EveryFileActionEndsWithOneReason) {
@@ -134,28 +143,37 @@ TEST_F(Headless, EveryFileActionEndsWithOneReason) {
     EXPECT_EQ(ReadFile(Path("plain.txt")), "secret data");
 }
 
-TEST_F(Headless, AFileTooLargeToBeEncryptedIsAWrongPasswordForBothPrograms) {
+// Where the length alone shows that a file is no encrypted file, both
+// programs say so rather than blame the password, with the same status.
+TEST_F(Headless, AFileThatCannotBeAnEncryptedFileIsAWrongPasswordForBothPrograms) {
     QFile big(Path("big.enc"));
     ASSERT_TRUE(big.open(QIODevice::WriteOnly));
     ASSERT_EQ(::ftruncate(big.handle(), qint64{3} << 30), 0);  // sparse: takes no room
     big.close();
-    const Outcome window =
-        Run({"/decrypt", "/big.enc", "/pw", "/out"}, QuillboxProcess::Offscreen());
-    QProcess cli;
-    cli.setWorkingDirectory(folder_.path());
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QUILLBOX_TEST_PASSWORD", "pw");
-    cli.setProcessEnvironment(environment);
-    cli.start(QUILLBOX_CLI_EXECUTABLE,
-              {"decrypt", "big.enc", "-o", "out", "--password-env", "QUILLBOX_TEST_PASSWORD"});
-    ASSERT_TRUE(cli.waitForFinished(20000));
-    const QString cliError = QString::fromUtf8(cli.readAllStandardError());
-    EXPECT_EQ(window.status, 4) << window.error.toStdString();
-    EXPECT_EQ(cli.exitCode(), 4) << cliError.toStdString();
-    const QString sentence = "The file \"big.enc\" is too large to be an encrypted file";
-    EXPECT_TRUE(window.error.contains(sentence)) << window.error.toStdString();
-    EXPECT_TRUE(cliError.contains(sentence)) << cliError.toStdString();
-    EXPECT_FALSE(QFile::exists(Path("out")));
+    ASSERT_TRUE(WriteFile(Path("odd.enc"), QByteArray(20, '\x80')));  // not whole blocks
+    const std::pair<QString, QString> cases[] = {
+        {"big.enc", "The file \"big.enc\" is too large to be an encrypted file"},
+        {"odd.enc", "\"odd.enc\" is not an encrypted file."},
+    };
+    for (const auto& [name, sentence] : cases) {
+        SCOPED_TRACE(name.toStdString());
+        const Outcome window =
+            Run({"/decrypt", "/" + name, "/pw", "/out"}, QuillboxProcess::Offscreen());
+        QProcess cli;
+        cli.setWorkingDirectory(folder_.path());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QUILLBOX_TEST_PASSWORD", "pw");
+        cli.setProcessEnvironment(environment);
+        cli.start(QUILLBOX_CLI_EXECUTABLE,
+                  {"decrypt", name, "-o", "out", "--password-env", "QUILLBOX_TEST_PASSWORD"});
+        ASSERT_TRUE(cli.waitForFinished(20000));
+        const QString cliError = QString::fromUtf8(cli.readAllStandardError());
+        EXPECT_EQ(window.status, 4) << window.error.toStdString();
+        EXPECT_EQ(cli.exitCode(), 4) << cliError.toStdString();
+        EXPECT_TRUE(window.error.contains(sentence)) << window.error.toStdString();
+        EXPECT_TRUE(cliError.contains(sentence)) << cliError.toStdString();
+        EXPECT_FALSE(QFile::exists(Path("out")));
+    }
 }
 
 }  // namespace

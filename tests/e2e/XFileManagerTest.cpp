@@ -12,9 +12,10 @@ namespace {
 
 class XFileManager : public XSession {
 protected:
-    // Answers the password prompt and, for encryption, the retype prompt.
-    bool AnswerPasswords(const QString& password, bool retype) {
-        return AnswerPrompt(password) && (!retype || AnswerPrompt(password));
+    // Answers the password prompt and, for encryption, the retype prompt,
+    // both with this title.
+    bool AnswerPasswords(const QString& password, bool retype, const QString& title = kTitle) {
+        return AnswerPrompt(password, title) && (!retype || AnswerPrompt(password, title));
     }
 
     const QByteArray plain_ = SampleBytes(30000);
@@ -28,11 +29,12 @@ TEST_F(XFileManager, EncryptsEachPathInTurnWithTheWindowsDialogue) {
     ASSERT_TRUE(WriteFile(Path(relative), plain_));
     ASSERT_TRUE(WriteFile(absolute, plain_.left(999)));
 
+    // With several files each prompt's title names its file.
     auto program = Start({"--encrypt", relative, absolute});
-    ASSERT_TRUE(AnswerPasswords("first pw", true));
+    ASSERT_TRUE(AnswerPasswords("first pw", true, kTitle + " - " + relative));
     ASSERT_TRUE(Answer({}, {"Escape"}));  // "Wipe original?": No
     ASSERT_TRUE(ForgetAnswered());
-    ASSERT_TRUE(AnswerPasswords("second", true));
+    ASSERT_TRUE(AnswerPasswords("second", true, QStringLiteral("Quillbox - report 1 \u20ac.bin")));
     ASSERT_TRUE(DismissBox());  // "Wipe original?": Yes, the default
     ASSERT_TRUE(program->WaitForExit());
     EXPECT_EQ(program->ExitStatus(), 0) << program->ErrorOutput().toStdString();
@@ -49,13 +51,28 @@ TEST_F(XFileManager, DecryptsNextToTheFileAndReportsMissingOnes) {
 
     // "--" lets a name begin with "-"; the missing file gets a box and status 1.
     auto program = Start({"--decrypt", "--", encrypted, "absent.enc"});
-    ASSERT_TRUE(AnswerPasswords("pw", false));
+    ASSERT_TRUE(AnswerPasswords("pw", false, kTitle + " - " + encrypted));
     ASSERT_TRUE(DismissBox());  // there is no file absent.enc
     ASSERT_TRUE(program->WaitForExit());
     EXPECT_EQ(program->ExitStatus(), 1);
     EXPECT_TRUE(program->ErrorOutput().contains("absent.enc"));
     EXPECT_EQ(ReadFile(Path(QStringLiteral("-a b \u00fc.txt"))), plain_);
     EXPECT_EQ(ReadDecrypted(Path(encrypted), "pw"), plain_) << "the source stays";
+}
+
+TEST_F(XFileManager, AsksBeforeReplacingAndNoKeepsTheFileAsItWas) {
+    const QByteArray edited = "edited after the encryption";
+    ASSERT_TRUE(WriteEncrypted(Path("notes.txt.enc"), plain_, "pw"));
+    ASSERT_TRUE(WriteFile(Path("notes.txt"), edited));
+
+    auto program = Start({"--decrypt", "notes.txt.enc"});
+    ASSERT_TRUE(DismissBox());  // "... already exists. Replace it?": No, the default
+    ASSERT_TRUE(program->WaitForExit());
+    EXPECT_EQ(program->ExitStatus(), 1);
+    // Asked before the password: Return on the prompt would have ended it there.
+    EXPECT_TRUE(program->ErrorOutput().contains("notes.txt\" already exists. Replace it?"))
+        << program->ErrorOutput().toStdString();
+    EXPECT_EQ(ReadFile(Path("notes.txt")), edited);
 }
 
 }  // namespace

@@ -31,10 +31,11 @@ protected:
             arguments, QuillboxProcess::OnDisplay(server_.Display()), folder_.path());
     }
 
-    // Waits for the next window of the program that has not been answered yet
-    // and answers it with text and keys. False when no such window came.
-    bool Answer(const QString& text, const QStringList& keys) {
-        const QString window = x_.WaitForNewWindow(kTitle, answered_);
+    // Waits for the next window of the program with this title that has not
+    // been answered yet and answers it with text and keys. False when no such
+    // window came.
+    bool Answer(const QString& text, const QStringList& keys, const QString& title = kTitle) {
+        const QString window = x_.WaitForNewWindow(title, answered_);
         if (window.isEmpty()) return false;
         answered_.append(window);
         return x_.Type(window, text, keys);
@@ -49,8 +50,8 @@ protected:
     }
 
     // Types a password into the next prompt and confirms it.
-    bool AnswerPrompt(const QString& password) {
-        return Answer(password, {QStringLiteral("Return")});
+    bool AnswerPrompt(const QString& password, const QString& title = kTitle) {
+        return Answer(password, {QStringLiteral("Return")}, title);
     }
 
     // Dismisses the next message box.

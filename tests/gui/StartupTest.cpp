@@ -107,6 +107,13 @@ TEST_F(StartupTest, FileDecryptionAsksNothing) {
     EXPECT_EQ(Run("/decrypt/sealed.enc/pw"), kCompleted);
     EXPECT_EQ(TempFiles::Read(files_.Path("sealed")), kPlain);
     EXPECT_EQ(platform_.prompt.captions.size(), 1u) << "only the encryption's retype";
+
+    // Scripts rely on the command line replacing an existing file, "-ask" or not.
+    files_.Write("sealed", "edited");
+    Answer({u"pw"});
+    EXPECT_EQ(Run("/decrypt/sealed.enc/-ask"), kCompleted);
+    EXPECT_TRUE(platform_.messages.asked.empty());
+    EXPECT_EQ(TempFiles::Read(files_.Path("sealed")), kPlain);
 }
 
 TEST_F(StartupTest, MissingSourceFailsSilently) {
@@ -206,9 +213,14 @@ TEST_F(RunFilesTest, EachFileGetsTheWindowsDialogueAndMissingOnesAreReported) {
     EXPECT_TRUE(platform_.messages.informed[0].contains("gone.txt"));
     EXPECT_EQ(TempFiles::Read(files_.Path("a b.txt")), kPlain);
 
+    // The kept original is replaced only after a Yes, No being the default.
+    files_.Write("a b.txt", "edited");
     Answer({u"pw"});
+    platform_.messages.answers = {true};
     EXPECT_EQ(startup::RunFiles(form_, platform_.messages, false, {files_.Path("a b.txt.enc")}),
               kCompleted);
+    EXPECT_TRUE(platform_.messages.asked.back().endsWith("already exists. Replace it?"));
+    EXPECT_EQ(platform_.messages.preselected.back(), flows::DefaultAnswer::No);
     EXPECT_EQ(TempFiles::Read(files_.Path("a b.txt")), kPlain);
 }
 

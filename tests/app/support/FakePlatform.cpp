@@ -9,8 +9,9 @@ void ScriptedMessages::Inform(const QString& text) {
     if (onShow) onShow();
 }
 
-bool ScriptedMessages::AskYesNo(const QString& text) {
+bool ScriptedMessages::AskYesNo(const QString& text, flows::DefaultAnswer preselectedAnswer) {
     asked.push_back(text);
+    preselected.push_back(preselectedAnswer);
     if (onShow) onShow();
     if (answers.empty()) {
         ADD_FAILURE() << "unscripted question: " << text.toStdString();
@@ -21,8 +22,9 @@ bool ScriptedMessages::AskYesNo(const QString& text) {
     return answer;
 }
 
-void ScriptedPrompt::Ask(const QString& labelCaption) {
+void ScriptedPrompt::Ask(const QString& labelCaption, const QString& title) {
     captions.push_back(labelCaption);
+    titles.push_back(title);
     Global::CurrentPassword.clear();
     if (answers.empty()) {
         ADD_FAILURE() << "unscripted password prompt: " << labelCaption.toStdString();

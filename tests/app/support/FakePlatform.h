@@ -22,10 +22,11 @@
 class ScriptedMessages : public MessageBoxes {
 public:
     void Inform(const QString& text) override;
-    bool AskYesNo(const QString& text) override;
+    bool AskYesNo(const QString& text, flows::DefaultAnswer preselected) override;
 
     std::vector<QString> informed;
     std::vector<QString> asked;
+    std::vector<flows::DefaultAnswer> preselected;
     std::deque<bool> answers;
     std::function<void()> onShow;  // runs while a box is "open"
 };
@@ -72,10 +73,11 @@ public:
 // scripted answer (nothing = cancelled) is then left in it.
 class ScriptedPrompt : public PasswordPrompt {
 public:
-    void Ask(const QString& labelCaption) override;
+    void Ask(const QString& labelCaption, const QString& title) override;
 
     std::deque<std::optional<std::u16string>> answers;
     std::vector<QString> captions;
+    std::vector<QString> titles;
 };
 
 class FakeStatusWindow : public StatusWindow {
