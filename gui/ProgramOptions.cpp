@@ -34,20 +34,26 @@ Options Read(const QStringList& arguments) {
 QString HelpText() {
     QString usage = UsageText();
     usage.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return usage + QStringLiteral(
-                       "\n\n"
-                       "Quillbox --encrypt FILE...  encrypt each file as the window's Encrypt "
-                       "button does (password, retype, \"Wipe original?\");\n"
-                       "                            without a file, choose one first\n"
-                       "Quillbox --decrypt FILE...  decrypt each file as the window's Decrypt "
-                       "button does\n"
-                       "Quillbox --help, -h         show this text\n"
-                       "Quillbox --version          show the version\n"
-                       "Without arguments the main window opens.\n"
-                       "\n"
-                       "Exit status: 0 done, 1 failed or cancelled, 2 unusable command line, "
-                       "3 encrypted but the original not wiped, 4 wrong password or not an "
-                       "encrypted file.\n");
+    return usage +
+           QStringLiteral(
+               "\n\n"
+               "Quillbox --encrypt FILE...  encrypt each file as the window's Encrypt "
+               "button does (password, retype, \"Wipe original?\");\n"
+               "                            without a file, choose one first\n"
+               "Quillbox --decrypt FILE...  decrypt each file as the window's Decrypt "
+               "button does\n"
+               "A FOLDER among them makes one set of every regular file below it, "
+               "hidden ones\n"
+               "included (links, devices, pipes, sockets skipped): one password, one "
+               "summary.\n"
+               "Escape while the status strip shows asks whether to stop.\n"
+               "Quillbox --help, -h         show this text\n"
+               "Quillbox --version          show the version\n"
+               "Without arguments the main window opens.\n"
+               "\n"
+               "Exit status: 0 done, 1 failed, cancelled or stopped, 2 unusable command line, "
+               "3 encrypted but the original not wiped, 4 wrong password or not an "
+               "encrypted file.\n");
 }
 
 QString VersionText() {

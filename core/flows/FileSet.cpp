@@ -85,14 +85,23 @@ void AddName(FileSet& set, const std::string& name, bool overwrite) {
     std::vector<filestore::TreeEntry> entries;
     const std::error_code ec = filestore::WalkTree(name, entries);
     if (ec == std::errc::not_a_directory) {
+        // A file named itself: taken, or skipped, as one found in a folder.
         filestore::TreeEntry entry;
         entry.path = name;
         std::error_code statError;
-        const auto status = std::filesystem::status(name, statError);
+        const auto status = std::filesystem::symlink_status(name, statError);
+        if (!statError && std::filesystem::is_symlink(status)) {
+            entry.kind = filestore::TreeEntryKind::Link;
+            return AddEntry(set, entry, overwrite);
+        }
         if (!statError && std::filesystem::is_regular_file(status) &&
             filestore::RegularFileIdentity(name, entry.device, entry.inode)) {
             entry.size = std::filesystem::file_size(name, statError);
             return AddFile(set, entry, overwrite);
+        }
+        if (!statError && std::filesystem::exists(status)) {
+            entry.kind = filestore::TreeEntryKind::Special;
+            return AddEntry(set, entry, overwrite);
         }
     }
     if (ec == std::errc::not_a_directory || ec == std::errc::no_such_file_or_directory) {
