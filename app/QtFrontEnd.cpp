@@ -73,6 +73,8 @@ void QtFrontEnd::BeginBusy() {
     mainWindow_.setEnabled(false);
     platform_.status.Show();
     if (qApp != nullptr) escape_ = std::make_unique<EscapeWatch>();
+    // Without the window (the file-manager entries) the strip takes the keys.
+    if (!mainWindow_.isVisible()) platform_.status.TakeKeyboard();
 }
 
 void QtFrontEnd::EndBusy() {
