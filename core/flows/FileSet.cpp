@@ -287,6 +287,26 @@ messages::Message SummaryWithProblems(const SetTally& tally) {
     return {messages::kSetDetails, {messages::Render(tally.Summary()), lines}};
 }
 
+namespace {
+
+// After a set was encrypted: each original wiped once its own encrypted
+// file checks out, with the progress of all of them.
+void WipeOriginals(FrontEnd& frontEnd, const std::vector<const SetFile*>& encrypted,
+                   const std::u16string& password, SetTally& tally) {
+    const BusyScope busy(frontEnd);
+    std::uint64_t bytes = 0;
+    for (const SetFile* file : encrypted) bytes += file->bytes;
+    SetFrontEnd wipes(frontEnd, bytes);
+    for (const SetFile* file : encrypted) {
+        wipes.BeginFile(file->bytes);
+        const WipeResult result = WipeSource(
+            *DecodeUtf8(file->source), *DecodeUtf8(file->destination), password, &wipes.Progress());
+        tally.Note(WipeEnded(result, file->source));
+    }
+}
+
+}  // namespace
+
 int RunSet(FrontEnd& frontEnd, const FileSet& set, const PasswordPlan& plan,
            std::u16string& password, WipePlan wipe) {
     SetTally tally(set);
@@ -311,16 +331,10 @@ int RunSet(FrontEnd& frontEnd, const FileSet& set, const PasswordPlan& plan,
             if (outcome.ending == Ending::Completed) encrypted.push_back(&file);
             return outcome;
         });
-        const std::string count = Number(encrypted.size());
         if (encrypt && !encrypted.empty() && wipe != WipePlan::Never &&
-            (wipe == WipePlan::Always || frontEnd.AskYesNo({messages::kWipeOriginals, {count}}))) {
-            const BusyScope busy(frontEnd);
-            for (const SetFile* file : encrypted) {
-                const WipeResult result =
-                    WipeSource(*DecodeUtf8(file->source), *DecodeUtf8(file->destination), password,
-                               &frontEnd.Progress());
-                tally.Note(WipeEnded(result, file->source));
-            }
+            (wipe == WipePlan::Always ||
+             frontEnd.AskYesNo({messages::kWipeOriginals, {Number(encrypted.size())}}))) {
+            WipeOriginals(frontEnd, encrypted, password, tally);
         }
     }
     frontEnd.Inform(SummaryWithProblems(tally));
