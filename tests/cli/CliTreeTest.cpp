@@ -5,7 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
+#include <thread>
 
 #include "tests/cli/CliTestSupport.h"
 
@@ -110,6 +112,28 @@ TEST_F(CliTree, EncryptsAndDecryptsTheRightFilesAndNamesTheOthers) {
     EXPECT_NE(again.err.find("--force"), std::string::npos);
     EXPECT_NE(again.err.find("\n0 decrypted, 7 skipped, 0 failed\n"), std::string::npos)
         << again.err;
+}
+
+// Ctrl-C once the set runs: the file being worked on is left without an
+// output, the one before it stays done, the one after it is not touched.
+TEST(CliTreeStop, AnInterruptFinishesNothingHalfWayAndPrintsTheSummarySoFar) {
+    TempDir dir;
+    fs::create_directory(dir.Path("tree"));
+    dir.Write("tree/1", AsBytes("first"));
+    dir.Write("tree/2", ByteArray(100u << 20, 7));
+    dir.Write("tree/3", AsBytes("third"));
+    CliProcess cli(WithPassword(dir, {"encrypt", "-r", "tree"}));
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!dir.Exists("tree/1.enc") && std::chrono::steady_clock::now() < limit) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ::kill(cli.Pid(), SIGINT);
+    const Result r = cli.Finish();
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_NE(r.err.find("Stopped at \"tree/2\""), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("1 encrypted, 0 skipped, 0 failed"), std::string::npos) << r.err;
+    const std::set<std::string> left{"1", "1.enc", "2", "3"};
+    EXPECT_EQ(Names(dir.Path("tree")), left);
 }
 
 }  // namespace
