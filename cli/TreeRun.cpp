@@ -3,6 +3,7 @@
 #include "cipher/SecureZero.h"
 #include "cli/Descriptors.h"
 #include "cli/FileJob.h"
+#include "core/ExitStatus.h"
 #include "core/TerminationCleanup.h"
 #include "core/flows/FileSet.h"
 #include "core/flows/PasswordStep.h"
@@ -66,7 +67,10 @@ int RunTree(const Options& options, CliFrontEnd& frontEnd) {
                                return Run(job, each, password);
                            });
     }
-    Print(kStandardError, messages::Render(tally.Summary()) + "\n");
+    // --quiet keeps it for a run that did not go through.
+    if (!options.quiet || tally.Status() != kCompleted) {
+        Print(kStandardError, messages::Render(tally.Summary()) + "\n");
+    }
     return tally.Status();
 }
 

@@ -336,6 +336,8 @@ int RunSet(FrontEnd& frontEnd, const FileSet& set, const PasswordPlan& plan,
              frontEnd.AskYesNo({messages::kWipeOriginals, {Number(encrypted.size())}}))) {
             WipeOriginals(frontEnd, encrypted, password, tally);
         }
+        // As after one file: a decryption leaves no password behind.
+        if (!encrypt) cipher::Wipe(password);
     }
     frontEnd.Inform(SummaryWithProblems(tally));
     return tally.Status();

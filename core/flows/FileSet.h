@@ -126,7 +126,8 @@ void RunSetFiles(FrontEnd& frontEnd, const FileSet& set, SetTally& tally, bool r
 // The window's dialogue for a set: the password obtained once (and
 // confirmed when encrypting), every file encrypted or decrypted, then one
 // "Wipe the N originals?" for all that were encrypted, and a summary box
-// that names what was skipped or failed. Returns the exit status.
+// that names what was skipped or failed. A decryption empties `password`
+// at the end. Returns the exit status.
 int RunSet(FrontEnd& frontEnd, const FileSet& set, const PasswordPlan& plan,
            std::u16string& password, WipePlan wipe);
 
