@@ -1,6 +1,9 @@
 #include "app/QtFrontEnd.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QWidget>
+#include <utility>
 
 #include "app/FailureMessages.h"
 #include "app/Global.h"
@@ -14,8 +17,37 @@ constexpr std::int32_t kHourglass = 1;
 constexpr std::int32_t kDefaultPointer = 0;
 }  // namespace
 
+// Notes Escape pressed anywhere in the program while it is busy; the
+// question that follows is a modal box, which gets its own keys.
+class QtFrontEnd::EscapeWatch final : public QObject {
+public:
+    EscapeWatch() { qApp->installEventFilter(this); }
+    ~EscapeWatch() override { qApp->removeEventFilter(this); }
+
+    bool Take() { return std::exchange(pressed_, false); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress && QApplication::activeModalWidget() == nullptr &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+            pressed_ = true;
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    bool pressed_ = false;
+};
+
 QtFrontEnd::QtFrontEnd(Platform& platform, QWidget& mainWindow)
     : platform_(platform), mainWindow_(mainWindow), progress_(platform.status, platform.pump) {}
+
+QtFrontEnd::~QtFrontEnd() = default;
+
+flows::StopRequest QtFrontEnd::TakeStopRequest() {
+    return escape_ && escape_->Take() ? flows::StopRequest::Confirm : flows::StopRequest::None;
+}
 
 flows::PasswordAnswer QtFrontEnd::AskPassword(const flows::PasswordQuestion& question,
                                               std::u16string& password) {
@@ -41,9 +73,13 @@ void QtFrontEnd::BeginBusy() {
     Global::SetCursorState(kHourglass, platform_.pointer);
     mainWindow_.setEnabled(false);
     platform_.status.Show();
+    if (qApp != nullptr) escape_ = std::make_unique<EscapeWatch>();
+    // Without the window (the file-manager entries) the strip takes the keys.
+    if (!mainWindow_.isVisible()) platform_.status.TakeKeyboard();
 }
 
 void QtFrontEnd::EndBusy() {
+    escape_.reset();
     mainWindow_.setEnabled(true);
     platform_.status.Close();
     Global::SetCursorState(kDefaultPointer, platform_.pointer);

@@ -22,6 +22,7 @@ enum class FileFailure {
     InvalidBase64,             // Base64 text with nothing to decode
     UnrepresentableKey,        // the password holds a character outside the code page
     Base64EncodingFailed,      // the container could not be encoded as Base64 text
+    Stopped,                   // the progress sink asked to stop; nothing was written
 };
 
 enum class FileOperation { Encrypt, Decrypt };

@@ -195,6 +195,7 @@ bool clsBlowfish::EncryptStream(filestore::SourceFile& input, filestore::Pending
     ChainWalk walk;
     walk.total = T;
     for (std::size_t from = 0; from < T; from += kChunk) {
+        if (StopRequested()) return Fail(FileFailure::Stopped, InFile);
         cipher::ChunkPipe::Chunk* chunk = pipe.Take();
         if (chunk == nullptr) return PipeFailure(pipe, InFile, OutFile);
         const std::size_t size = std::min(kChunk, T - from);
@@ -226,6 +227,7 @@ bool clsBlowfish::DecryptStream(filestore::SourceFile& input, filestore::Pending
     walk.total = N;
     std::size_t dataEnd = 0;
     for (std::size_t from = 0; from < N; from += kChunk) {
+        if (StopRequested()) return Fail(FileFailure::Stopped, InFile);
         cipher::ChunkPipe::Chunk* chunk = pipe.Take();
         if (chunk == nullptr) return PipeFailure(pipe, InFile, OutFile);
         std::size_t start = 0;
@@ -308,6 +310,10 @@ bool clsBlowfish::TransformBase64File(const std::filesystem::path& source,
             cipher::Wipe(bytes);
             return Fail(FileFailure::WrongPassword, InFile);
         }
+    }
+    if (StopRequested()) {
+        cipher::Wipe(bytes);
+        return Fail(FileFailure::Stopped, InFile);
     }
     filestore::PendingFile output;
     const bool created = CreateDestination(output, destination, OutFile);

@@ -22,4 +22,9 @@ public:
     // progress report); an implementation should return quickly when
     // nothing is due.
     virtual void PumpEvents() = 0;
+
+    // Asked between two chunks of a file operation. True ends the operation
+    // there: its temporary output is removed, and the destination and the
+    // source stay as they were. The default never stops.
+    virtual bool StopRequested() { return false; }
 };

@@ -171,6 +171,8 @@ private:
     void Report(std::size_t offset, std::size_t total, std::int32_t& last, double& threshold);
     void FinishReport(std::int32_t last);
     bool Fail(FileFailure failure, const std::u16string& path = {}, std::error_code code = {});
+    // Whether the sink asks the running file operation to end before its next chunk.
+    bool StopRequested() const { return sink_ != nullptr && sink_->StopRequested(); }
     bool TransformFile(std::u16string& InFile, std::u16string& OutFile, bool Overwrite,
                        std::u16string& Key, bool base64, bool encrypt);
     bool TransformExistingFile(const std::u16string& InFile, const std::u16string& OutFile,

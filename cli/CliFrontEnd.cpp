@@ -4,6 +4,7 @@
 #include "cli/Descriptors.h"
 #include "cli/PasswordSource.h"
 #include "cli/Terminal.h"
+#include "core/TerminationCleanup.h"
 #include "core/Utf8.h"
 
 namespace cli {
@@ -64,6 +65,7 @@ bool CliFrontEnd::AskYesNo(const messages::Message&, flows::DefaultAnswer) {
 }
 
 void CliFrontEnd::Inform(const messages::Message& message) {
+    if (bar_) bar_->Clear();
     Complain(subject_, messages::Render(message));
 }
 
@@ -78,6 +80,14 @@ void CliFrontEnd::BeginBusy() {
 
 void CliFrontEnd::EndBusy() {
     if (bar_) bar_->Finish();
+}
+
+}  // namespace cli
+
+namespace cli {
+
+flows::StopRequest CliFrontEnd::TakeStopRequest() {
+    return InterruptReceived() ? flows::StopRequest::Now : flows::StopRequest::None;
 }
 
 }  // namespace cli

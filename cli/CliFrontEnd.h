@@ -30,6 +30,8 @@ public:
     ProgressSink& Progress() override;
     void BeginBusy() override;
     void EndBusy() override;
+    // An interrupt, where it stops the operation instead of the program.
+    flows::StopRequest TakeStopRequest() override;
 
 private:
     flows::PasswordAnswer AskAgain(const std::string& prompt, std::u16string& password);

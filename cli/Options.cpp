@@ -73,6 +73,8 @@ private:
         if (name == "armor") return flag(options_.armor);
         if (name == "force") return flag(options_.force);
         if (name == "wipe") return flag(options_.wipe);
+        if (name == "recursive") return flag(options_.recursive);
+        if (name == "dry-run") return flag(options_.dryRun);
         if (name == "quiet") return flag(options_.quiet);
         if (name == "help") return flag(options_.help);
         if (name == "version") return flag(options_.version);
@@ -108,6 +110,9 @@ private:
                     break;
                 case 'q':
                     options_.quiet = true;
+                    break;
+                case 'r':
+                    options_.recursive = true;
                     break;
                 case 'h':
                     options_.help = true;
@@ -182,6 +187,10 @@ private:
             for (const std::string& f : o.files) stdinCount += f == "-";
             if (stdinCount > 1) return Fail("standard input ('-') can be read only once");
             if (o.wipe && o.command != Command::Encrypt) return Fail("--wipe is for encrypt only");
+            if (o.recursive && (o.output || stdinCount > 0)) {
+                return Fail("-r writes each output beside its file; -o and '-' cannot be used");
+            }
+            if (o.dryRun && !o.recursive) return Fail("--dry-run is for -r");
             if (o.wipe && stdinCount > 0) return Fail("--wipe needs files, not standard input");
             if (o.wipe && o.armor) {
                 return Fail(
@@ -192,8 +201,8 @@ private:
             }
         } else {
             if (!o.files.empty()) return Fail("unexpected argument '" + o.files.front() + "'");
-            if (o.output || o.armor || o.force || o.wipe) {
-                return Fail("-o, --armor, --force and --wipe are for files");
+            if (o.output || o.armor || o.force || o.wipe || o.recursive || o.dryRun) {
+                return Fail("-o, --armor, --force, --wipe, -r and --dry-run are for files");
             }
         }
     }

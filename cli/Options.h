@@ -28,6 +28,8 @@ struct Options {
     bool armor = false;
     bool force = false;
     bool wipe = false;
+    bool recursive = false;  // -r: the files are folders, walked (cli/TreeRun.h)
+    bool dryRun = false;     // with -r: say what would be done, do nothing
     bool quiet = false;
     bool help = false;
     bool version = false;

@@ -11,6 +11,7 @@
 #include "cli/Options.h"
 #include "cli/OutputName.h"
 #include "cli/TextJob.h"
+#include "cli/TreeRun.h"
 #include "cli/Usage.h"
 #include "core/Messages.h"
 #include "core/flows/PasswordStep.h"
@@ -119,6 +120,7 @@ int RunChecked(const std::vector<std::string>& arguments) {
     }
     IgnoreBrokenPipes();
     CliFrontEnd frontEnd(options.password, !options.quiet && IsTerminal(kStandardError));
+    if (options.recursive) return RunTree(options, frontEnd);
     return IsFileCommand(options.command) ? RunFiles(options, frontEnd)
                                           : RunText(options, frontEnd);
 }

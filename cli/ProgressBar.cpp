@@ -43,7 +43,7 @@ void ProgressBar::PumpEvents() {
 void ProgressBar::MaybeDraw() {
     if (!enabled_) return;
     const auto now = std::chrono::steady_clock::now();
-    if (now - start_ < kDelay || (drawn_ && now - lastDraw_ < kRedraw)) return;
+    if (now - start_ < kDelay || now - lastDraw_ < kRedraw) return;
     lastDraw_ = now;
     drawn_ = true;
     const int filled = percent_ * kCells / 100;
@@ -51,6 +51,11 @@ void ProgressBar::MaybeDraw() {
     line.append(filled, '#').append(kCells - filled, ' ');
     line += "] " + std::to_string(percent_) + "%";
     Write(line);
+}
+
+void ProgressBar::Clear() {
+    if (drawn_) Write("\r\x1b[K");
+    drawn_ = false;
 }
 
 void ProgressBar::Finish() {

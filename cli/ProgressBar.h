@@ -26,6 +26,8 @@ public:
 
     // Erases the bar if it was drawn.
     void Finish();
+    // Erases the bar for a line of text; it comes back with the next report.
+    void Clear();
 
 private:
     void MaybeDraw();

@@ -19,6 +19,15 @@ Files:
   -f, --force          replace an existing output
   -w, --wipe           after each verified encryption, overwrite and delete
                        the original
+  -r, --recursive      FILE may be a folder: every regular file below it,
+                       hidden ones included (decrypt: every *.enc), each
+                       written beside its source; one password for all.
+                       Symbolic links, devices, pipes and sockets are skipped
+                       and never followed, as are files ending in .enc when
+                       encrypting and, without --force, existing outputs.
+                       Ctrl-C stops before the next chunk: the file being
+                       worked on is left as it was, the summary says where
+      --dry-run        with -r: list what would be done, do nothing
 
 Text:
   encrypt-text and decrypt-text read standard input (one line ending dropped)
@@ -34,8 +43,9 @@ Other:
   -h, --help           this text
   -V, --version        the version
 
-Exit status: 0 done, 1 failed, 2 command line unusable, 3 encrypted but an
-original could not be wiped, 4 wrong password or not a valid encrypted file.
+Exit status: 0 done, 1 failed or stopped, 2 command line unusable, 3 encrypted
+but an original could not be wiped, 4 wrong password or not a valid encrypted
+file. With -r the worst of the files' statuses; a skip alone leaves it 0.
 )";
 }
 

@@ -99,6 +99,8 @@ FileTemplates DestinationTemplates(FileFailure failure) {
                                  "Messages",
                                  "Could not write \"%1\": there was not enough memory to "
                                  "encode the encrypted data as Base64 text.")};
+        case FileFailure::Stopped:
+            return {nullptr, kStopped};
         case FileFailure::None:
             return {nullptr, QUILLBOX_TRANSLATE_NOOP("Messages", "The operation completed.")};
         default:

@@ -91,6 +91,52 @@ inline constexpr const char* kTerminalUnreadable =
 inline constexpr const char* kOutOfMemory = QUILLBOX_TRANSLATE_NOOP(
     "Messages", "there was not enough memory to finish; nothing more was done.");
 
+// Stopping a running operation.
+inline constexpr const char* kStopQuestion =
+    QUILLBOX_TRANSLATE_NOOP("Messages", "Stop? The output so far is discarded.");
+inline constexpr const char* kStopped = QUILLBOX_TRANSLATE_NOOP("Messages", "Stopped.");
+
+// Folders: the files of a set, each written beside its source. %1 is a name.
+inline constexpr const char* kSkippedLink = QUILLBOX_TRANSLATE_NOOP(
+    "Messages", "Skipped \"%1\": it is a symbolic link, and links are not followed.");
+inline constexpr const char* kSkippedSpecial = QUILLBOX_TRANSLATE_NOOP(
+    "Messages", "Skipped \"%1\": it is not a regular file (a device, a pipe or a socket).");
+inline constexpr const char* kSkippedEncrypted = QUILLBOX_TRANSLATE_NOOP(
+    "Messages", "Skipped \"%1\": its name ends in .enc, so it is taken to be encrypted already.");
+// %2 is the output that is there already.
+inline constexpr const char* kSkippedExisting =
+    QUILLBOX_TRANSLATE_NOOP("Messages", "Skipped \"%1\": \"%2\" already exists.");
+inline constexpr const char* kSkippedChanged = QUILLBOX_TRANSLATE_NOOP(
+    "Messages", "Skipped \"%1\": it was replaced after the folder was read.");
+inline constexpr const char* kNameNotText =
+    QUILLBOX_TRANSLATE_NOOP("Messages", "Could not use \"%1\": the name is not valid UTF-8.");
+// %2 is the system's reason.
+inline constexpr const char* kFolderUnreadable =
+    QUILLBOX_TRANSLATE_NOOP("Messages", "Could not read the folder \"%1\": %2.");
+inline constexpr const char* kNotFileOrFolder = QUILLBOX_TRANSLATE_NOOP(
+    "Messages", "\"%1\" is neither a file nor a folder, or it is not there.");
+// The summary of a set: %1 done, %2 skipped, %3 failed.
+inline constexpr const char* kSetEncrypted =
+    QUILLBOX_TRANSLATE_NOOP("Messages", "%1 encrypted, %2 skipped, %3 failed");
+inline constexpr const char* kSetDecrypted =
+    QUILLBOX_TRANSLATE_NOOP("Messages", "%1 decrypted, %2 skipped, %3 failed");
+// %1 is the file that was being worked on, %2 a summary as above.
+inline constexpr const char* kSetStopped = QUILLBOX_TRANSLATE_NOOP(
+    "Messages",
+    "Stopped at \"%1\", which was left as it was; the files after it were not touched: %2");
+// A dry run: %1 files, %2 skipped, %3 that cannot be done.
+inline constexpr const char* kSetWouldEncrypt =
+    QUILLBOX_TRANSLATE_NOOP("Messages", "%1 to encrypt, %2 skipped, %3 failed");
+inline constexpr const char* kSetWouldDecrypt =
+    QUILLBOX_TRANSLATE_NOOP("Messages", "%1 to decrypt, %2 skipped, %3 failed");
+// The window's question before the originals of a set are wiped: %1 files.
+inline constexpr const char* kWipeOriginals =
+    QUILLBOX_TRANSLATE_NOOP("Messages", "Wipe the %1 originals?");
+// A summary box with the names that were skipped or failed: %1 the summary,
+// %2 the lines, %3 how many more there are.
+inline constexpr const char* kSetDetails = QUILLBOX_TRANSLATE_NOOP("Messages", "%1.\n\n%2");
+inline constexpr const char* kSetMore = QUILLBOX_TRANSLATE_NOOP("Messages", "... and %1 more.");
+
 struct Message {
     const char* text;               // the English template, with %1, %2 ...
     std::vector<std::string> args;  // what replaces %1, %2 ..., in UTF-8

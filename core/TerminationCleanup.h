@@ -7,3 +7,9 @@
 // takes effect when the step ends. Call once at start-up, before the first
 // file operation.
 void RemoveTemporaryFileOnTermination();
+
+// While on, an interrupt (Ctrl-C) does not end the program: it is noted for
+// InterruptReceived, and the work stops at its next safe point. A second
+// interrupt ends the program as above.
+void StopOnInterrupt(bool on);
+bool InterruptReceived();

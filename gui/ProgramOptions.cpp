@@ -55,7 +55,12 @@ QString HelpText() {
                "  --encrypt FILE...  encrypt each file as the window's Encrypt button does\n"
                "                     (password, retype, \"Wipe original?\"); without a\n"
                "                     file, choose one first\n"
-               "  --decrypt FILE...  decrypt each file as the window's Decrypt button does\n"
+               "  --decrypt FILE...  decrypt each file as the window's Decrypt button does;\n"
+               "                     a FOLDER among the files makes one set of every\n"
+               "                     regular file below it, hidden ones included (links,\n"
+               "                     devices, pipes, sockets skipped): one password, one\n"
+               "                     summary. Escape while the status strip shows asks\n"
+               "                     whether to stop.\n"
                "  --open FILE        open the window with FILE as the source file\n"
                "  --help, -h         show this text\n"
                "  --version          show the version\n"
@@ -63,8 +68,8 @@ QString HelpText() {
                "For scripts and terminals use quillbox-cli (see quillbox-cli --help): it\n"
                "needs no display and never takes a password from the command line.\n"
                "\n"
-               "Exit status: 0 done, 1 failed or cancelled, 2 unusable command line,\n"
-               "3 encrypted but the original not wiped, 4 wrong password or not an\n"
+               "Exit status: 0 done, 1 failed, cancelled or stopped, 2 unusable command\n"
+               "line, 3 encrypted but the original not wiped, 4 wrong password or not an\n"
                "encrypted file.\n")
         .arg(pw, kExampleCiphertext);
 }

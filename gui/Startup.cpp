@@ -3,12 +3,14 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <algorithm>
 #include <cstdio>
 
 #include "app/Global.h"
 #include "app/platform/ClipboardHandOff.h"
 #include "app/platform/MessageBoxes.h"
 #include "core/Utf8.h"
+#include "core/flows/FileSet.h"
 #include "core/flows/Outcome.h"
 #include "fileio/FileStore.h"
 #include "gui/StrayKeyReleases.h"
@@ -90,6 +92,20 @@ int Dispatch(Form1& form, Action action) {
     return kUsage;
 }
 
+// Files and folders together: one set, one password, one summary.
+int RunFileSet(Form1& form, bool encrypt, const QStringList& files) {
+    std::vector<std::string> names;
+    for (const QString& file : files) {
+        names.push_back(EncodeUtf8(QFileInfo(file).absoluteFilePath().toStdU16String()));
+    }
+    int status = kFailed;
+    form.RunAction([&] {
+        status = form.RunFileSet(flows::PlanSet(
+            names, encrypt ? flows::FileDirection::Encrypt : flows::FileDirection::Decrypt, false));
+    });
+    return status;
+}
+
 }  // namespace
 
 QStringList ProgramArguments(int argc, const char* const* argv) {
@@ -127,6 +143,10 @@ int RunFiles(Form1& form, MessageBoxes& boxes, bool encrypt, const QStringList& 
         form.RunAction([&] { form.BrowseF_Click(); });
         if (form.Text1()->text().isEmpty()) return kFailed;  // nothing chosen
         return RunFileAction(form, encrypt);
+    }
+    if (std::any_of(files.begin(), files.end(),
+                    [](const QString& file) { return QFileInfo(file).isDir(); })) {
+        return RunFileSet(form, encrypt, files);
     }
     int status = kCompleted;
     for (const QString& file : files) {

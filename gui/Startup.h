@@ -32,8 +32,10 @@ int RunCommand(Form1& form, const commandline::Command& command);
 // on each file in turn, as if the user had chosen it with Browse (absolute
 // path, destination derived from it), with every prompt and question of the
 // window. A file that is not there is reported in a box. Without files the
-// user chooses one with Browse first. Returns the worst of the files' exit
-// statuses (2, 1, 4, 3, 0 in that order).
+// user chooses one with Browse first. When a folder is among them, all of
+// them form one set instead: every regular file below the folders, one
+// password, one wipe question, one summary box. Returns the worst of the
+// files' exit statuses (2, 1, 4, 3, 0 in that order).
 int RunFiles(Form1& form, MessageBoxes& boxes, bool encrypt, const QStringList& files);
 
 // The whole start-up: the window's load step, then either the window and the

@@ -441,6 +441,80 @@
         <source>%1 is not an encrypted file.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Stop? The output so far is discarded.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stopped.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Skipped &quot;%1&quot;: it is a symbolic link, and links are not followed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Skipped &quot;%1&quot;: it is not a regular file (a device, a pipe or a socket).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Skipped &quot;%1&quot;: its name ends in .enc, so it is taken to be encrypted already.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Skipped &quot;%1&quot;: &quot;%2&quot; already exists.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Skipped &quot;%1&quot;: it was replaced after the folder was read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not use &quot;%1&quot;: the name is not valid UTF-8.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not read the folder &quot;%1&quot;: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is neither a file nor a folder, or it is not there.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 encrypted, %2 skipped, %3 failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 decrypted, %2 skipped, %3 failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stopped at &quot;%1&quot;, which was left as it was; the files after it were not touched: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 to encrypt, %2 skipped, %3 failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 to decrypt, %2 skipped, %3 failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wipe the %1 originals?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1.
+
+%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>... and %1 more.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>PasswordForm</name>

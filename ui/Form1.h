@@ -12,6 +12,7 @@
 #include "app/platform/Twips.h"
 #include "core/ExitStatus.h"
 #include "core/flows/FileFlow.h"
+#include "core/flows/FileSet.h"
 #include "core/flows/TextFlow.h"
 
 class FileDropLineEdit;
@@ -70,6 +71,10 @@ public:
     // How the last file Encrypt or Decrypt ended, as the command line's exit
     // status: completed, failed, encrypted but not wiped, or wrong password.
     ExitStatus FileActionStatus() const { return fileStatus_; }
+    // Several files and folders in one go (the file-manager entries): one
+    // password, one wipe question, the strip's overall percentage, a summary
+    // box. Returns the exit status.
+    int RunFileSet(const flows::FileSet& set);
     // How the last string Encrypt or Decrypt ended, for the exit status.
     ExitStatus StringActionStatus() const { return stringStatus_; }
 

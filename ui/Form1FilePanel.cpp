@@ -86,6 +86,15 @@ bool Form1::DecFile_Click() {
     return outcome.ending == flows::Ending::Completed;
 }
 
+int Form1::RunFileSet(const flows::FileSet& set) {
+    const bool encrypt = set.direction == flows::FileDirection::Encrypt;
+    const int status =
+        flows::RunSet(frontEnd_, set, {InteractiveMode(), encrypt}, Global::CurrentPassword,
+                      InteractiveMode() ? flows::WipePlan::Ask : flows::WipePlan::Always);
+    fileStatus_ = StatusOf(status);
+    return status;
+}
+
 bool Form1::myEncrypt(std::u16string& srcFile, std::u16string& dstFile, std::u16string& myPass) {
     return flows::Finish(frontEnd_, flows::RunFileOperation(
                                         frontEnd_, flows::FileDirection::Encrypt, srcFile, dstFile,

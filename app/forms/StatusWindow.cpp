@@ -24,6 +24,16 @@ void QtStatusWindow::Close() {
     form_.reset();
 }
 
+void QtStatusWindow::TakeKeyboard() {
+    StatusForm& form = Ensure();
+    form.setWindowFlag(Qt::WindowDoesNotAcceptFocus, false);
+    form.setAttribute(Qt::WA_ShowWithoutActivating, false);
+    form.setFocusPolicy(Qt::StrongFocus);
+    form.show();  // changed flags hide a window
+    form.activateWindow();
+    form.setFocus();
+}
+
 StatusForm* QtStatusWindow::Form() const {
     return form_ && !form_->isHidden() ? form_.get() : nullptr;
 }

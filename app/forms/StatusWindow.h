@@ -16,6 +16,9 @@ public:
     virtual void SetText(const QString& text) = 0;
     // Closes the window if it is open.
     virtual void Close() = 0;
+    // Lets the open window take the keyboard, so that Escape reaches the
+    // program when no other window of it is there (the file-manager entries).
+    virtual void TakeKeyboard() {}
 };
 
 class QtStatusWindow final : public StatusWindow {
@@ -25,6 +28,7 @@ public:
     void Show() override;
     void SetText(const QString& text) override;
     void Close() override;
+    void TakeKeyboard() override;
 
     // The open window, or null.
     StatusForm* Form() const;

@@ -102,7 +102,8 @@ Outcome RunFileOperation(FrontEnd& frontEnd, FileDirection direction, std::u16st
                          bool base64) {
     // The busy state is over before the outcome is shown.
     const BusyScope busy(frontEnd);
-    clsBlowfish cipher(&frontEnd.Progress());
+    StopWatch watch(frontEnd);
+    clsBlowfish cipher(&watch);
     const bool written = direction == FileDirection::Encrypt
                              ? cipher.EncryptFile(srcFile, dstFile, overwrite, myPass, base64)
                              : cipher.DecryptFile(srcFile, dstFile, overwrite, myPass, base64);

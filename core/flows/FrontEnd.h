@@ -46,6 +46,13 @@ struct PasswordAnswer {
     Outcome outcome;
 };
 
+// How the user asked to stop a running file operation.
+enum class StopRequest {
+    None,     // not asked
+    Confirm,  // a key in a window: the flow asks kStopQuestion, and stops on Yes
+    Now,      // an interrupt on a terminal: stopped without a question
+};
+
 class FrontEnd {
 public:
     virtual ~FrontEnd() = default;
@@ -79,6 +86,31 @@ public:
     // shown. Calls come in pairs, never nested; use BusyScope.
     virtual void BeginBusy() = 0;
     virtual void EndBusy() = 0;
+
+    // Asked between two chunks of a running file operation (often; answer
+    // quickly): whether the user asked to stop it. A Confirm is answered once
+    // for each request; a Now may be answered again until the program ends.
+    // The default never stops.
+    virtual StopRequest TakeStopRequest() { return StopRequest::None; }
+};
+
+// The engine's progress sink for one file operation: the front end's own,
+// and between chunks the front end's stop request, confirmed where it asks
+// for that. Once stopped it stays stopped.
+class StopWatch final : public ProgressSink {
+public:
+    explicit StopWatch(FrontEnd& frontEnd) : frontEnd_(frontEnd) {}
+
+    void Progress(std::int32_t& Percent) override { frontEnd_.Progress().Progress(Percent); }
+    void SetStatusText(const std::u16string& text) override {
+        frontEnd_.Progress().SetStatusText(text);
+    }
+    void PumpEvents() override { frontEnd_.Progress().PumpEvents(); }
+    bool StopRequested() override;
+
+private:
+    FrontEnd& frontEnd_;
+    bool stopped_ = false;
 };
 
 // The busy state for the lifetime of the object, ended however the scope is left.

@@ -9,7 +9,15 @@
 
 namespace {
 
+volatile sig_atomic_t stopOnInterrupt = 0;
+volatile sig_atomic_t interrupted = 0;
+
 void RemoveAndEnd(int signalNumber) {
+    if (signalNumber == SIGINT && stopOnInterrupt != 0) {
+        stopOnInterrupt = 0;  // the next one ends the program
+        interrupted = 1;
+        return;
+    }
     // In the middle of a step that must not be cut (the wipe from the rename
     // to the delete, or a temporary file's creation and registration): the
     // step ends first, then the request takes effect.
@@ -47,4 +55,12 @@ void RemoveTemporaryFileOnTermination() {
         }
         ::sigaction(signalNumber, &action, nullptr);
     }
+}
+
+void StopOnInterrupt(bool on) {
+    stopOnInterrupt = on && interrupted == 0 ? 1 : 0;
+}
+
+bool InterruptReceived() {
+    return interrupted != 0;
 }

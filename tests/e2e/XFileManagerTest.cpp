@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QThread>
 
 #include "CipherFiles.h"
 #include "XSession.h"
@@ -73,6 +75,31 @@ TEST_F(XFileManager, AsksBeforeReplacingAndNoKeepsTheFileAsItWas) {
     EXPECT_TRUE(program->ErrorOutput().contains("notes.txt\" already exists. Replace it?"))
         << program->ErrorOutput().toStdString();
     EXPECT_EQ(ReadFile(Path("notes.txt")), edited);
+}
+
+// Escape while the strip shows: "Stop?", Yes, "Stopped.", and nothing is
+// left of the output. Without the window, the strip has the keyboard.
+TEST_F(XFileManager, EscapeWhileWorkingStopsAndLeavesNoOutput) {
+    const QByteArray large(400 << 20, 'q');
+    ASSERT_TRUE(WriteFile(Path("large.bin"), large));
+    auto program = Start({"--encrypt", "large.bin"});
+    ASSERT_TRUE(AnswerPasswords("pw", true));
+    QThread::msleep(300);  // the strip shows and takes the keyboard
+    QProcess xdotool;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DISPLAY"), server_.Display());
+    xdotool.setProcessEnvironment(environment);
+    xdotool.start(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")});
+    ASSERT_TRUE(xdotool.waitForFinished(10000));
+    ASSERT_TRUE(DismissBox());  // "Stop? The output so far is discarded.": Yes
+    ASSERT_TRUE(DismissBox());  // "Stopped."
+    ASSERT_TRUE(program->WaitForExit());
+    EXPECT_EQ(program->ExitStatus(), 1);
+    EXPECT_TRUE(program->ErrorOutput().contains("Stopped."))
+        << program->ErrorOutput().toStdString();
+    EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("large.bin")});
+    EXPECT_EQ(ReadFile(Path("large.bin")), large);
 }
 
 }  // namespace

@@ -224,6 +224,37 @@ TEST_F(RunFilesTest, EachFileGetsTheWindowsDialogueAndMissingOnesAreReported) {
     EXPECT_EQ(TempFiles::Read(files_.Path("a b.txt")), kPlain);
 }
 
+TEST_F(RunFilesTest, AFolderIsOneSetWithOnePasswordOneWipeQuestionAndASummary) {
+    QDir(files_.Path(".")).mkpath("docs/sub");
+    files_.Write("docs/one.txt", kPlain);
+    files_.Write("docs/sub/.two", kPlain);
+    files_.Write("docs/done.enc", "x");
+    files_.Write("single.txt", kPlain);
+    Answer({u"pw", u"pw"});
+    platform_.messages.answers = {true};  // wipe all
+    EXPECT_EQ(startup::RunFiles(form_, platform_.messages, true,
+                                {files_.Path("docs"), files_.Path("single.txt")}),
+              kCompleted);
+    EXPECT_EQ(platform_.prompt.captions.size(), 2u);  // asked and retyped once
+    EXPECT_EQ(platform_.messages.asked, std::vector<QString>{"Wipe the 3 originals?"});
+    ASSERT_EQ(platform_.messages.informed.size(), 1u);
+    EXPECT_TRUE(platform_.messages.informed[0].startsWith("3 encrypted, 1 skipped, 0 failed."))
+        << platform_.messages.informed[0].toStdString();
+    EXPECT_TRUE(platform_.messages.informed[0].contains("done.enc"));
+    for (const char* name : {"docs/one.txt", "docs/sub/.two", "single.txt"}) {
+        EXPECT_FALSE(TempFiles::Exists(files_.Path(name))) << name;
+        EXPECT_TRUE(TempFiles::Exists(files_.Path(name) + ".enc")) << name;
+    }
+
+    Answer({u"pw"});
+    platform_.messages.informed.clear();
+    EXPECT_EQ(startup::RunFiles(form_, platform_.messages, false, {files_.Path("docs")}),
+              kWrongPassword);  // "done.enc" is no encrypted file
+    EXPECT_EQ(TempFiles::Read(files_.Path("docs/sub/.two")), kPlain);
+    ASSERT_EQ(platform_.messages.informed.size(), 1u);
+    EXPECT_TRUE(platform_.messages.informed[0].startsWith("2 decrypted, 0 skipped, 1 failed."));
+}
+
 TEST_F(RunFilesTest, WithoutFilesTheUserChoosesOne) {
     platform_.fileDialog.answer = std::nullopt;  // cancelled: nothing runs
     EXPECT_EQ(startup::RunFiles(form_, platform_.messages, true, {}), kFailed);

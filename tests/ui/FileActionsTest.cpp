@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLineEdit>
 
 #include "app/Global.h"
@@ -123,6 +125,32 @@ TEST_F(FileActionsTest, EncryptAndWipe) {
     EXPECT_FALSE(TempFiles::Exists(source));
     EXPECT_EQ(DecryptFileContent(destination, u"pw"), kPlain);
     EXPECT_TRUE(platform.messages.informed.empty());
+}
+
+TEST_F(FileActionsTest, EscapeWhileBusyAsksAndStopsWithTheDestinationAsItWas) {
+    const QByteArray large(3 << 20, 'x');  // a dozen chunks
+    files.Write("report.txt", large);
+    files.Write("report.txt.enc", "older");
+    Answer({u"pw", u"pw"});
+    platform.messages.answers = {true, true};  // replace the older file; stop
+    bool pressed = false;
+    platform.pump.onPump = [&] {
+        if (pressed || !platform.status.visible) return;
+        pressed = true;
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(&form, &escape);
+    };
+
+    EXPECT_FALSE(form.EncFile_Click());
+
+    ASSERT_EQ(platform.messages.asked.size(), 2u);
+    EXPECT_EQ(platform.messages.asked.back(), "Stop? The output so far is discarded.");
+    EXPECT_EQ(platform.messages.informed, std::vector<QString>{"Stopped."});
+    EXPECT_EQ(form.FileActionStatus(), kFailed);
+    EXPECT_EQ(TempFiles::Read(destination), "older");
+    EXPECT_EQ(TempFiles::Read(source), large);
+    EXPECT_EQ(QDir(files.Path(".")).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    EXPECT_TRUE(form.isEnabled());
 }
 
 TEST_F(FileActionsTest, MismatchOrEscapeInTheConfirmationTouchesNoFile) {
