@@ -12,6 +12,10 @@ namespace fileio {
 // Reads what is there, at most `size` bytes; `count` 0 means end of input.
 std::error_code ReadSome(int fd, void* data, std::size_t size, std::size_t& count);
 
+// The length of the regular file open as `fd`; false for anything else (a
+// pipe, a terminal, a device).
+bool RegularFileSize(int fd, std::uint64_t& size);
+
 // Reads exactly `size` bytes; an earlier end of input fails with io_error.
 std::error_code ReadFull(int fd, void* data, std::size_t size);
 

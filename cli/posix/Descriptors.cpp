@@ -8,7 +8,6 @@
 #include <csignal>
 #include <cstring>
 
-#include "cipher/SecureZero.h"
 #include "fileio/Descriptors.h"
 
 namespace cli {
@@ -23,21 +22,6 @@ std::error_code LastError() {
 
 bool IsTerminal(int fd) {
     return ::isatty(fd) == 1;
-}
-
-std::error_code ReadLine(int fd, std::string& line, std::size_t maxLength) {
-    line.clear();
-    char c;
-    for (;;) {
-        std::size_t n = 0;
-        if (std::error_code ec = fileio::ReadSome(fd, &c, 1, n)) return ec;
-        if (n == 0 || c == '\n') return {};
-        if (line.size() >= maxLength) {
-            cipher::Wipe(line);
-            return std::make_error_code(std::errc::value_too_large);
-        }
-        line += c;
-    }
 }
 
 int OpenPasswordFile(const std::string& path, std::error_code& ec) {

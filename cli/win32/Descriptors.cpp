@@ -5,28 +5,12 @@
 
 #include <cstring>
 
-#include "cipher/SecureZero.h"
 #include "fileio/win32/Win32.h"
 
 namespace cli {
 
 bool IsTerminal(int fd) {
     return win32::IsConsole(win32::HandleOf(fd));
-}
-
-std::error_code ReadLine(int fd, std::string& line, std::size_t maxLength) {
-    line.clear();
-    char c;
-    for (;;) {
-        std::size_t n = 0;
-        if (std::error_code ec = fileio::ReadSome(fd, &c, 1, n)) return ec;
-        if (n == 0 || c == '\n') return {};
-        if (line.size() >= maxLength) {
-            cipher::Wipe(line);
-            return std::make_error_code(std::errc::value_too_large);
-        }
-        line += c;
-    }
 }
 
 int OpenPasswordFile(const std::string& path, std::error_code& ec) {
