@@ -36,7 +36,7 @@ std::u16string AbsolutePath(const std::u16string& file) {
 }
 
 flows::FileRequest FileRequestOf(const Form1& form, flows::FileDirection direction,
-                                 bool interactive) {
+                                 bool interactive, bool askBeforeReplacing) {
     flows::FileRequest request;
     request.direction = direction;
     request.source = form.Text(Form1::Text1);
@@ -47,6 +47,9 @@ flows::FileRequest FileRequestOf(const Form1& form, flows::FileDirection directi
     request.sourceExists = &IsExistingFileOrMatch;
     // In the command-line mode the original goes without a question.
     request.wipe = interactive ? flows::WipePlan::Ask : flows::WipePlan::Always;
+    // The window asks before it replaces another file; the "/" command line
+    // replaces, as scripts expect.
+    request.confirmReplace = interactive && askBeforeReplacing;
     return request;
 }
 
@@ -61,7 +64,8 @@ Program::~Program() {
 void Program::EncFile_Click() {
     // In the command-line mode the password is known, but it is still retyped.
     const flows::Outcome outcome = flows::EncryptFile(
-        frontEnd_, FileRequestOf(form_, flows::FileDirection::Encrypt, InteractiveMode()),
+        frontEnd_,
+        FileRequestOf(form_, flows::FileDirection::Encrypt, InteractiveMode(), askBeforeReplacing_),
         {InteractiveMode(), true}, currentPassword_);
     fileStatus_ = static_cast<ExitStatus>(flows::Finish(frontEnd_, outcome));
 }
@@ -69,7 +73,8 @@ void Program::EncFile_Click() {
 void Program::DecFile_Click() {
     // The shared password itself: a decryption that was carried out empties it.
     const flows::Outcome outcome = flows::DecryptFile(
-        frontEnd_, FileRequestOf(form_, flows::FileDirection::Decrypt, InteractiveMode()),
+        frontEnd_,
+        FileRequestOf(form_, flows::FileDirection::Decrypt, InteractiveMode(), askBeforeReplacing_),
         {InteractiveMode(), false}, currentPassword_);
     fileStatus_ = static_cast<ExitStatus>(flows::Finish(frontEnd_, outcome));
 }
@@ -119,6 +124,7 @@ int Program::RunCommand(const commandline::Command& command) {
         form_.SetText(Form1::Text2, command.destination);
         form_.SetText(Form1::Text3, command.text);
         currentPassword_ = command.password;
+        askBeforeReplacing_ = false;
         // With "-ask" the actions behave as in the window: they prompt.
         if (command.askPassword) commandLine_.clear();
         switch (command.action) {

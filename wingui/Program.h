@@ -55,6 +55,8 @@ private:
     std::u16string commandLine_;
     ExitStatus fileStatus_ = kCompleted;
     ExitStatus stringStatus_ = kCompleted;
+    // The window's own dialogue asks before replacing an existing file.
+    bool askBeforeReplacing_ = true;
 };
 
 }  // namespace win
