@@ -7,9 +7,7 @@
 #include <unistd.h>
 
 #include <QDir>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 #include "CipherFiles.h"
 #include "QuillboxProcess.h"
@@ -24,12 +22,10 @@ struct Outcome {
 
 class Headless : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(folder_.isValid()); }
-
-    QString Path(const QString& name) const { return folder_.filePath(name); }
+    QString Path(const QString& name) const { return QtPath(folder_, name); }
 
     Outcome Run(const QStringList& arguments, const QProcessEnvironment& environment) {
-        QuillboxProcess program(arguments, environment, folder_.path());
+        QuillboxProcess program(arguments, environment, QtPath(folder_));
         // A program that waits for an answer would stay here until killed.
         EXPECT_TRUE(program.WaitForExit(20000)) << "still running: " << Describe(arguments);
         return {program.ExitStatus(), program.Output(), program.ErrorOutput()};
@@ -39,9 +35,9 @@ protected:
         return arguments.join(' ').toStdString();
     }
 
-    QStringList Files() const { return QDir(folder_.path()).entryList(QDir::Files); }
+    QStringList Files() const { return QDir(QtPath(folder_)).entryList(QDir::Files); }
 
-    QTemporaryDir folder_;
+    testsupport::TempDir folder_;
 };
 
 TEST_F(Headless, HelpAndVersionNeedNoDisplay) {
@@ -159,17 +155,16 @@ TEST_F(Headless, AFileThatCannotBeAnEncryptedFileIsAWrongPasswordForBothPrograms
         SCOPED_TRACE(name.toStdString());
         const Outcome window =
             Run({"/decrypt", "/" + name, "/pw", "/out"}, QuillboxProcess::Offscreen());
-        QProcess cli;
-        cli.setWorkingDirectory(folder_.path());
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("QUILLBOX_TEST_PASSWORD", "pw");
-        cli.setProcessEnvironment(environment);
-        cli.start(QUILLBOX_CLI_EXECUTABLE,
-                  {"decrypt", name, "-o", "out", "--password-env", "QUILLBOX_TEST_PASSWORD"});
-        ASSERT_TRUE(cli.waitForFinished(20000));
-        const QString cliError = QString::fromUtf8(cli.readAllStandardError());
+        testsupport::Launch launch;
+        launch.args = {"decrypt", name.toStdString(), "-o", "out", "--password-env", "PASSWORD"};
+        launch.folder = folder_.Path();
+        launch.environment = {{"PASSWORD", "pw"}};
+        testsupport::ChildProcess cli(QUILLBOX_CLI_EXECUTABLE, launch);
+        const std::optional<testsupport::Result> ended = cli.Wait(std::chrono::seconds(20));
+        ASSERT_TRUE(ended);
+        const QString cliError = QString::fromStdString(ended->err);
         EXPECT_EQ(window.status, 4) << window.error.toStdString();
-        EXPECT_EQ(cli.exitCode(), 4) << cliError.toStdString();
+        EXPECT_EQ(ended->status, 4) << cliError.toStdString();
         EXPECT_TRUE(window.error.contains(sentence)) << window.error.toStdString();
         EXPECT_TRUE(cliError.contains(sentence)) << cliError.toStdString();
         EXPECT_FALSE(QFile::exists(Path("out")));

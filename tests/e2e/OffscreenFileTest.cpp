@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include "CipherFiles.h"
 #include "QuillboxProcess.h"
@@ -14,17 +13,17 @@ namespace {
 
 class OffscreenCommandLine : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(folder_.isValid()); }
-
-    QString Path(const QString& name) const { return folder_.filePath(name); }
+    QString Path(const QString& name) const { return QtPath(folder_, name); }
 
     int Run(const QStringList& arguments) {
-        return RunQuillbox(arguments, QuillboxProcess::Offscreen(), folder_.path());
+        QuillboxProcess program(arguments, QuillboxProcess::Offscreen(), QtPath(folder_));
+        program.WaitForExit();
+        return program.ExitStatus();
     }
 
-    QStringList Files() const { return QDir(folder_.path()).entryList(QDir::Files); }
+    QStringList Files() const { return QDir(QtPath(folder_)).entryList(QDir::Files); }
 
-    QTemporaryDir folder_;
+    testsupport::TempDir folder_;
     const QByteArray plain_ = SampleBytes(70000);
 };
 

@@ -1,5 +1,8 @@
 #include "QuillboxProcess.h"
 
+#include <QDebug>
+#include <QProcess>
+
 namespace {
 
 // The program's environment: the test's own, with leak reports of system
@@ -9,6 +12,21 @@ QProcessEnvironment BaseEnvironment() {
     environment.insert(QStringLiteral("LSAN_OPTIONS"),
                        QStringLiteral("suppressions=" QUILLBOX_LSAN_SUPPRESSIONS));
     return environment;
+}
+
+// The same command line, environment and working folder for a ChildProcess.
+testsupport::Launch ToLaunch(const QStringList& arguments, const QProcessEnvironment& environment,
+                             const QString& workingDirectory) {
+    testsupport::Launch launch;
+    for (const QString& argument : arguments) launch.args.push_back(argument.toStdString());
+    launch.folder = workingDirectory.toStdString();
+    for (const QString& name : environment.keys()) {
+        launch.environment.emplace_back(name.toStdString(), environment.value(name).toStdString());
+    }
+    for (const QString& name : QProcessEnvironment::systemEnvironment().keys()) {
+        if (!environment.contains(name)) launch.removed.push_back(name.toStdString());
+    }
+    return launch;
 }
 
 }  // namespace
@@ -37,43 +55,30 @@ QProcessEnvironment QuillboxProcess::OnDisplay(const QString& display) {
 
 QuillboxProcess::QuillboxProcess(const QStringList& arguments,
                                  const QProcessEnvironment& environment,
-                                 const QString& workingDirectory) {
-    process_.setProcessEnvironment(environment);
-    process_.setWorkingDirectory(workingDirectory);
-    process_.setStandardInputFile(QProcess::nullDevice());
-    process_.start(QStringLiteral(QUILLBOX_EXECUTABLE), arguments);
-    process_.waitForStarted();
-}
+                                 const QString& workingDirectory)
+    : process_(QUILLBOX_EXECUTABLE, ToLaunch(arguments, environment, workingDirectory)) {}
 
-QuillboxProcess::~QuillboxProcess() {
-    if (process_.state() == QProcess::NotRunning) return;
-    process_.kill();
-    process_.waitForFinished();
-}
-
-bool QuillboxProcess::WaitForExit(int timeoutMilliseconds) {
-    return process_.state() == QProcess::NotRunning ||
-           process_.waitForFinished(timeoutMilliseconds);
-}
-
-int QuillboxProcess::ExitStatus() const {
-    if (process_.state() != QProcess::NotRunning || process_.exitStatus() != QProcess::NormalExit) {
-        return -1;
+bool RunTool(const QString& tool, const QStringList& arguments,
+             const QProcessEnvironment& environment, QByteArray* output, const QByteArray& input,
+             int timeoutMilliseconds) {
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    // The child left behind must not hold our output pipe open.
+    if (output == nullptr) process.setStandardOutputFile(QProcess::nullDevice());
+    process.start(tool, arguments);
+    if (!process.waitForStarted()) return false;
+    process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(timeoutMilliseconds)) {
+        qWarning() << tool << arguments << "did not end in time";
+        process.kill();
+        process.waitForFinished();
+        return false;
     }
-    return process_.exitCode();
-}
-
-QString QuillboxProcess::ErrorOutput() {
-    return QString::fromLocal8Bit(process_.readAllStandardError());
-}
-
-QString QuillboxProcess::Output() {
-    return QString::fromLocal8Bit(process_.readAllStandardOutput());
-}
-
-int RunQuillbox(const QStringList& arguments, const QProcessEnvironment& environment,
-                const QString& workingDirectory) {
-    QuillboxProcess program(arguments, environment, workingDirectory);
-    program.WaitForExit();
-    return program.ExitStatus();
+    if (output != nullptr) *output = process.readAllStandardOutput();
+    if (process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0) return true;
+    // A search that finds nothing fails silently; real errors say something.
+    const QByteArray error = process.readAllStandardError();
+    if (!error.isEmpty()) qWarning() << tool << arguments << "failed:" << error;
+    return false;
 }

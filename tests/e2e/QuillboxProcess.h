@@ -1,12 +1,17 @@
 #pragma once
 
-#include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+#include <chrono>
+#include <optional>
+
+#include "tests/support/ChildProcess.h"
+#include "tests/support/Files.h"
 
 // The built program, started as a separate process the way a user starts it
-// from a shell: every argument is a separate word.
+// from a shell: every argument is a separate word. The tests' Qt words over
+// testsupport::ChildProcess.
 class QuillboxProcess {
 public:
     // The environment for the offscreen platform (no display at all).
@@ -19,29 +24,36 @@ public:
 
     QuillboxProcess(const QStringList& arguments, const QProcessEnvironment& environment,
                     const QString& workingDirectory);
-    ~QuillboxProcess();
-    QuillboxProcess(const QuillboxProcess&) = delete;
-    QuillboxProcess& operator=(const QuillboxProcess&) = delete;
 
     // Waits for the program to end; false when it is still running after
     // timeoutMilliseconds.
-    bool WaitForExit(int timeoutMilliseconds = 30000);
+    bool WaitForExit(int timeoutMilliseconds = 30000) {
+        if (!ended_) ended_ = process_.Wait(std::chrono::milliseconds(timeoutMilliseconds));
+        return ended_.has_value();
+    }
 
-    // The exit status, or -1 when the program crashed or has not ended.
-    int ExitStatus() const;
-
-    // Everything the program wrote to its error output so far.
-    QString ErrorOutput();
-    // Everything the program wrote to its standard output so far.
-    QString Output();
+    // Once it has ended: the exit status (-1 after a crash), and everything
+    // the program wrote to its error output and to its standard output.
+    int ExitStatus() const { return ended_ ? ended_->status : -1; }
+    QString ErrorOutput() const { return QString::fromStdString(ended_ ? ended_->err : ""); }
+    QString Output() const { return QString::fromStdString(ended_ ? ended_->out : ""); }
 
     // The running program's process id.
-    qint64 ProcessId() const { return process_.processId(); }
+    qint64 ProcessId() const { return process_.Pid(); }
 
 private:
-    QProcess process_;
+    testsupport::ChildProcess process_;
+    std::optional<testsupport::Result> ended_;
 };
 
-// Starts the program and waits for its end; the exit status, or -1.
-int RunQuillbox(const QStringList& arguments, const QProcessEnvironment& environment,
-                const QString& workingDirectory);
+// Runs a desktop tool found on the PATH; false when it failed or took too
+// long. Tools like xclip and wl-copy leave a child behind that serves the
+// clipboard: QProcess waits for the tool itself, not for its pipes to close.
+bool RunTool(const QString& tool, const QStringList& arguments,
+             const QProcessEnvironment& environment, QByteArray* output = nullptr,
+             const QByteArray& input = {}, int timeoutMilliseconds = 20000);
+
+// A temporary folder, or a name in it, as a QString.
+inline QString QtPath(const testsupport::TempDir& folder, const QString& name = {}) {
+    return QString::fromStdString(folder.Path(name.toStdString()).string());
+}

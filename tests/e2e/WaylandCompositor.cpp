@@ -1,7 +1,6 @@
 #include "WaylandCompositor.h"
 
 #include <QDeadlineTimer>
-#include <QDebug>
 #include <QFile>
 #include <QThread>
 
@@ -13,12 +12,12 @@ const QString kSocket = QStringLiteral("quillbox-test");
 }  // namespace
 
 WaylandCompositor::WaylandCompositor() {
-    if (!x_.IsRunning() || !runtime_.isValid()) return;
+    if (!x_.IsRunning()) return;
     // The runtime folder must belong to us alone, as in a real session.
-    QFile::setPermissions(runtime_.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(QtPath(runtime_), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("DISPLAY"), x_.Display());
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime_.path());
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), QtPath(runtime_));
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
     weston_.setProcessEnvironment(environment);
     weston_.setStandardInputFile(QProcess::nullDevice());
@@ -30,7 +29,7 @@ WaylandCompositor::WaylandCompositor() {
                    QStringLiteral("--width=640"), QStringLiteral("--height=480")});
     if (!weston_.waitForStarted(kTimeoutMilliseconds)) return;
     // The compositor accepts clients once its socket exists.
-    const QString socket = runtime_.filePath(kSocket);
+    const QString socket = QtPath(runtime_, kSocket);
     const QDeadlineTimer deadline(kTimeoutMilliseconds);
     while (!QFile::exists(socket) && weston_.state() == QProcess::Running &&
            !deadline.hasExpired()) {
@@ -52,7 +51,7 @@ QProcessEnvironment WaylandCompositor::Environment(const QProcessEnvironment& ba
     QProcessEnvironment environment = base;
     environment.remove(QStringLiteral("DISPLAY"));
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime_.path());
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), QtPath(runtime_));
     environment.insert(QStringLiteral("WAYLAND_DISPLAY"), kSocket);
     // Qt's Wayland libraries are built without frame pointers: only the slow
     // unwinder reaches the frames that the leak suppressions name.
@@ -62,35 +61,17 @@ QProcessEnvironment WaylandCompositor::Environment(const QProcessEnvironment& ba
     return environment;
 }
 
-bool WaylandCompositor::RunTool(const QString& tool, const QStringList& arguments,
-                                const QByteArray& input, QByteArray* output) const {
-    QProcess process;
-    process.setProcessEnvironment(Environment(QProcessEnvironment::systemEnvironment()));
-    // wl-copy leaves a child behind that serves the clipboard; it must not
-    // hold our output pipe open.
-    if (output == nullptr) process.setStandardOutputFile(QProcess::nullDevice());
-    process.start(tool, arguments);
-    if (!process.waitForStarted()) return false;
-    process.write(input);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(kTimeoutMilliseconds)) {
-        qWarning() << tool << "did not end in time";
-        process.kill();
-        process.waitForFinished();
-        return false;
-    }
-    if (output != nullptr) *output = process.readAllStandardOutput();
-    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-}
-
 std::optional<QByteArray> WaylandCompositor::Paste() const {
     QByteArray text;
-    if (!RunTool(QStringLiteral("wl-paste"), {QStringLiteral("--no-newline")}, {}, &text)) {
+    const auto environment = Environment(QProcessEnvironment::systemEnvironment());
+    if (!RunTool(QStringLiteral("wl-paste"), {QStringLiteral("--no-newline")}, environment,
+                 &text)) {
         return std::nullopt;
     }
     return text;
 }
 
 bool WaylandCompositor::Copy(const QByteArray& text) const {
-    return RunTool(QStringLiteral("wl-copy"), {}, text, nullptr);
+    return RunTool(QStringLiteral("wl-copy"), {},
+                   Environment(QProcessEnvironment::systemEnvironment()), nullptr, text);
 }

@@ -4,9 +4,9 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
-#include <QTemporaryDir>
 #include <optional>
 
+#include "QuillboxProcess.h"
 #include "XServer.h"
 
 // A real Wayland compositor for a test: weston, nested as a window in a
@@ -32,11 +32,8 @@ public:
     bool Copy(const QByteArray& text) const;
 
 private:
-    bool RunTool(const QString& tool, const QStringList& arguments, const QByteArray& input,
-                 QByteArray* output) const;
-
     XServer x_;
-    QTemporaryDir runtime_;
+    testsupport::TempDir runtime_;
     QProcess weston_;
     bool running_ = false;
 };

@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QThread>
 
 #include "CipherFiles.h"
@@ -26,7 +25,7 @@ protected:
 TEST_F(XFileManager, EncryptsEachPathInTurnWithTheWindowsDialogue) {
     // A relative name and an absolute path, with spaces and non-ASCII letters.
     const QString relative = QStringLiteral("my notes \u00e4.txt");
-    ASSERT_TRUE(QDir(folder_.path()).mkdir(QStringLiteral("Ordner \u00f6")));
+    ASSERT_TRUE(QDir(QtPath(folder_)).mkdir(QStringLiteral("Ordner \u00f6")));
     const QString absolute = Path(QStringLiteral("Ordner \u00f6/report 1 \u20ac.bin"));
     ASSERT_TRUE(WriteFile(Path(relative), plain_));
     ASSERT_TRUE(WriteFile(absolute, plain_.left(999)));
@@ -85,19 +84,15 @@ TEST_F(XFileManager, EscapeWhileWorkingStopsAndLeavesNoOutput) {
     auto program = Start({"--encrypt", "large.bin"});
     ASSERT_TRUE(AnswerPasswords("pw", true));
     QThread::msleep(300);  // the strip shows and takes the keyboard
-    QProcess xdotool;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DISPLAY"), server_.Display());
-    xdotool.setProcessEnvironment(environment);
-    xdotool.start(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")});
-    ASSERT_TRUE(xdotool.waitForFinished(10000));
+    ASSERT_TRUE(x_.Run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Escape")},
+                       nullptr, {}, 10000));
     ASSERT_TRUE(DismissBox());  // "Stop? The output so far is discarded.": Yes
     ASSERT_TRUE(DismissBox());  // "Stopped."
     ASSERT_TRUE(program->WaitForExit());
     EXPECT_EQ(program->ExitStatus(), 1);
     EXPECT_TRUE(program->ErrorOutput().contains("Stopped."))
         << program->ErrorOutput().toStdString();
-    EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files | QDir::Hidden),
+    EXPECT_EQ(QDir(QtPath(folder_)).entryList(QDir::Files | QDir::Hidden),
               QStringList{QStringLiteral("large.bin")});
     EXPECT_EQ(ReadFile(Path("large.bin")), large);
 }

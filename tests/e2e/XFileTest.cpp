@@ -87,7 +87,7 @@ TEST_F(XFileCommandLine, SameSourceAndDestinationKeepTheData) {
         ASSERT_TRUE(AnswerPrompt("pw"));
         ASSERT_TRUE(program->WaitForExit());
         EXPECT_EQ(program->ExitStatus(), 0);
-        EXPECT_EQ(ReadDecrypted(QDir(folder_.path()).filePath(destination), "pw"), plain_);
+        EXPECT_EQ(ReadDecrypted(QDir(QtPath(folder_)).filePath(destination), "pw"), plain_);
     }
 }
 

@@ -22,11 +22,11 @@ protected:
     // Launches the desktop entry on the file, with "quillbox" on the PATH as
     // an installed program would be; true when the launcher succeeded.
     bool Launch(const QString& file) {
-        if (!bin_.isValid() || !QFile::link(QUILLBOX_EXECUTABLE, bin_.filePath("quillbox"))) {
+        if (!QFile::link(QUILLBOX_EXECUTABLE, QtPath(bin_, "quillbox"))) {
             return false;
         }
         QProcessEnvironment environment = QuillboxProcess::OnDisplay(server_.Display());
-        environment.insert("PATH", bin_.path() + ':' + environment.value("PATH"));
+        environment.insert("PATH", QtPath(bin_) + ':' + environment.value("PATH"));
         // The program outlives the launcher: it must not inherit pipes that
         // close with it.
         QProcess gio;
@@ -39,12 +39,12 @@ protected:
         return gio.exitStatus() == QProcess::NormalExit && gio.exitCode() == 0;
     }
 
-    QTemporaryDir bin_;
+    testsupport::TempDir bin_;
     qint64 program_ = 0;
 };
 
 TEST_F(XOpenWith, OpensTheWindowWithTheFileAsSource) {
-    ASSERT_TRUE(QDir(folder_.path()).mkdir(QStringLiteral("Ordner \u00f6")));
+    ASSERT_TRUE(QDir(QtPath(folder_)).mkdir(QStringLiteral("Ordner \u00f6")));
     const QString file = Path(QStringLiteral("Ordner \u00f6/notes 1 \u20ac.txt"));
     const QByteArray plain = SampleBytes(5000);
     ASSERT_TRUE(WriteFile(file, plain));

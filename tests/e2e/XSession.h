@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QStringList>
-#include <QTemporaryDir>
 #include <memory>
 
 #include "QuillboxProcess.h"
@@ -16,19 +15,16 @@ class XSession : public ::testing::Test {
 protected:
     static inline const QString kTitle = QStringLiteral("Quillbox");
 
-    void SetUp() override {
-        ASSERT_TRUE(server_.IsRunning()) << "Xvfb did not start";
-        ASSERT_TRUE(folder_.isValid());
-    }
+    void SetUp() override { ASSERT_TRUE(server_.IsRunning()) << "Xvfb did not start"; }
 
-    QString Path(const QString& name) const { return folder_.filePath(name); }
+    QString Path(const QString& name) const { return QtPath(folder_, name); }
 
     // Starts the program. A new program may get the window ids of an ended
     // one, so the windows answered so far are forgotten.
     std::unique_ptr<QuillboxProcess> Start(const QStringList& arguments) {
         answered_.clear();
         return std::make_unique<QuillboxProcess>(
-            arguments, QuillboxProcess::OnDisplay(server_.Display()), folder_.path());
+            arguments, QuillboxProcess::OnDisplay(server_.Display()), QtPath(folder_));
     }
 
     // Waits for the next window of the program with this title that has not
@@ -59,6 +55,6 @@ protected:
 
     XServer server_;
     XTools x_{server_.Display()};
-    QTemporaryDir folder_;
+    testsupport::TempDir folder_;
     QStringList answered_;
 };

@@ -88,7 +88,7 @@ TEST_F(XStringCommandLine, ClipboardServerLeavesWhenAnotherProgramTakesOver) {
 TEST_F(XStringCommandLine, ClipboardServerLetsGoOfItsWorkingFolder) {
     QProcess server;
     server.setProcessEnvironment(QuillboxProcess::OnDisplay(server_.Display()));
-    server.setWorkingDirectory(folder_.path());
+    server.setWorkingDirectory(QtPath(folder_));
     server.start(QStringLiteral(QUILLBOX_EXECUTABLE), {"--quillbox-serve-clipboard"});
     ASSERT_TRUE(server.waitForStarted());
     server.write("kept text");

@@ -1,38 +1,18 @@
 #include "XTools.h"
 
 #include <QDeadlineTimer>
-#include <QDebug>
-#include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QThread>
 #include <algorithm>
 
+#include "QuillboxProcess.h"
+
 bool XTools::Run(const QString& tool, const QStringList& arguments, QByteArray* output,
                  const QByteArray& input, int timeoutMilliseconds) const {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("DISPLAY"), display_);
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    // xclip leaves a child behind that serves the clipboard; it must not hold
-    // our output pipe open.
-    if (output == nullptr) process.setStandardOutputFile(QProcess::nullDevice());
-    process.start(tool, arguments);
-    if (!process.waitForStarted()) return false;
-    process.write(input);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(timeoutMilliseconds)) {
-        qWarning() << tool << arguments << "did not end in time";
-        process.kill();
-        process.waitForFinished();
-        return false;
-    }
-    if (output != nullptr) *output = process.readAllStandardOutput();
-    if (process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0) return true;
-    // A search that finds nothing fails silently; real errors say something.
-    const QByteArray error = process.readAllStandardError();
-    if (!error.isEmpty()) qWarning() << tool << arguments << "failed:" << error;
-    return false;
+    return RunTool(tool, arguments, environment, output, input, timeoutMilliseconds);
 }
 
 namespace {

@@ -38,13 +38,13 @@ public:
     // Another program (xclip) takes the clipboard over with this text.
     bool TakeClipboard(const QByteArray& text) const;
 
-private:
-    // The visible windows with exactly this title, right now.
-    QStringList VisibleWindows(const QString& title) const;
-
     // Runs a tool with DISPLAY set; false when it failed or took too long.
     bool Run(const QString& tool, const QStringList& arguments, QByteArray* output = nullptr,
              const QByteArray& input = {}, int timeoutMilliseconds = 20000) const;
+
+private:
+    // The visible windows with exactly this title, right now.
+    QStringList VisibleWindows(const QString& title) const;
 
     QString display_;
 };

@@ -27,7 +27,7 @@ TEST_F(XUsage, MalformedCommandLinesShowUsageBox) {
         ASSERT_TRUE(program->WaitForExit());
         EXPECT_EQ(program->ExitStatus(), 2);
     }
-    EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files), QStringList{"abc"});
+    EXPECT_EQ(QDir(QtPath(folder_)).entryList(QDir::Files), QStringList{"abc"});
     EXPECT_EQ(ReadFile(Path("abc")), "plain");
 }
 

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,9 +15,11 @@ namespace testsupport {
 struct Launch {
     std::vector<std::string> args;  // after the program's name
     std::filesystem::path folder;   // working folder; the current one when empty
-    std::vector<std::pair<std::string, std::string>> environment;  // added variables
-    std::string descriptor3;  // when not empty, readable on descriptor 3
-    bool terminal = false;    // give the child a pseudo-terminal as its controlling terminal
+    // Variables set in the child's environment, replacing any of the same name.
+    std::vector<std::pair<std::string, std::string>> environment;
+    std::vector<std::string> removed;  // variables taken out of the child's environment
+    std::string descriptor3;           // when not empty, readable on descriptor 3
+    bool terminal = false;  // give the child a pseudo-terminal as its controlling terminal
     // With a terminal: run the program as a shell's foreground job, which the
     // shell puts back in the foreground ("fg") as soon as it stops, with the
     // terminal's settings as they were before the job started.
@@ -56,13 +59,22 @@ public:
     // after the time limit is killed and the result's status is -1.
     Result Finish(const std::string& input = {},
                   std::chrono::milliseconds limit = std::chrono::seconds(60));
+    // Closes standard input and waits for the end like Finish, but a child
+    // still running after the time limit is left running: no result then,
+    // and the output so far is kept for the next call.
+    std::optional<Result> Wait(std::chrono::milliseconds limit);
 
 private:
     void DrainTerminal(int timeoutMs);
+    // Feeds `input` and collects output until both outputs are closed (true)
+    // or the time is up (false).
+    bool Collect(const std::string& input, std::chrono::steady_clock::time_point end);
+    Result Reap();
 
     pid_t pid_ = -1;
     int in_ = -1, out_ = -1, err_ = -1, master_ = -1;
     std::string terminalOut_;
+    Result collected_;
 };
 
 // Starts, feeds `input` and finishes in one call.

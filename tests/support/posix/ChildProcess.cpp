@@ -9,9 +9,11 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 namespace testsupport {
 
@@ -99,7 +101,14 @@ ChildProcess::ChildProcess(const std::string& program, const Launch& launch) {
     for (std::string& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
     std::vector<std::string> env;
-    for (char** e = environ; *e != nullptr; ++e) env.emplace_back(*e);
+    for (char** e = environ; *e != nullptr; ++e) {
+        const std::string entry(*e), name = entry.substr(0, entry.find('='));
+        const auto set = [&name](const auto& variable) { return variable.first == name; };
+        if (std::count(launch.removed.begin(), launch.removed.end(), name) == 0 &&
+            std::none_of(launch.environment.begin(), launch.environment.end(), set)) {
+            env.push_back(entry);
+        }
+    }
     for (const auto& [name, value] : launch.environment) env.push_back(name + "=" + value);
     std::vector<char*> envp;
     for (std::string& e : env) envp.push_back(e.data());
@@ -167,15 +176,20 @@ void ChildProcess::Type(const std::string& line, bool enter) {
 }
 
 Result ChildProcess::Finish(const std::string& input, std::chrono::milliseconds limit) {
-    Result result;
+    if (!Collect(input, std::chrono::steady_clock::now() + limit)) ::kill(pid_, SIGKILL);
+    return Reap();
+}
+
+std::optional<Result> ChildProcess::Wait(std::chrono::milliseconds limit) {
+    if (!Collect({}, std::chrono::steady_clock::now() + limit)) return std::nullopt;
+    return Reap();
+}
+
+bool ChildProcess::Collect(const std::string& input, std::chrono::steady_clock::time_point end) {
     std::size_t written = 0;
     if (input.empty()) CloseIfOpen(in_);
-    const auto end = std::chrono::steady_clock::now() + limit;
     while (out_ >= 0 || err_ >= 0) {
-        if (std::chrono::steady_clock::now() >= end) {
-            ::kill(pid_, SIGKILL);
-            break;
-        }
+        if (std::chrono::steady_clock::now() >= end) return false;
         pollfd fds[4] = {
             {in_, POLLOUT, 0}, {out_, POLLIN, 0}, {err_, POLLIN, 0}, {master_, POLLIN, 0}};
         if (::poll(fds, 4, 100) < 0 && errno != EINTR) break;
@@ -185,7 +199,7 @@ Result ChildProcess::Finish(const std::string& input, std::chrono::milliseconds 
             if (n < 0 || written == input.size()) CloseIfOpen(in_);
         }
         int* readers[2] = {&out_, &err_};
-        std::string* sinks[2] = {&result.out, &result.err};
+        std::string* sinks[2] = {&collected_.out, &collected_.err};
         for (int k = 0; k < 2; ++k) {
             if (*readers[k] < 0 || !(fds[k + 1].revents & (POLLIN | POLLHUP))) continue;
             char buffer[65536];
@@ -195,10 +209,17 @@ Result ChildProcess::Finish(const std::string& input, std::chrono::milliseconds 
         }
         if (master_ >= 0 && (fds[3].revents & POLLIN)) DrainTerminal(0);
     }
+    return true;
+}
+
+Result ChildProcess::Reap() {
     CloseIfOpen(in_);
-    const int status = WaitFor(pid_);
+    Result result = std::exchange(collected_, {});
+    if (pid_ > 0) {
+        const int status = WaitFor(pid_);
+        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
     pid_ = -1;
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
 }
 
