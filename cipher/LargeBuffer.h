@@ -2,19 +2,16 @@
 
 #include <cstddef>
 
-namespace cipher {
+#include "fileio/HugePages.h"
 
-// Asks the system to back a large buffer with huge pages: touching hundreds
-// of megabytes for the first time then costs a few hundred page faults
-// instead of tens of thousands. Does nothing where that is not available.
-void PreferHugePages(void* data, std::size_t bytes);
+namespace cipher {
 
 // Sizes a freshly made string or vector to n elements (zero-filled), with its
 // memory allocated before it is touched so that it can take huge pages.
 template <typename Container>
 void SizeLargeBuffer(Container& c, std::size_t n) {
     c.reserve(n);
-    PreferHugePages(c.data(), n * sizeof(c[0]));
+    fileio::PreferHugePages(c.data(), n * sizeof(c[0]));
     c.resize(n);
 }
 

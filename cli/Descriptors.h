@@ -6,6 +6,8 @@
 #include <system_error>
 #include <vector>
 
+#include "fileio/Descriptors.h"
+
 // Reading and writing through open file descriptors: standard input and
 // output, and the descriptor or file a password comes from.
 namespace cli {
@@ -21,13 +23,9 @@ bool IsTerminal(int fd);
 // `maxLength` bytes reserved; a longer line fails with value_too_large.
 std::error_code ReadLine(int fd, std::string& line, std::size_t maxLength);
 
-// Reads everything up to the end of input, leaving room for `spare` more
-// bytes. More than `limit` bytes fail with file_too_large. Buffers that are
-// outgrown are wiped before they are freed.
-std::error_code ReadAll(int fd, std::vector<std::uint8_t>& bytes, std::size_t spare,
-                        std::uint64_t limit);
-
-std::error_code WriteAll(int fd, const void* data, std::size_t size);
+// Whole reads and writes, shared with the layers below.
+using fileio::ReadAll;
+using fileio::WriteAll;
 
 // Opens a file to read a password from: a regular file or a pipe. The open
 // never waits for a writer, and other kinds of file are refused.

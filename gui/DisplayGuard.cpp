@@ -1,7 +1,5 @@
 #include "gui/DisplayGuard.h"
 
-#include <unistd.h>
-
 #include <QtGlobal>
 #include <cstdio>
 #include <cstdlib>
@@ -30,7 +28,7 @@ void Handle(QtMsgType type, const QMessageLogContext& context, const QString& me
                  Variable("DISPLAY"), Variable("WAYLAND_DISPLAY"), Variable("QT_QPA_PLATFORM"));
     std::fwrite(guardText.constData(), 1, static_cast<std::size_t>(guardText.size()), stderr);
     std::fflush(stderr);
-    ::_exit(guardStatus);
+    std::_Exit(guardStatus);
 }
 
 }  // namespace

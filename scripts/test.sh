@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: the test suite in a release build,
-# the desktop files, installation and package of that build, the same suite
-# under AddressSanitizer and UndefinedBehaviorSanitizer, then each fuzz
-# target for a bounded time.
+# Sets up, builds and runs every test: the layering and formatting check,
+# the test suite in a release build, the desktop files, installation and
+# package of that build, the same suite under AddressSanitizer and
+# UndefinedBehaviorSanitizer, then each fuzz target for a bounded time.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/setup.sh"
@@ -13,6 +13,8 @@ run_suite() {
   (cd "$dir" && xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --timeout 600)
 }
 
+echo "== Layers and formatting"
+"$root/scripts/check-layers.sh"
 echo "== Release build"
 run_suite "$root/build"
 echo "== Desktop files, installation and package"

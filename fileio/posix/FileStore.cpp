@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "fileio/Descriptors.h"
 #include "fileio/PendingName.h"
 #include "fileio/SystemRandom.h"
 
@@ -29,32 +30,8 @@ std::error_code Error(std::errc code) {
     return std::make_error_code(code);
 }
 
-std::error_code WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return LastError();
-        }
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return {};
-}
-
-std::error_code ReadFull(int fd, std::uint8_t* data, std::size_t size) {
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::read(fd, data + done, size - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return LastError();
-        }
-        if (n == 0) return Error(std::errc::io_error);  // the file got shorter
-        done += static_cast<std::size_t>(n);
-    }
-    return {};
-}
+using fileio::ReadFull;
+using fileio::WriteAll;
 
 void CloseIfOpen(int& fd) {
     if (fd >= 0) ::close(fd);

@@ -11,6 +11,7 @@
 #include <cerrno>
 
 #include "app/platform/ClipboardServer.h"
+#include "fileio/Descriptors.h"
 
 namespace clipboardhandoff {
 
@@ -57,17 +58,6 @@ struct Pipe {
     ::_exit(127);
 }
 
-bool WriteAll(int fd, const QByteArray& data) {
-    qsizetype done = 0;
-    while (done < data.size()) {
-        const ssize_t n = ::write(fd, data.constData() + done, data.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += n;
-    }
-    return true;
-}
-
 bool AwaitReady(int fd, int timeoutMilliseconds) {
     pollfd entry{fd, POLLIN, 0};
     int polled;
@@ -107,7 +97,9 @@ bool StartServer(const QString& executable, const QString& text, int timeoutMill
     struct sigaction previous {};
     ignore.sa_handler = SIG_IGN;
     ::sigaction(SIGPIPE, &ignore, &previous);
-    const bool handed = WriteAll(input.write, text.toUtf8());
+    const QByteArray bytes = text.toUtf8();
+    const bool handed =
+        !fileio::WriteAll(input.write, bytes.constData(), static_cast<std::size_t>(bytes.size()));
     ::sigaction(SIGPIPE, &previous, nullptr);
     input.CloseWrite();
     return handed && AwaitReady(ready.read, timeoutMilliseconds);

@@ -21,6 +21,7 @@
 #include <cstring>
 
 #include "cipher/SecureZero.h"
+#include "fileio/Descriptors.h"
 
 namespace waylandselection {
 
@@ -72,16 +73,6 @@ struct Connection {
     }
 };
 
-void WriteAll(int fd, const QByteArray& data) {
-    qsizetype done = 0;
-    while (done < data.size()) {
-        const ssize_t n = ::write(fd, data.constData() + done, data.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return;
-        done += n;
-    }
-}
-
 // --- keyboard: only the focus serial matters -------------------------------
 
 void KeyboardKeymap(void*, wl_keyboard*, uint32_t, int32_t fd, uint32_t) {
@@ -103,7 +94,9 @@ const wl_keyboard_listener kKeyboardListener = {KeyboardKeymap, KeyboardEnter,  
 
 void SourceTarget(void*, wl_data_source*, const char*) {}
 void SourceSend(void* data, wl_data_source*, const char*, int32_t fd) {
-    WriteAll(fd, static_cast<Connection*>(data)->text);
+    const QByteArray& text = static_cast<Connection*>(data)->text;
+    [[maybe_unused]] std::error_code ec =
+        fileio::WriteAll(fd, text.constData(), static_cast<std::size_t>(text.size()));
     ::close(fd);
 }
 void SourceCancelled(void* data, wl_data_source*) {

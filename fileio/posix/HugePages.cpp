@@ -1,4 +1,4 @@
-#include "cipher/LargeBuffer.h"
+#include "fileio/HugePages.h"
 
 #include <cstdint>
 
@@ -6,7 +6,7 @@
 #include <sys/mman.h>
 #endif
 
-namespace cipher {
+namespace fileio {
 
 void PreferHugePages([[maybe_unused]] void* data, [[maybe_unused]] std::size_t bytes) {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
@@ -17,4 +17,4 @@ void PreferHugePages([[maybe_unused]] void* data, [[maybe_unused]] std::size_t b
 #endif
 }
 
-}  // namespace cipher
+}  // namespace fileio
