@@ -5,9 +5,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <deque>
 
 #include "cipher/ByteOrder.h"
 #include "cipher/ChunkPipe.h"
+#include "cipher/ChunkWorkers.h"
 #include "cipher/CipherErrors.h"
 #include "cipher/CodePage.h"
 #include "cipher/ContainerLimits.h"
@@ -28,6 +30,8 @@ constexpr std::size_t kBlock = 8;
 // measurable (see the file benchmarks).
 constexpr std::size_t kChunk = 256 << 10;
 constexpr std::size_t kBuffers = 4;
+// The most chunks deciphered at once, whatever the number of threads.
+constexpr std::size_t kMaxInFlight = 32;
 
 void WipeArguments(std::u16string& Key, std::u16string& InFile, std::u16string& OutFile) {
     cipher::Wipe(Key);
@@ -196,7 +200,9 @@ bool clsBlowfish::EncryptStream(filestore::SourceFile& input, filestore::Pending
 }
 
 // The size descriptor is checked against the source's length as soon as the
-// first two blocks are deciphered: a wrong password writes nothing.
+// first two blocks are deciphered: a wrong password writes nothing. The
+// chunks after that are deciphered on the workers, each from the ciphertext
+// block before it, and written in order as they are done.
 bool clsBlowfish::DecryptStream(filestore::SourceFile& input, filestore::PendingFile& output,
                                 const std::u16string& InFile, const std::u16string& OutFile) {
     const auto N = static_cast<std::size_t>(input.Size());
@@ -208,25 +214,56 @@ bool clsBlowfish::DecryptStream(filestore::SourceFile& input, filestore::Pending
     auto drain = [&](const std::uint8_t* data, std::size_t size) {
         return output.Write(data, size);
     };
-    cipher::ChunkPipe pipe(kChunk, kBuffers, ChunksOf(N), fill, drain);
+    const std::size_t threads = std::min(cipher::WorkerThreads(), kMaxInFlight);
+    cipher::ChunkPipe pipe(kChunk, kBuffers - 1 + threads, ChunksOf(N), fill, drain);
 
+    struct Piece {
+        cipher::ChunkPipe::Chunk* chunk;
+        std::size_t from, start;
+        cipher::ChunkWorkers::Job job;
+    };
+    std::deque<Piece> inFlight;
+    cipher::ChunkWorkers workers(threads);
+    auto idle = [this] {
+        if (sink_ != nullptr) sink_->PumpEvents();
+    };
     ChainWalk walk;
     walk.total = N;
     std::size_t dataEnd = 0;
-    for (std::size_t from = 0; from < N; from += kChunk) {
-        cipher::ChunkPipe::Chunk* chunk = pipe.Take();
-        if (chunk == nullptr) return PipeFailure(pipe, InFile, OutFile);
-        std::size_t start = 0;
-        if (from == 0) {
-            DecryptSpan(chunk->data, 0, 2 * kBlock, walk);
-            if (!ValidDescriptor(chunk->data, N)) return Fail(FileFailure::WrongPassword, InFile);
-            dataEnd = kHeader + cipher::LoadLittle(chunk->data + 8);
-            start = 2 * kBlock;
+    std::size_t next = 0;
+    while (next < N || !inFlight.empty()) {
+        if (next < N && inFlight.size() < threads) {
+            cipher::ChunkPipe::Chunk* chunk = pipe.Take();
+            if (chunk == nullptr) return PipeFailure(pipe, InFile, OutFile);
+            std::size_t start = 0;
+            if (next == 0) {
+                DecryptSpan(chunk->data, 0, 2 * kBlock, walk);
+                if (!ValidDescriptor(chunk->data, N)) {
+                    return Fail(FileFailure::WrongPassword, InFile);
+                }
+                dataEnd = kHeader + cipher::LoadLittle(chunk->data + 8);
+                start = 2 * kBlock;
+            }
+            Piece& piece = inFlight.emplace_back(Piece{chunk, next, start, {}});
+            const std::uint8_t* lastBlock = chunk->data + chunk->size - kBlock;
+            piece.job.run = [this, chunk, start, chain = walk.chain]() mutable {
+                cipher::DecryptRun(tables_, chunk->data + start, chunk->size - start, chain, 0);
+            };
+            // The next chunk chains on this one's last ciphertext block,
+            // taken before the workers overwrite it.
+            walk.chain = {cipher::LoadBig(lastBlock), cipher::LoadBig(lastBlock + 4)};
+            workers.Submit(piece.job);
+            next += chunk->size;
+            continue;
         }
-        DecryptSpan(chunk->data + start, from + start, from + chunk->size, walk);
+        Piece& piece = inFlight.front();
+        workers.Wait(piece.job, idle);
+        const std::size_t from = piece.from;
+        ReportSpan(from + piece.start, from + piece.chunk->size, walk);
         const std::size_t first = std::max(from, kHeader);
-        const std::size_t last = std::min(from + chunk->size, dataEnd);
-        pipe.Give(chunk, chunk->data + (first - from), last > first ? last - first : 0);
+        const std::size_t last = std::min(from + piece.chunk->size, dataEnd);
+        pipe.Give(piece.chunk, piece.chunk->data + (first - from), last > first ? last - first : 0);
+        inFlight.pop_front();
     }
     FinishReport(walk.last);
     return FinishStream(pipe, output, OutFile);

@@ -14,7 +14,8 @@
 class clsBlowfishTestAccess;
 namespace cipher {
 class ChunkPipe;
-}
+class ChunkWorkers;
+}  // namespace cipher
 namespace filestore {
 class PendingFile;
 class SourceFile;
@@ -163,6 +164,17 @@ private:
     // The blocks of container offsets [from, to), which stand at data.
     void EncryptSpan(std::uint8_t* data, std::size_t from, std::size_t to, ChainWalk& walk);
     void DecryptSpan(std::uint8_t* data, std::size_t from, std::size_t to, ChainWalk& walk);
+    // The same on the workers, a piece at a time, with the reports made in
+    // order as the pieces are done.
+    void DecryptSpanOn(cipher::ChunkWorkers& workers, std::uint8_t* data, std::size_t from,
+                       std::size_t to, ChainWalk& walk);
+    // The reports and event pumps of a walk over [from, to), for blocks
+    // already transformed elsewhere.
+    void ReportSpan(std::size_t from, std::size_t to, ChainWalk& walk);
+    // DecryptBlocks on several threads: the blocks are deciphered in place
+    // and the data moved to the front afterwards.
+    std::int32_t DecryptBlocksOn(std::size_t threads, std::uint8_t* data, std::size_t bytes,
+                                 std::size_t total, std::optional<std::size_t>& dataBytes);
     // The random words and the size descriptor of a container of D data bytes.
     static void WriteHeader(std::uint8_t* container, std::size_t D);
     void Report(std::size_t offset, std::size_t total, std::int32_t& last, double& threshold);

@@ -4,6 +4,7 @@
 #include <new>
 #include <string>
 
+#include "cipher/ChunkWorkers.h"
 #include "cipher/SecureZero.h"
 #include "cli/CliFrontEnd.h"
 #include "cli/Descriptors.h"
@@ -118,6 +119,7 @@ int RunChecked(const std::vector<std::string>& arguments) {
         return kCompleted;
     }
     IgnoreBrokenPipes();
+    if (options.threads > 0) cipher::SetWorkerThreads(options.threads);
     CliFrontEnd frontEnd(options.password, !options.quiet && IsTerminal(kStandardError));
     return IsFileCommand(options.command) ? RunFiles(options, frontEnd)
                                           : RunText(options, frontEnd);
