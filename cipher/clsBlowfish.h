@@ -13,6 +13,8 @@
 
 class clsBlowfishTestAccess;
 namespace cipher {
+class ByteSink;
+class ByteSource;
 class ChunkPipe;
 class ChunkWorkers;
 }  // namespace cipher
@@ -95,6 +97,18 @@ public:
     bool DecryptFile(std::u16string& InFile, std::u16string& OutFile, bool Overwrite,
                      std::u16string& Key, bool IsFileIn64 = false);
 
+    // A source of known length into a sink, chunk by chunk as the files
+    // are, for the command-line tool's streams: the container (Base64 text
+    // when OutputIn64) of all of `input`, and the data of a raw container.
+    // The tables are reset and Key assigned as by EncryptFile and
+    // DecryptFile; a wrong password is found before anything is written.
+    // True when everything was written; the reason otherwise is in
+    // LastError(), with empty paths.
+    bool EncryptStream(cipher::ByteSource& input, cipher::ByteSink& output,
+                       const std::u16string& Key, bool OutputIn64 = false);
+    bool DecryptStream(cipher::ByteSource& container, cipher::ByteSink& output,
+                       const std::u16string& Key);
+
     const FileError& LastError() const { return lastError_; }
 
     // Whether `container` decrypts under Key (assigned first when not empty)
@@ -123,20 +137,15 @@ private:
     void SealContainer(std::uint8_t* container, std::size_t D);
     bool CreateDestination(filestore::PendingFile& output, const std::filesystem::path& destination,
                            const std::u16string& OutFile);
-    bool EncryptStream(filestore::SourceFile& input, filestore::PendingFile& output,
+    bool EncryptChunks(cipher::ByteSource& input, cipher::ByteSink& output, bool base64,
                        const std::u16string& InFile, const std::u16string& OutFile);
-    bool DecryptStream(filestore::SourceFile& input, filestore::PendingFile& output,
+    bool DecryptChunks(cipher::ByteSource& container, cipher::ByteSink& output,
                        const std::u16string& InFile, const std::u16string& OutFile);
     // The result of writing and putting a new file in place, with the reason
     // for a failure.
     bool CommitOutcome(std::error_code ec, const std::u16string& OutFile);
     bool PipeFailure(cipher::ChunkPipe& pipe, const std::u16string& InFile,
                      const std::u16string& OutFile);
-    bool FinishStream(cipher::ChunkPipe& pipe, filestore::PendingFile& output,
-                      const std::u16string& OutFile);
-    bool TransformBase64File(const std::filesystem::path& source,
-                             const std::filesystem::path& destination, const std::u16string& InFile,
-                             const std::u16string& OutFile, bool encrypt);
     void ScheduleKey(const std::vector<std::uint8_t>& keyBytes);
     // Chained encipherment of whole blocks with progress; each returns the
     // last percentage reported.
