@@ -1,13 +1,15 @@
 #include "cli/FileJob.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <memory>
 
-#include "cipher/CipherErrors.h"
-#include "cipher/CodePage.h"
+#include "cipher/ByteStreams.h"
 #include "cipher/ContainerLimits.h"
 #include "cipher/SecureZero.h"
 #include "cipher/clsBlowfish.h"
 #include "cli/Descriptors.h"
+#include "cli/Spools.h"
 #include "core/Utf8.h"
 #include "core/flows/FileFlow.h"
 #include "fileio/FileStore.h"
@@ -16,7 +18,6 @@ namespace cli {
 
 namespace {
 
-using ByteArray = clsBlowfish::ByteArray;
 using flows::Outcome;
 
 std::string Quoted(const std::string& name) {
@@ -69,99 +70,187 @@ std::optional<Outcome> CheckStream(const FileJob& job) {
     return flows::CheckSource(request);
 }
 
-Outcome ReadInput(const FileJob& job, ByteArray& bytes) {
-    const std::uint64_t limit = job.encrypt ? container::kMaxData
-                                : job.armor ? container::kMaxBase64
-                                            : container::kMaxSize;
-    const std::size_t spare = job.encrypt ? container::kOverhead : 0;
-    std::error_code ec;
-    if (job.input == "-") {
-        ec = ReadAll(kStandardInput, bytes, spare, limit);
-    } else if (const auto name = DecodeUtf8(job.input)) {
-        const std::filesystem::path path = filestore::ToPath(*name, ec);
-        if (!ec) ec = filestore::ReadWholeFile(path, bytes, spare, limit);
-    } else {
-        return flows::Failed(messages::Plain(messages::kNameNotUtf8));
+// Standard output as the engine's sink.
+class OutputSink final : public cipher::ByteSink {
+public:
+    std::error_code Write(const std::uint8_t* data, std::size_t size) override {
+        return WriteAll(kStandardOutput, data, size);
     }
-    const std::string shown = job.input == "-" ? "Standard input" : Quoted(job.input);
+};
+
+class FileSource final : public cipher::ByteSource {
+public:
+    explicit FileSource(filestore::SourceFile& file) : file_(file) {}
+    std::uint64_t Size() const override { return file_.Size(); }
+    std::error_code Read(std::uint8_t* data, std::size_t size) override {
+        return file_.ReadExactly(data, size);
+    }
+
+private:
+    filestore::SourceFile& file_;
+};
+
+// Standard input redirected from a regular file: read in place.
+class InputFileSource final : public cipher::ByteSource {
+public:
+    explicit InputFileSource(std::uint64_t size) : size_(size) {}
+    std::uint64_t Size() const override { return size_; }
+    std::error_code Read(std::uint8_t* data, std::size_t size) override {
+        return fileio::ReadFull(kStandardInput, data, size);
+    }
+
+private:
+    std::uint64_t size_;
+};
+
+class PendingSink final : public cipher::ByteSink {
+public:
+    explicit PendingSink(filestore::PendingFile& file) : file_(file) {}
+    std::error_code Write(const std::uint8_t* data, std::size_t size) override {
+        return file_.Write(data, size);
+    }
+
+private:
+    filestore::PendingFile& file_;
+};
+
+std::string ShownInput(const FileJob& job) {
+    return job.input == "-" ? "Standard input" : Quoted(job.input);
+}
+
+Outcome InputFailure(const FileJob& job, std::error_code ec) {
     if (ec == std::errc::file_too_large && job.encrypt) {
-        return Failed(messages::kInputTooLargeToEncrypt, shown);
+        return Failed(messages::kInputTooLargeToEncrypt, ShownInput(job));
     }
     if (ec == std::errc::file_too_large) {
-        return flows::WrongPassword({messages::kInputTooLargeToDecrypt, {shown}});
+        return flows::WrongPassword({messages::kInputTooLargeToDecrypt, {ShownInput(job)}});
     }
-    if (ec && job.input == "-") return Failed(messages::kStandardInputUnreadable, ec.message());
-    if (ec) {
-        return flows::FileFailed({FileFailure::SourceUnreadable, *DecodeUtf8(job.input), ec});
+    if (ec == std::errc::invalid_argument) {
+        return flows::WrongPassword(messages::Plain(messages::kNoBase64Data));
     }
-    return flows::Completed();
+    if (job.input == "-") return Failed(messages::kStandardInputUnreadable, ec.message());
+    return flows::FileFailed({FileFailure::SourceUnreadable, *DecodeUtf8(job.input), ec});
 }
 
-Outcome Transform(const FileJob& job, const std::u16string& password, ByteArray& bytes,
-                  clsBlowfish& cipher) {
-    if (job.encrypt) {
-        try {
-            cipher.EncryptByte(bytes, password);
-        } catch (const ContainerTooLargeError&) {
-            return flows::Failed(messages::Plain(messages::kDataTooLarge));
-        }
-        if (job.armor) {
-            const std::u16string text = cipher.EncodeArray64(bytes);
-            // A container is never empty, so neither is its text, unless the encoder failed.
-            if (text.empty()) {
-                return flows::FileFailed(
-                    {FileFailure::Base64EncodingFailed, DecodeUtf8(job.output).value_or(u"-"), {}});
-            }
-            bytes.assign(text.begin(), text.end());
-        }
-        return flows::Completed();
-    }
-    if (job.armor) {
-        try {
-            bytes = cipher.DecodeArray64(codepage::BytesToText(bytes));
-        } catch (const Base64Error&) {
-            return flows::WrongPassword(messages::Plain(messages::kNoBase64Data));
-        }
-    }
-    if (!cipher.DecryptByte(bytes, password)) {
-        return flows::WrongPassword(messages::Plain(messages::kWrongPasswordForData));
-    }
-    return flows::Completed();
-}
-
-Outcome WriteOutput(const FileJob& job, const ByteArray& bytes) {
+// The input as a source of known length. Standard input from a pipe, and
+// Base64 text to decrypt, go through a spool first, so that the whole input
+// has been read and checked before anything is written.
+Outcome OpenInput(const FileJob& job, filestore::SourceFile& file,
+                  std::unique_ptr<cipher::ByteSource>& source) {
     std::error_code ec;
-    if (job.output == "-") {
-        ec = WriteAll(kStandardOutput, bytes.data(), bytes.size());
-        if (ec) return Failed(messages::kStandardOutputUnwritable, ec.message());
+    ReadSome read;
+    if (job.input != "-") {
+        const std::filesystem::path path = filestore::ToPath(*DecodeUtf8(job.input), ec);
+        if (!ec) ec = file.Open(path);
+        if (ec) return InputFailure(job, ec);
+        if (job.encrypt || !job.armor) {
+            source = std::make_unique<FileSource>(file);
+            return flows::Completed();
+        }
+        read = [&file, left = file.Size()](std::uint8_t* data, std::size_t size,
+                                           std::size_t& count) mutable {
+            count = static_cast<std::size_t>(std::min<std::uint64_t>(size, left));
+            left -= count;
+            return file.ReadExactly(data, count);
+        };
+    } else if (const auto size = fileio::RemainingInRegularFile(kStandardInput);
+               size && (job.encrypt || !job.armor)) {
+        source = std::make_unique<InputFileSource>(*size);
         return flows::Completed();
+    } else {
+        read = [](std::uint8_t* data, std::size_t size, std::size_t& count) {
+            return fileio::ReadSome(kStandardInput, data, size, count);
+        };
     }
+    if (job.encrypt) {
+        auto sealed = std::make_unique<SealedSpool>();
+        ec = sealed->Fill(read, container::kMaxData);
+        source = std::move(sealed);
+    } else {
+        auto spool = std::make_unique<CiphertextSpool>();
+        ec = spool->Fill(read, job.armor, job.armor ? container::kMaxBase64 : container::kMaxSize);
+        source = std::move(spool);
+    }
+    return ec ? InputFailure(job, ec) : flows::Completed();
+}
+
+Outcome EngineFailure(const FileJob& job, const FileError& error) {
+    switch (error.failure) {
+        case FileFailure::WrongPassword:
+            return flows::WrongPassword(messages::Plain(messages::kWrongPasswordForData));
+        case FileFailure::SourceTooLarge:
+            return InputFailure(job, std::make_error_code(std::errc::file_too_large));
+        case FileFailure::SourceUnreadable:
+            return InputFailure(job, error.code);
+        case FileFailure::DestinationUnwritable:
+            if (job.output == "-") {
+                return Failed(messages::kStandardOutputUnwritable, error.code.message());
+            }
+            return flows::FileFailed({error.failure, *DecodeUtf8(job.output), error.code});
+        default:
+            return flows::FileFailed(
+                {error.failure, DecodeUtf8(job.output).value_or(u"-"), error.code});
+    }
+}
+
+Outcome CreateOutput(const FileJob& job, filestore::PendingFile& file) {
     const std::u16string name = *DecodeUtf8(job.output);
+    std::error_code ec;
     const std::filesystem::path path = filestore::ToPath(name, ec);
-    if (!ec) ec = filestore::WriteFileAtomically(path, bytes.data(), bytes.size(), !job.force);
-    if (ec == std::errc::file_exists && !job.force) {
-        return flows::FileFailed({FileFailure::DestinationExists, name, {}});
-    }
+    filestore::Refusal refusal = filestore::Refusal::None;
+    file.KeepExisting(!job.force);
+    if (!ec) ec = file.Create(path, refusal);
     if (ec) return flows::FileFailed({FileFailure::DestinationUnwritable, name, ec});
+    switch (refusal) {
+        case filestore::Refusal::None:
+            return flows::Completed();
+        case filestore::Refusal::NotAFile:
+            return flows::FileFailed({FileFailure::DestinationNotAFile, name, {}});
+        case filestore::Refusal::ReadOnly:
+            return flows::FileFailed({FileFailure::DestinationReadOnly, name, {}});
+        case filestore::Refusal::UntrustedLink:
+            return flows::FileFailed({FileFailure::DestinationUntrustedLink, name, {}});
+    }
     return flows::Completed();
 }
 
-// One end is a stream: the input is read whole and transformed in memory,
-// so a container is checked before anything is written.
-Outcome ThroughMemory(const FileJob& job, flows::FrontEnd& frontEnd,
-                      const std::u16string& password) {
+// One end is a stream: the engine streams between a source of known length
+// and the output, so memory stays flat whatever the size.
+Outcome ThroughStreams(const FileJob& job, flows::FrontEnd& frontEnd,
+                       const std::u16string& password) {
     if (std::optional<Outcome> refused = CheckStream(job)) return *refused;
-    ByteArray bytes;
-    const cipher::WipedOnExit wipeBytes(bytes);
-    Outcome outcome = ReadInput(job, bytes);
+    filestore::SourceFile file;
+    std::unique_ptr<cipher::ByteSource> source;
+    Outcome outcome = OpenInput(job, file, source);
     if (outcome.ending != flows::Ending::Completed) return outcome;
+    filestore::PendingFile pending;
+    OutputSink standardOutput;
+    PendingSink pendingSink(pending);
+    if (job.output != "-") {
+        outcome = CreateOutput(job, pending);
+        if (outcome.ending != flows::Ending::Completed) return outcome;
+    }
+    cipher::ByteSink& sink =
+        job.output == "-" ? static_cast<cipher::ByteSink&>(standardOutput) : pendingSink;
+    bool done = false;
+    FileError error;
     {
         const flows::BusyScope busy(frontEnd);
         clsBlowfish cipher(&frontEnd.Progress());
-        outcome = Transform(job, password, bytes, cipher);
+        done = job.encrypt ? cipher.EncryptStream(*source, sink, password, job.armor)
+                           : cipher.DecryptStream(*source, sink, password);
+        error = cipher.LastError();
     }
-    if (outcome.ending != flows::Ending::Completed) return outcome;
-    return WriteOutput(job, bytes);
+    if (!done) return EngineFailure(job, error);
+    if (job.output == "-") return flows::Completed();
+    const std::error_code ec = pending.Commit();
+    if (ec == std::errc::file_exists && !job.force) {
+        return flows::FileFailed({FileFailure::DestinationExists, *DecodeUtf8(job.output), {}});
+    }
+    if (ec) {
+        return flows::FileFailed({FileFailure::DestinationUnwritable, *DecodeUtf8(job.output), ec});
+    }
+    return flows::Completed();
 }
 
 }  // namespace
@@ -174,7 +263,7 @@ std::optional<Outcome> Check(const FileJob& job) {
 }
 
 Outcome Run(const FileJob& job, flows::FrontEnd& frontEnd, const std::u16string& password) {
-    if (IsStream(job)) return ThroughMemory(job, frontEnd, password);
+    if (IsStream(job)) return ThroughStreams(job, frontEnd, password);
     const std::optional<flows::FileRequest> request = FileRequestFor(job);
     if (!request) return flows::Failed(messages::Plain(messages::kNameNotUtf8));
     std::u16string key = password;
