@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <system_error>
 
+#include "fileio/FileStore.h"
+
 // Where the engine's streamed operations read from and write to, besides
 // files: a spool of standard input, standard output.
 namespace cipher {
@@ -22,6 +24,31 @@ class ByteSink {
 public:
     virtual ~ByteSink() = default;
     virtual std::error_code Write(const std::uint8_t* data, std::size_t size) = 0;
+};
+
+// An opened file as a source, read from where it stands.
+class FileSource final : public ByteSource {
+public:
+    explicit FileSource(filestore::SourceFile& file) : file_(file) {}
+    std::uint64_t Size() const override { return file_.Size(); }
+    std::error_code Read(std::uint8_t* data, std::size_t size) override {
+        return file_.ReadExactly(data, size);
+    }
+
+private:
+    filestore::SourceFile& file_;
+};
+
+// The new content of a file as a sink.
+class PendingFileSink final : public ByteSink {
+public:
+    explicit PendingFileSink(filestore::PendingFile& file) : file_(file) {}
+    std::error_code Write(const std::uint8_t* data, std::size_t size) override {
+        return file_.Write(data, size);
+    }
+
+private:
+    filestore::PendingFile& file_;
 };
 
 }  // namespace cipher

@@ -50,29 +50,6 @@ std::size_t ChunksOf(std::size_t bytes) {
 // Pieces of Base64 text read or written at a time.
 constexpr std::size_t kTextPiece = 64 << 10;
 
-class FileSource final : public cipher::ByteSource {
-public:
-    explicit FileSource(filestore::SourceFile& file) : file_(file) {}
-    std::uint64_t Size() const override { return file_.Size(); }
-    std::error_code Read(std::uint8_t* data, std::size_t size) override {
-        return file_.ReadExactly(data, size);
-    }
-
-private:
-    filestore::SourceFile& file_;
-};
-
-class FileSink final : public cipher::ByteSink {
-public:
-    explicit FileSink(filestore::PendingFile& file) : file_(file) {}
-    std::error_code Write(const std::uint8_t* data, std::size_t size) override {
-        return file_.Write(data, size);
-    }
-
-private:
-    filestore::PendingFile& file_;
-};
-
 // Base64 text read as the `size` bytes it decodes to.
 class Base64Source final : public cipher::ByteSource {
 public:
@@ -233,7 +210,7 @@ bool clsBlowfish::TransformExistingFile(const std::u16string& InFile, const std:
                                 : base64 ? container::kMaxBase64
                                          : container::kMaxSize;
     if (input.Size() > limit) return Fail(FileFailure::SourceTooLarge, InFile);
-    FileSource file(input);
+    cipher::FileSource file(input);
     std::optional<Base64Source> text;
     if (base64 && !encrypt) {
         // The text's length in bytes is counted first: the decipherment
@@ -248,7 +225,7 @@ bool clsBlowfish::TransformExistingFile(const std::u16string& InFile, const std:
     }
     filestore::PendingFile output;
     if (!CreateDestination(output, destination, OutFile)) return false;
-    FileSink sink(output);
+    cipher::PendingFileSink sink(output);
     const bool done = encrypt ? EncryptChunks(file, sink, base64, InFile, OutFile)
                               : DecryptChunks(text ? static_cast<cipher::ByteSource&>(*text) : file,
                                               sink, InFile, OutFile);

@@ -78,18 +78,6 @@ public:
     }
 };
 
-class FileSource final : public cipher::ByteSource {
-public:
-    explicit FileSource(filestore::SourceFile& file) : file_(file) {}
-    std::uint64_t Size() const override { return file_.Size(); }
-    std::error_code Read(std::uint8_t* data, std::size_t size) override {
-        return file_.ReadExactly(data, size);
-    }
-
-private:
-    filestore::SourceFile& file_;
-};
-
 // Standard input redirected from a regular file: read in place.
 class InputFileSource final : public cipher::ByteSource {
 public:
@@ -101,17 +89,6 @@ public:
 
 private:
     std::uint64_t size_;
-};
-
-class PendingSink final : public cipher::ByteSink {
-public:
-    explicit PendingSink(filestore::PendingFile& file) : file_(file) {}
-    std::error_code Write(const std::uint8_t* data, std::size_t size) override {
-        return file_.Write(data, size);
-    }
-
-private:
-    filestore::PendingFile& file_;
 };
 
 std::string ShownInput(const FileJob& job) {
@@ -144,7 +121,7 @@ Outcome OpenInput(const FileJob& job, filestore::SourceFile& file,
         if (!ec) ec = file.Open(path);
         if (ec) return InputFailure(job, ec);
         if (job.encrypt || !job.armor) {
-            source = std::make_unique<FileSource>(file);
+            source = std::make_unique<cipher::FileSource>(file);
             return flows::Completed();
         }
         read = [&file, left = file.Size()](std::uint8_t* data, std::size_t size,
@@ -225,7 +202,7 @@ Outcome ThroughStreams(const FileJob& job, flows::FrontEnd& frontEnd,
     if (outcome.ending != flows::Ending::Completed) return outcome;
     filestore::PendingFile pending;
     OutputSink standardOutput;
-    PendingSink pendingSink(pending);
+    cipher::PendingFileSink pendingSink(pending);
     if (job.output != "-") {
         outcome = CreateOutput(job, pending);
         if (outcome.ending != flows::Ending::Completed) return outcome;
