@@ -39,9 +39,12 @@ std::uint64_t Base64Decoder::DecodedLength(std::uint64_t characters) {
 }
 
 std::size_t Base64Decoder::Count(const std::uint8_t* text, std::size_t size) {
-    const std::uint8_t* value = Values().value;
+    // Only the bytes of CR, LF and "=" themselves stand for those characters.
     std::size_t skipped = 0;
-    for (std::size_t i = 0; i < size; ++i) skipped += value[text[i]] == kSkip;
+    for (std::size_t i = 0; i < size; ++i) {
+        const std::uint8_t b = text[i];
+        skipped += static_cast<std::size_t>((b == '\r') | (b == '\n') | (b == '='));
+    }
     return size - skipped;
 }
 
@@ -52,6 +55,20 @@ std::size_t Base64Decoder::Decode(const std::uint8_t* text, std::size_t size, st
     std::size_t pending = pending_;
     std::size_t counted = 0;
     for (std::size_t i = 0; i < size; ++i) {
+        // Whole groups of four counting characters at once.
+        while (pending == 0 && i + 4 <= size) {
+            const std::uint32_t v0 = value[text[i]], v1 = value[text[i + 1]],
+                                v2 = value[text[i + 2]], v3 = value[text[i + 3]];
+            if (((v0 | v1 | v2 | v3) & 0x80) != 0) break;
+            const std::uint32_t v = (v0 << 18) | (v1 << 12) | (v2 << 6) | v3;
+            o[0] = static_cast<std::uint8_t>(v >> 16);
+            o[1] = static_cast<std::uint8_t>(v >> 8);
+            o[2] = static_cast<std::uint8_t>(v);
+            o += 3;
+            i += 4;
+            counted += 4;
+        }
+        if (i == size) break;
         const std::uint8_t v = value[text[i]];
         if (v == kSkip) continue;
         acc = (acc << 6) | v;
