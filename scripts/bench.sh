@@ -129,8 +129,8 @@ if [ -x "$bin/quillbox-cli" ]; then
     "${q[@]}" encrypt part1 part2 part3 part4 -- \
     sh -c "for i in 1 2 3 4; do $(printf '%q ' "${q[@]}") encrypt part\$i; done"
   compare "quillbox-cli decrypt A B C D" "-" \
-    "${q[@]}" decrypt part1.enc part2.enc part3.enc part4.enc -o /dev/null -- \
-    sh -c "for i in 1 2 3 4; do $(printf '%q ' "${q[@]}") decrypt part\$i.enc -o /dev/null; done"
+    "${q[@]}" decrypt part1.enc part2.enc part3.enc part4.enc -- \
+    sh -c "for i in 1 2 3 4; do $(printf '%q ' "${q[@]}") decrypt part\$i.enc; done"
   rm -f part?*
 
   echo "== Pipes against named files (ratio: named / pipe, target at least 0.77 = within 1.3x)"

@@ -1,7 +1,11 @@
 // Standard input and output as the file of the encrypt and decrypt commands.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -93,6 +97,41 @@ TEST_F(CliStreams, PipedPlainDataNeverReachesAnyFileReadable) {
     bool valid = false;
     EXPECT_EQ(EngineDecrypt(dir_.Read("out.enc"), valid), AsBytes(plain));
     EXPECT_TRUE(temporary.Entries().empty());
+}
+
+// The peak resident size, in MiB, of a shell pipeline and what it ran.
+double PeakMiB(const std::string& command) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    if (::wait4(pid, &status, 0, &usage) != pid) return -1;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command;
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+// Pipes in both directions: memory does not grow with the data.
+TEST_F(CliStreams, PipesKeepMemoryFlat) {
+    const std::string cli = "QB=pw " + CliPath() + " --password-env QB --quiet ";
+    const std::string folder = dir_.Path().string() + "/";
+    double smallest = 0;
+    for (const int mib : {1, 64}) {
+        SCOPED_TRACE(testing::Message() << mib << " MiB");
+        const std::string source = "head -c " + std::to_string(mib) + "M /dev/zero | ";
+        const double encrypting = PeakMiB(source + cli + "encrypt - -f -o " + folder + "x.enc");
+        const double decrypting =
+            PeakMiB("cat " + folder + "x.enc | " + cli + "decrypt - -o - | wc -c >/dev/null");
+        const double armored = PeakMiB(source + cli + "encrypt - -a -o - | " + cli +
+                                       "decrypt -a - -o - | wc -c >/dev/null");
+        if (smallest == 0) smallest = std::max({encrypting, decrypting, armored});
+        for (const double peak : {encrypting, decrypting, armored}) {
+            EXPECT_LT(peak, smallest + 4);
+            EXPECT_LT(peak, 16);
+        }
+    }
 }
 
 TEST_F(CliStreams, NothingIsWrittenBeforeTheContainerIsChecked) {
