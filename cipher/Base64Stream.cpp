@@ -71,16 +71,8 @@ std::size_t Base64Decoder::Decode(const std::uint8_t* text, std::size_t size, st
         if (i == size) break;
         const std::uint8_t v = value[text[i]];
         if (v == kSkip) continue;
-        acc = (acc << 6) | v;
         ++counted;
-        if (++pending == 4) {
-            o[0] = static_cast<std::uint8_t>(acc >> 16);
-            o[1] = static_cast<std::uint8_t>(acc >> 8);
-            o[2] = static_cast<std::uint8_t>(acc);
-            o += 3;
-            pending = 0;
-            acc = 0;
-        }
+        o += AddBase64Value(acc, pending, v, o);
     }
     acc_ = acc;
     pending_ = pending;
@@ -89,11 +81,7 @@ std::size_t Base64Decoder::Decode(const std::uint8_t* text, std::size_t size, st
 }
 
 std::size_t Base64Decoder::Finish(std::uint8_t* out) {
-    if (pending_ < 2) return 0;
-    const std::uint32_t acc = acc_ << (6 * (4 - pending_));
-    out[0] = static_cast<std::uint8_t>(acc >> 16);
-    if (pending_ == 3) out[1] = static_cast<std::uint8_t>(acc >> 8);
-    const std::size_t bytes = pending_ - 1;
+    const std::size_t bytes = FinishBase64Group(acc_, pending_, out);
     pending_ = 0;
     acc_ = 0;
     return bytes;

@@ -9,6 +9,31 @@
 // are cut.
 namespace cipher {
 
+// Adds one 6-bit value to the group being assembled in acc (pending values
+// so far); a group of four becomes three bytes at out. Returns the bytes
+// written.
+inline std::size_t AddBase64Value(std::uint32_t& acc, std::size_t& pending, std::uint32_t value,
+                                  std::uint8_t* out) {
+    acc = (acc << 6) | value;
+    if (++pending < 4) return 0;
+    out[0] = static_cast<std::uint8_t>(acc >> 16);
+    out[1] = static_cast<std::uint8_t>(acc >> 8);
+    out[2] = static_cast<std::uint8_t>(acc);
+    pending = 0;
+    acc = 0;
+    return 3;
+}
+
+// Two or three values left over make one or two more bytes; a lone last
+// value cannot carry a whole byte and is dropped. Returns the bytes written.
+inline std::size_t FinishBase64Group(std::uint32_t acc, std::size_t pending, std::uint8_t* out) {
+    if (pending < 2) return 0;
+    acc <<= 6 * (4 - pending);
+    out[0] = static_cast<std::uint8_t>(acc >> 16);
+    if (pending == 3) out[1] = static_cast<std::uint8_t>(acc >> 8);
+    return pending - 1;
+}
+
 // The lenient decoder over a file's bytes, each read as its code page
 // character: CR, LF and "=" are skipped wherever they stand, every other
 // character counts, through the low 8 bits of its code, as its alphabet
