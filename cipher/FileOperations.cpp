@@ -425,20 +425,29 @@ bool clsBlowfish::ContainerHolds(filestore::SourceFile& container, filestore::So
     if (N != ContainerSize(D)) return false;
     if ((ec = container.Rewind()) || (ec = plain.Rewind())) return false;
 
-    std::vector<std::uint8_t> deciphered(kChunk), original(kChunk);
+    // A chunk for every thread is read and deciphered at once, then
+    // compared in order.
+    const std::size_t threads = std::min(cipher::WorkerThreads(), kMaxInFlight);
+    const std::size_t stride = kChunk * threads;
+    std::vector<std::uint8_t> deciphered(std::min(stride, N)), original(kChunk);
+    cipher::ChunkWorkers workers(threads);
     ChainWalk walk;
     walk.total = N;
     bool same = true;
-    for (std::size_t from = 0; same && from < N; from += kChunk) {
-        const std::size_t size = std::min(kChunk, N - from);
-        if ((ec = container.ReadExactly(deciphered.data(), size))) break;
-        DecryptSpan(deciphered.data(), from, from + size, walk);
-        if (from == 0 && cipher::LoadLittle(deciphered.data() + 8) != D) same = false;
-        const std::size_t first = std::max(from, kHeader);
-        const std::size_t last = std::min(from + size, kHeader + D);
-        if (!same || last <= first) continue;
-        if ((ec = plain.ReadExactly(original.data(), last - first))) break;
-        same = std::memcmp(deciphered.data() + (first - from), original.data(), last - first) == 0;
+    for (std::size_t at = 0; same && at < N; at += stride) {
+        const std::size_t batch = std::min(stride, N - at);
+        if ((ec = container.ReadExactly(deciphered.data(), batch))) break;
+        DecryptSpanOn(workers, deciphered.data(), at, at + batch, walk);
+        for (std::size_t from = at; same && from < at + batch; from += kChunk) {
+            const std::uint8_t* chunk = deciphered.data() + (from - at);
+            if (from == 0 && cipher::LoadLittle(chunk + 8) != D) same = false;
+            const std::size_t first = std::max(from, kHeader);
+            const std::size_t last = std::min({from + kChunk, at + batch, kHeader + D});
+            if (!same || last <= first) continue;
+            if ((ec = plain.ReadExactly(original.data(), last - first))) break;
+            same = std::memcmp(chunk + (first - from), original.data(), last - first) == 0;
+        }
+        if (ec) break;
     }
     cipher::Wipe(deciphered);
     cipher::Wipe(original);
