@@ -1,6 +1,7 @@
 #include "cipher/ChunkPipe.h"
 
 #include "cipher/SecureZero.h"
+#include "fileio/ThreadSignals.h"
 
 namespace cipher {
 
@@ -17,6 +18,8 @@ ChunkPipe::ChunkPipe(std::size_t chunkBytes, std::size_t buffers, std::size_t ch
         slots_[i].data = memory_.get() + i * chunkBytes;
         free_.push_back(&slots_[i]);
     }
+    // Termination signals stay with the caller, whose clean-up they run.
+    const fileio::TerminationSignalsBlocked quiet;
     helper_ = std::thread([this] { Work(); });
 }
 

@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "fileio/ThreadSignals.h"
 #include "fileio/UsableCores.h"
 
 namespace cipher {
@@ -36,6 +37,8 @@ ThreadShare::~ThreadShare() {
 }
 
 ChunkWorkers::ChunkWorkers(std::size_t threads) {
+    // Termination signals stay with the caller, whose clean-up they run.
+    const fileio::TerminationSignalsBlocked quiet;
     for (std::size_t i = 1; i < threads; ++i) helpers_.emplace_back([this] { Help(); });
 }
 
