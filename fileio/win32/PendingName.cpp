@@ -9,12 +9,36 @@ namespace filestore {
 
 namespace {
 
-// Plain storage and a lock-free flag: the console control handler, on a
-// thread of its own, may read them at any moment, so the name is complete
-// before the flag is raised. On Windows `name` is the file's whole path and
-// the folder is not used.
-wchar_t pendingName[32768];
-std::atomic<bool> pending{false};
+// One slot per thread that has registered a name (several files may be
+// worked on at once). Plain storage and lock-free flags: the console control
+// handler, on a thread of its own, may read them at any moment, so a name is
+// complete before its flag is raised. On Windows `name` is the file's whole
+// path and the folder is not used.
+constexpr int kSlots = 16;
+
+struct Slot {
+    wchar_t name[32768];
+    std::atomic<bool> pending{false};
+    std::atomic<bool> taken{false};
+};
+
+Slot slots[kSlots];
+thread_local int ownSlot = -1;
+
+// This thread's slot; the last one is shared when all are taken.
+Slot& OwnSlot() {
+    if (ownSlot < 0) {
+        ownSlot = kSlots - 1;
+        for (int i = 0; i < kSlots - 1; ++i) {
+            bool expected = false;
+            if (slots[i].taken.compare_exchange_strong(expected, true)) {
+                ownSlot = i;
+                break;
+            }
+        }
+    }
+    return slots[ownSlot];
+}
 
 // The holds in force (low 16 bits) and the request noted meanwhile (the
 // control event plus one, above them), in one word so that a request noted
@@ -29,20 +53,23 @@ constexpr UINT kInterruptedStatus = 0xC000013A;  // STATUS_CONTROL_C_EXIT
 }  // namespace
 
 void RegisterPendingName(int, const char* name) {
-    pending.store(false);
+    Slot& slot = OwnSlot();
+    slot.pending.store(false);
     std::wstring wide;
-    if (!win32::WideFromUtf8(name, wide) || wide.size() >= std::size(pendingName)) return;
-    wide.copy(pendingName, wide.size());
-    pendingName[wide.size()] = L'\0';
-    pending.store(true);
+    if (!win32::WideFromUtf8(name, wide) || wide.size() >= std::size(slot.name)) return;
+    wide.copy(slot.name, wide.size());
+    slot.name[wide.size()] = L'\0';
+    slot.pending.store(true);
 }
 
 void ClearPendingName() {
-    pending.store(false);
+    OwnSlot().pending.store(false);
 }
 
 void RemovePendingName() {
-    if (pending.exchange(false)) ::DeleteFileW(pendingName);
+    for (Slot& slot : slots) {
+        if (slot.pending.exchange(false)) ::DeleteFileW(slot.name);
+    }
 }
 
 TerminationHold::TerminationHold() {
