@@ -7,40 +7,14 @@
 #include <atomic>
 #include <cstring>
 
+#include "fileio/PendingSlots.h"
+
 namespace filestore {
 
 namespace {
 
-// One slot per thread that has registered a name (several files may be
-// worked on at once). Plain storage and lock-free flags: a signal handler
-// may read them at any moment, so a name is complete before its flag is
-// raised.
-constexpr int kSlots = 64;
-
-struct Slot {
-    char name[256];
-    int folder = -1;
-    std::atomic<bool> pending{false};
-    std::atomic<bool> taken{false};
-};
-
-Slot slots[kSlots];
-thread_local int ownSlot = -1;
-
-// This thread's slot; the last one is shared when all are taken.
-Slot& OwnSlot() {
-    if (ownSlot < 0) {
-        ownSlot = kSlots - 1;
-        for (int i = 0; i < kSlots - 1; ++i) {
-            bool expected = false;
-            if (slots[i].taken.compare_exchange_strong(expected, true)) {
-                ownSlot = i;
-                break;
-            }
-        }
-    }
-    return slots[ownSlot];
-}
+// Names up to 255 bytes, relative to their folder.
+PendingSlots<PendingSlot<char, 256>, 64> slots;
 
 // The holds in force (low 16 bits) and the request noted meanwhile (the
 // signal number above them), in one word so that a request arriving on
@@ -65,7 +39,7 @@ sigset_t TerminationSignals() {
 }  // namespace
 
 void RegisterPendingName(int folder, const char* name) {
-    Slot& slot = OwnSlot();
+    auto& slot = slots.Own();
     slot.pending.store(false);
     if (std::strlen(name) >= sizeof slot.name) return;
     std::strcpy(slot.name, name);
@@ -74,11 +48,11 @@ void RegisterPendingName(int folder, const char* name) {
 }
 
 void ClearPendingName() {
-    OwnSlot().pending.store(false);
+    slots.Own().pending.store(false);
 }
 
 void RemovePendingName() {
-    for (Slot& slot : slots) {
+    for (auto& slot : slots) {
         if (slot.pending.exchange(false)) ::unlinkat(slot.folder, slot.name, 0);
     }
 }

@@ -8,8 +8,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "fileio/Descriptors.h"
-
 namespace fileio {
 
 namespace {
@@ -41,18 +39,8 @@ std::error_code Spool::Create() {
     return {};
 }
 
-std::error_code Spool::Write(const std::uint8_t* data, std::size_t size) {
-    if (std::error_code ec = WriteAll(fd_, data, size)) return ec;
-    size_ += size;
-    return {};
-}
-
 std::error_code Spool::Rewind() {
     return ::lseek(fd_, 0, SEEK_SET) < 0 ? LastError() : std::error_code();
-}
-
-std::error_code Spool::Read(std::uint8_t* data, std::size_t size) {
-    return ReadFull(fd_, data, size);
 }
 
 std::optional<std::uint64_t> RemainingInRegularFile(int fd) {

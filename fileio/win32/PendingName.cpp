@@ -3,42 +3,15 @@
 #include <atomic>
 #include <string>
 
+#include "fileio/PendingSlots.h"
 #include "fileio/win32/Win32.h"
 
 namespace filestore {
 
 namespace {
 
-// One slot per thread that has registered a name (several files may be
-// worked on at once). Plain storage and lock-free flags: the console control
-// handler, on a thread of its own, may read them at any moment, so a name is
-// complete before its flag is raised. On Windows `name` is the file's whole
-// path and the folder is not used.
-constexpr int kSlots = 16;
-
-struct Slot {
-    wchar_t name[32768];
-    std::atomic<bool> pending{false};
-    std::atomic<bool> taken{false};
-};
-
-Slot slots[kSlots];
-thread_local int ownSlot = -1;
-
-// This thread's slot; the last one is shared when all are taken.
-Slot& OwnSlot() {
-    if (ownSlot < 0) {
-        ownSlot = kSlots - 1;
-        for (int i = 0; i < kSlots - 1; ++i) {
-            bool expected = false;
-            if (slots[i].taken.compare_exchange_strong(expected, true)) {
-                ownSlot = i;
-                break;
-            }
-        }
-    }
-    return slots[ownSlot];
-}
+// On Windows a name is the file's whole path and the folder is not used.
+PendingSlots<PendingSlot<wchar_t, 32768>, 16> slots;
 
 // The holds in force (low 16 bits) and the request noted meanwhile (the
 // control event plus one, above them), in one word so that a request noted
@@ -53,7 +26,7 @@ constexpr UINT kInterruptedStatus = 0xC000013A;  // STATUS_CONTROL_C_EXIT
 }  // namespace
 
 void RegisterPendingName(int, const char* name) {
-    Slot& slot = OwnSlot();
+    auto& slot = slots.Own();
     slot.pending.store(false);
     std::wstring wide;
     if (!win32::WideFromUtf8(name, wide) || wide.size() >= std::size(slot.name)) return;
@@ -63,11 +36,11 @@ void RegisterPendingName(int, const char* name) {
 }
 
 void ClearPendingName() {
-    OwnSlot().pending.store(false);
+    slots.Own().pending.store(false);
 }
 
 void RemovePendingName() {
-    for (Slot& slot : slots) {
+    for (auto& slot : slots) {
         if (slot.pending.exchange(false)) ::DeleteFileW(slot.name);
     }
 }

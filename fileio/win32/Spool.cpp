@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <string>
 
-#include "fileio/Descriptors.h"
 #include "fileio/SystemRandom.h"
 #include "fileio/win32/Win32.h"
 
@@ -42,21 +41,11 @@ std::error_code Spool::Create() {
     return {};
 }
 
-std::error_code Spool::Write(const std::uint8_t* data, std::size_t size) {
-    if (std::error_code ec = WriteAll(fd_, data, size)) return ec;
-    size_ += size;
-    return {};
-}
-
 std::error_code Spool::Rewind() {
     LARGE_INTEGER start{};
     return ::SetFilePointerEx(win32::HandleOf(fd_), start, nullptr, FILE_BEGIN)
                ? std::error_code()
                : win32::LastError();
-}
-
-std::error_code Spool::Read(std::uint8_t* data, std::size_t size) {
-    return ReadFull(fd_, data, size);
 }
 
 std::optional<std::uint64_t> RemainingInRegularFile(int fd) {
