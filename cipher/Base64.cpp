@@ -10,6 +10,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "cipher/Base64Stream.h"
 #include "cipher/CipherErrors.h"
 #include "cipher/CodePage.h"
 #include "cipher/LargeBuffer.h"
@@ -189,26 +190,11 @@ clsBlowfish::ByteArray clsBlowfish::DecodeArray64(const std::u16string& sInput) 
         }
         const char16_t c = s[i++];
         if (c == u'\r' || c == u'\n' || c == u'=') continue;
-        acc = (acc << 6) | rev[c & 0xFF];
         ++m;
-        if (++pending == 4) {
-            o[0] = static_cast<std::uint8_t>(acc >> 16);
-            o[1] = static_cast<std::uint8_t>(acc >> 8);
-            o[2] = static_cast<std::uint8_t>(acc);
-            o += 3;
-            pending = 0;
-            acc = 0;
-        }
+        o += cipher::AddBase64Value(acc, pending, rev[c & 0xFF], o);
     }
     if (m == 0) throw Base64Error();
-    // Two or three values left over make one or two more bytes; a lone last
-    // character cannot carry a whole byte and is dropped.
-    if (pending >= 2) {
-        acc <<= 6 * (4 - pending);
-        o[0] = static_cast<std::uint8_t>(acc >> 16);
-        if (pending == 3) o[1] = static_cast<std::uint8_t>(acc >> 8);
-        o += pending - 1;
-    }
+    o += cipher::FinishBase64Group(acc, pending, o);
     out.resize(static_cast<std::size_t>(o - out.data()));
     return out;
 }

@@ -2,6 +2,7 @@
 
 #include "cipher/LargeBuffer.h"
 #include "cipher/SecureZero.h"
+#include "fileio/ThreadSignals.h"
 
 namespace cipher {
 
@@ -19,6 +20,8 @@ ChunkPipe::ChunkPipe(std::size_t chunkBytes, std::size_t buffers, std::size_t ch
         slots_[i].data = memory_.get() + i * chunkBytes;
         free_.push_back(&slots_[i]);
     }
+    // Termination signals stay with the caller, whose clean-up they run.
+    const fileio::TerminationSignalsBlocked quiet;
     helper_ = std::thread([this] { Work(); });
 }
 

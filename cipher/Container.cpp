@@ -4,11 +4,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <deque>
 #include <limits>
 #include <optional>
 
 #include "cipher/ByteOrder.h"
 #include "cipher/CbcLoops.h"
+#include "cipher/ChunkWorkers.h"
 #include "cipher/CipherErrors.h"
 #include "cipher/RandomWords.h"
 #include "cipher/SecureZero.h"
@@ -27,6 +29,8 @@ constexpr std::size_t kHeader = 12;
 constexpr std::size_t kMaxData = 2147483640 - kHeader;
 // Bytes enciphered between two calls of the event pump.
 constexpr std::size_t kPumpStride = 64 * 1024;
+// The piece of a byte array that one thread deciphers at a time.
+constexpr std::size_t kPiece = 256 * 1024;
 
 // The first block offset at or after a report threshold.
 inline std::size_t ReportOffset(double threshold) {
@@ -163,6 +167,62 @@ void clsBlowfish::DecryptSpan(std::uint8_t* data, std::size_t from, std::size_t 
     WalkSpan(from, to, walk, range);
 }
 
+void clsBlowfish::ReportSpan(std::size_t from, std::size_t to, ChainWalk& walk) {
+    auto none = [](std::size_t, std::size_t) {};
+    WalkSpan(from, to, walk, none);
+}
+
+// Block k deciphers from ciphertext blocks k and k - 1 alone, so the pieces
+// are independent once each has the ciphertext block before it, taken before
+// any piece overwrites it.
+void clsBlowfish::DecryptSpanOn(cipher::ChunkWorkers& workers, std::uint8_t* data, std::size_t from,
+                                std::size_t to, ChainWalk& walk) {
+    const std::size_t bytes = to - from;
+    if (bytes == 0) return;
+    const std::size_t count = (bytes + kPiece - 1) / kPiece;
+    std::vector<cipher::Chain> chains(count);
+    chains[0] = walk.chain;
+    for (std::size_t k = 1; k < count; ++k) {
+        chains[k] = {LoadBig(data + k * kPiece - 8), LoadBig(data + k * kPiece - 4)};
+    }
+    walk.chain = {LoadBig(data + bytes - 8), LoadBig(data + bytes - 4)};
+    std::deque<cipher::ChunkWorkers::Job> jobs(count);
+    for (std::size_t k = 0; k < count; ++k) {
+        std::uint8_t* piece = data + k * kPiece;
+        const std::size_t size = std::min(kPiece, bytes - k * kPiece);
+        jobs[k].run = [this, piece, size, chain = chains[k]]() mutable {
+            cipher::DecryptRun(tables_, piece, size, chain, 0);
+        };
+        workers.Submit(jobs[k]);
+    }
+    auto idle = [this] {
+        if (sink_ != nullptr) sink_->PumpEvents();
+    };
+    for (std::size_t k = 0; k < count; ++k) {
+        workers.Wait(jobs[k], idle);
+        ReportSpan(from + k * kPiece, std::min(to, from + (k + 1) * kPiece), walk);
+    }
+}
+
+std::int32_t clsBlowfish::DecryptBlocksOn(std::size_t threads, std::uint8_t* data,
+                                          std::size_t bytes, std::size_t total,
+                                          std::optional<std::size_t>& dataAtFront) {
+    ChainWalk walk;
+    walk.total = total;
+    DecryptSpan(data, 0, 2 * kBlock, walk);
+    const bool valid = bytes == total && ValidDescriptor(data, total);
+    {
+        cipher::ChunkWorkers workers(threads);
+        DecryptSpanOn(workers, data + 2 * kBlock, 2 * kBlock, bytes, walk);
+    }
+    dataAtFront.reset();
+    if (valid) {
+        dataAtFront = LoadLittle(data + 8);
+        std::memmove(data, data + kHeader, *dataAtFront);
+    }
+    return walk.last;
+}
+
 void clsBlowfish::WriteHeader(std::uint8_t* container, std::size_t D) {
     StoreLittle(container + 8, static_cast<std::uint32_t>(D));
     StoreLittle(container, cipher::RandomWord());
@@ -205,7 +265,11 @@ bool clsBlowfish::DecryptByte(ByteArray& byteArray, const std::u16string& Key) {
     if (N == 0) return false;
     std::uint8_t* data = byteArray.data();
     std::optional<std::size_t> dataAtFront;
-    const std::int32_t last = DecryptBlocks(data, N - N % kBlock, N, dataAtFront);
+    const std::size_t whole = N - N % kBlock;
+    const std::size_t threads = cipher::WorkerThreads();
+    const std::int32_t last = threads > 1 && whole > 2 * kBlock + kPiece
+                                  ? DecryptBlocksOn(threads, data, whole, N, dataAtFront)
+                                  : DecryptBlocks(data, whole, N, dataAtFront);
     // A trailing partial block, a lone block without room for the size
     // descriptor, or a descriptor that does not fit the length ends the call
     // with every block deciphered in place.

@@ -5,9 +5,15 @@
 
 #include <algorithm>
 #include <cstring>
+#include <deque>
+#include <new>
+#include <optional>
 
+#include "cipher/Base64Stream.h"
 #include "cipher/ByteOrder.h"
+#include "cipher/ByteStreams.h"
 #include "cipher/ChunkPipe.h"
+#include "cipher/ChunkWorkers.h"
 #include "cipher/CipherErrors.h"
 #include "cipher/CodePage.h"
 #include "cipher/ContainerLimits.h"
@@ -28,6 +34,8 @@ constexpr std::size_t kBlock = 8;
 // measurable (see the file benchmarks).
 constexpr std::size_t kChunk = 256 << 10;
 constexpr std::size_t kBuffers = 4;
+// The most chunks deciphered at once, whatever the number of threads.
+constexpr std::size_t kMaxInFlight = 32;
 
 void WipeArguments(std::u16string& Key, std::u16string& InFile, std::u16string& OutFile) {
     cipher::Wipe(Key);
@@ -37,6 +45,103 @@ void WipeArguments(std::u16string& Key, std::u16string& InFile, std::u16string& 
 
 std::size_t ChunksOf(std::size_t bytes) {
     return (bytes + kChunk - 1) / kChunk;
+}
+
+// Pieces of Base64 text read or written at a time.
+constexpr std::size_t kTextPiece = 64 << 10;
+
+// Base64 text read as the `size` bytes it decodes to.
+class Base64Source final : public cipher::ByteSource {
+public:
+    Base64Source(cipher::ByteSource& text, std::uint64_t size)
+        : text_(text),
+          textLeft_(text.Size()),
+          size_(size),
+          piece_(kTextPiece),
+          decoded_(cipher::Base64Decoder::Room(kTextPiece)) {}
+    ~Base64Source() override { cipher::Wipe(decoded_); }
+
+    std::uint64_t Size() const override { return size_; }
+    std::error_code Read(std::uint8_t* data, std::size_t size) override {
+        while (size > 0) {
+            if (at_ == ready_) {
+                if (const std::error_code ec = Refill()) return ec;
+            }
+            const std::size_t n = std::min(size, ready_ - at_);
+            std::memcpy(data, decoded_.data() + at_, n);
+            at_ += n;
+            data += n;
+            size -= n;
+        }
+        return {};
+    }
+    std::error_code ConfirmEnd() override { return text_.ConfirmEnd(); }
+
+private:
+    std::error_code Refill() {
+        at_ = ready_ = 0;
+        if (textLeft_ == 0) {
+            ready_ = finished_ ? 0 : decoder_.Finish(decoded_.data());
+            finished_ = true;
+            // Fewer bytes than counted: the text changed while it was read.
+            return ready_ == 0 ? filestore::SourceChanged() : std::error_code();
+        }
+        const std::size_t n =
+            static_cast<std::size_t>(std::min<std::uint64_t>(kTextPiece, textLeft_));
+        if (const std::error_code ec = text_.Read(piece_.data(), n)) return ec;
+        textLeft_ -= n;
+        ready_ = decoder_.Decode(piece_.data(), n, decoded_.data());
+        return {};
+    }
+
+    cipher::ByteSource& text_;
+    std::uint64_t textLeft_;
+    std::uint64_t size_;
+    cipher::Base64Decoder decoder_;
+    std::vector<std::uint8_t> piece_, decoded_;
+    std::size_t at_ = 0, ready_ = 0;
+    bool finished_ = false;
+};
+
+// Writes the bytes of a container of `total` bytes as Base64 text.
+class Base64Sink final : public cipher::ByteSink {
+public:
+    Base64Sink(cipher::ByteSink& out, std::uint64_t total)
+        : out_(out), encoder_(total), text_(cipher::Base64Encoder::Room(kTextPiece)) {}
+
+    std::error_code Write(const std::uint8_t* data, std::size_t size) override {
+        while (size > 0) {
+            const std::size_t n = std::min(size, kTextPiece);
+            const std::size_t chars = encoder_.Encode(data, n, text_.data());
+            if (const std::error_code ec = out_.Write(text_.data(), chars)) return ec;
+            data += n;
+            size -= n;
+        }
+        return {};
+    }
+    std::error_code Finish() {
+        const std::size_t chars = encoder_.Finish(text_.data());
+        return out_.Write(text_.data(), chars);
+    }
+
+private:
+    cipher::ByteSink& out_;
+    cipher::Base64Encoder encoder_;
+    std::vector<std::uint8_t> text_;
+};
+
+// The characters that count in a file of Base64 text, read from its start;
+// the file is read from its start again afterwards.
+std::error_code CountBase64(filestore::SourceFile& input, std::uint64_t& characters) {
+    std::vector<std::uint8_t> piece(kChunk);
+    characters = 0;
+    for (std::uint64_t left = input.Size(); left > 0;) {
+        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, left));
+        if (const std::error_code ec = input.ReadExactly(piece.data(), n)) return ec;
+        characters += cipher::Base64Decoder::Count(piece.data(), n);
+        left -= n;
+    }
+    return input.Rewind();
 }
 
 }  // namespace
@@ -99,18 +204,35 @@ bool clsBlowfish::TransformExistingFile(const std::u16string& InFile, const std:
     } catch (const UnrepresentableTextError&) {
         return Fail(FileFailure::UnrepresentableKey);
     }
-    if (base64) return TransformBase64File(source, destination, InFile, OutFile, encrypt);
-
     filestore::SourceFile input;
     ec = input.Open(source);
     if (ec) return Fail(FileFailure::SourceUnreadable, InFile, ec);
-    if (input.Size() > (encrypt ? kMaxData : kMaxSize)) {
-        return Fail(FileFailure::SourceTooLarge, InFile);
+    const std::uint64_t limit = encrypt  ? container::kMaxData
+                                : base64 ? container::kMaxBase64
+                                         : container::kMaxSize;
+    if (input.Size() > limit) return Fail(FileFailure::SourceTooLarge, InFile);
+    cipher::FileSource file(input);
+    std::optional<Base64Source> text;
+    if (base64 && !encrypt) {
+        // The text's length in bytes is counted first: the decipherment
+        // needs the container's length before it starts.
+        std::uint64_t characters = 0;
+        ec = CountBase64(input, characters);
+        if (ec) return Fail(FileFailure::SourceUnreadable, InFile, ec);
+        if (characters == 0) return Fail(FileFailure::InvalidBase64, InFile);
+        const std::uint64_t N = cipher::Base64Decoder::DecodedLength(characters);
+        if (N > container::kMaxSize) return Fail(FileFailure::SourceTooLarge, InFile);
+        text.emplace(file, N);
     }
     filestore::PendingFile output;
     if (!CreateDestination(output, destination, OutFile)) return false;
-    return encrypt ? EncryptStream(input, output, InFile, OutFile)
-                   : DecryptStream(input, output, InFile, OutFile);
+    cipher::PendingFileSink sink(output);
+    const bool done = encrypt ? EncryptChunks(file, sink, base64, InFile, OutFile)
+                              : DecryptChunks(text ? static_cast<cipher::ByteSource&>(*text) : file,
+                                              sink, InFile, OutFile);
+    if (!done) return false;
+    input.Close();  // all read: the destination may be the same file
+    return CommitOutcome(output.Commit(), OutFile);
 }
 
 bool clsBlowfish::CreateDestination(filestore::PendingFile& output,
@@ -142,23 +264,21 @@ bool clsBlowfish::PipeFailure(cipher::ChunkPipe& pipe, const std::u16string& InF
     return SourceFailure(pipe.ReadError(), InFile);
 }
 
+// A source that could not be read, or that changed while it was read.
 bool clsBlowfish::SourceFailure(std::error_code ec, const std::u16string& InFile) {
     if (ec == filestore::SourceChanged()) return Fail(FileFailure::SourceChanged, InFile);
     return Fail(FileFailure::SourceUnreadable, InFile, ec);
 }
 
-// Every chunk is read: the source must end there as it was when opened,
-// or the result would be a cut-off copy of a file that grew meanwhile.
-bool clsBlowfish::FinishStream(cipher::ChunkPipe& pipe, filestore::SourceFile& input,
-                               filestore::PendingFile& output, const std::u16string& InFile,
-                               const std::u16string& OutFile) {
-    if (const std::error_code changed = input.ConfirmUnchanged()) {
-        return SourceFailure(changed, InFile);
+// Every chunk is read: the source must end there as it was when its length
+// was taken, or the result would be a cut-off copy of a file that grew.
+bool clsBlowfish::FinishChunks(cipher::ChunkPipe& pipe, cipher::ByteSource& input,
+                               const std::u16string& InFile, const std::u16string& OutFile) {
+    if (const std::error_code changed = input.ConfirmEnd()) return SourceFailure(changed, InFile);
+    if (const std::error_code ec = pipe.Finish()) {
+        return Fail(FileFailure::DestinationUnwritable, OutFile, ec);
     }
-    input.Close();  // all read: the destination may be the same file
-    std::error_code ec = pipe.Finish();
-    if (!ec) ec = output.Commit();
-    return CommitOutcome(ec, OutFile);
+    return true;
 }
 
 bool clsBlowfish::CommitOutcome(std::error_code ec, const std::u16string& OutFile) {
@@ -173,8 +293,9 @@ bool clsBlowfish::CommitOutcome(std::error_code ec, const std::u16string& OutFil
 // The container streams out chunk by chunk: chunk k holds container bytes
 // [k * kChunk, (k + 1) * kChunk), which the helper fills with the source
 // bytes that belong there (after the 12 header bytes in the first chunk).
-bool clsBlowfish::EncryptStream(filestore::SourceFile& input, filestore::PendingFile& output,
+bool clsBlowfish::EncryptChunks(cipher::ByteSource& input, cipher::ByteSink& output, bool base64,
                                 const std::u16string& InFile, const std::u16string& OutFile) {
+    if (input.Size() > container::kMaxData) return Fail(FileFailure::SourceTooLarge, InFile);
     const auto D = static_cast<std::size_t>(input.Size());
     const std::size_t T = ContainerSize(D);
     const std::size_t dataEnd = kHeader + D;
@@ -185,11 +306,16 @@ bool clsBlowfish::EncryptStream(filestore::SourceFile& input, filestore::Pending
         filled = first - from;
         if (to <= first) return std::error_code();
         filled = to - from;
-        return input.ReadExactly(buffer + (first - from), to - first);
+        return input.Read(buffer + (first - from), to - first);
     };
-    auto drain = [&](const std::uint8_t* data, std::size_t size) {
-        return output.Write(data, size);
-    };
+    std::optional<Base64Sink> text;
+    try {
+        if (base64) text.emplace(output, T);
+    } catch (const std::bad_alloc&) {
+        return Fail(FileFailure::Base64EncodingFailed, OutFile);
+    }
+    cipher::ByteSink& sink = text ? static_cast<cipher::ByteSink&>(*text) : output;
+    auto drain = [&](const std::uint8_t* data, std::size_t size) { return sink.Write(data, size); };
     cipher::ChunkPipe pipe(kChunk, kBuffers, ChunksOf(T), fill, drain);
 
     ChainWalk walk;
@@ -205,45 +331,108 @@ bool clsBlowfish::EncryptStream(filestore::SourceFile& input, filestore::Pending
         pipe.Give(chunk, chunk->data, size);
     }
     FinishReport(walk.last);
-    return FinishStream(pipe, input, output, InFile, OutFile);
+    if (!FinishChunks(pipe, input, InFile, OutFile)) return false;
+    if (const std::error_code ec = text ? text->Finish() : std::error_code()) {
+        return Fail(FileFailure::DestinationUnwritable, OutFile, ec);
+    }
+    return true;
 }
 
 // The size descriptor is checked against the source's length as soon as the
-// first two blocks are deciphered: a wrong password writes nothing.
-bool clsBlowfish::DecryptStream(filestore::SourceFile& input, filestore::PendingFile& output,
+// first two blocks are deciphered: a wrong password writes nothing. The
+// chunks after that are deciphered on the workers, each from the ciphertext
+// block before it, and written in order as they are done.
+bool clsBlowfish::DecryptChunks(cipher::ByteSource& input, cipher::ByteSink& output,
                                 const std::u16string& InFile, const std::u16string& OutFile) {
+    if (input.Size() > container::kMaxSize) return Fail(FileFailure::SourceTooLarge, InFile);
     const auto N = static_cast<std::size_t>(input.Size());
     if (!container::IsContainerLength(N)) return Fail(FileFailure::NotEncryptedFile, InFile);
     auto fill = [&](std::size_t index, std::uint8_t* buffer, std::size_t, std::size_t& filled) {
         filled = std::min(kChunk, N - index * kChunk);
-        return input.ReadExactly(buffer, filled);
+        return input.Read(buffer, filled);
     };
     auto drain = [&](const std::uint8_t* data, std::size_t size) {
         return output.Write(data, size);
     };
-    cipher::ChunkPipe pipe(kChunk, kBuffers, ChunksOf(N), fill, drain);
+    const std::size_t threads = std::min(cipher::WorkerThreads(), kMaxInFlight);
+    cipher::ChunkPipe pipe(kChunk, kBuffers - 1 + threads, ChunksOf(N), fill, drain);
 
+    struct Piece {
+        cipher::ChunkPipe::Chunk* chunk;
+        std::size_t from, start;
+        cipher::ChunkWorkers::Job job;
+    };
+    std::deque<Piece> inFlight;
+    cipher::ChunkWorkers workers(threads);
+    auto idle = [this] {
+        if (sink_ != nullptr) sink_->PumpEvents();
+    };
     ChainWalk walk;
     walk.total = N;
     std::size_t dataEnd = 0;
-    for (std::size_t from = 0; from < N; from += kChunk) {
-        if (StopRequested()) return Fail(FileFailure::Stopped, InFile);
-        cipher::ChunkPipe::Chunk* chunk = pipe.Take();
-        if (chunk == nullptr) return PipeFailure(pipe, InFile, OutFile);
-        std::size_t start = 0;
-        if (from == 0) {
-            DecryptSpan(chunk->data, 0, 2 * kBlock, walk);
-            if (!ValidDescriptor(chunk->data, N)) return Fail(FileFailure::WrongPassword, InFile);
-            dataEnd = kHeader + cipher::LoadLittle(chunk->data + 8);
-            start = 2 * kBlock;
+    std::size_t next = 0;
+    while (next < N || !inFlight.empty()) {
+        if (next < N && inFlight.size() < threads) {
+            if (StopRequested()) return Fail(FileFailure::Stopped, InFile);
+            cipher::ChunkPipe::Chunk* chunk = pipe.Take();
+            if (chunk == nullptr) return PipeFailure(pipe, InFile, OutFile);
+            std::size_t start = 0;
+            if (next == 0) {
+                DecryptSpan(chunk->data, 0, 2 * kBlock, walk);
+                if (!ValidDescriptor(chunk->data, N)) {
+                    return Fail(FileFailure::WrongPassword, InFile);
+                }
+                dataEnd = kHeader + cipher::LoadLittle(chunk->data + 8);
+                start = 2 * kBlock;
+            }
+            Piece& piece = inFlight.emplace_back(Piece{chunk, next, start, {}});
+            const std::uint8_t* lastBlock = chunk->data + chunk->size - kBlock;
+            piece.job.run = [this, chunk, start, chain = walk.chain]() mutable {
+                cipher::DecryptRun(tables_, chunk->data + start, chunk->size - start, chain, 0);
+            };
+            // The next chunk chains on this one's last ciphertext block,
+            // taken before the workers overwrite it.
+            walk.chain = {cipher::LoadBig(lastBlock), cipher::LoadBig(lastBlock + 4)};
+            workers.Submit(piece.job);
+            next += chunk->size;
+            continue;
         }
-        DecryptSpan(chunk->data + start, from + start, from + chunk->size, walk);
+        Piece& piece = inFlight.front();
+        workers.Wait(piece.job, idle);
+        const std::size_t from = piece.from;
+        ReportSpan(from + piece.start, from + piece.chunk->size, walk);
         const std::size_t first = std::max(from, kHeader);
-        const std::size_t last = std::min(from + chunk->size, dataEnd);
-        pipe.Give(chunk, chunk->data + (first - from), last > first ? last - first : 0);
+        const std::size_t last = std::min(from + piece.chunk->size, dataEnd);
+        pipe.Give(piece.chunk, piece.chunk->data + (first - from), last > first ? last - first : 0);
+        inFlight.pop_front();
     }
     FinishReport(walk.last);
-    return FinishStream(pipe, input, output, InFile, OutFile);
+    return FinishChunks(pipe, input, InFile, OutFile);
+}
+
+bool clsBlowfish::EncryptStream(cipher::ByteSource& input, cipher::ByteSink& output,
+                                const std::u16string& Key, bool OutputIn64) {
+    lastError_ = FileError{};
+    lastError_.operation = FileOperation::Encrypt;
+    ResetTables();
+    try {
+        if (!Key.empty()) this->Key(Key);
+    } catch (const UnrepresentableTextError&) {
+        return Fail(FileFailure::UnrepresentableKey);
+    }
+    return EncryptChunks(input, output, OutputIn64, {}, {});
+}
+
+bool clsBlowfish::DecryptStream(cipher::ByteSource& container, cipher::ByteSink& output,
+                                const std::u16string& Key) {
+    lastError_ = FileError{};
+    lastError_.operation = FileOperation::Decrypt;
+    try {
+        if (!Key.empty()) this->Key(Key);
+    } catch (const UnrepresentableTextError&) {
+        return Fail(FileFailure::UnrepresentableKey);
+    }
+    return DecryptChunks(container, output, {}, {});
 }
 
 bool clsBlowfish::ContainerHolds(filestore::SourceFile& container, filestore::SourceFile& plain,
@@ -256,20 +445,29 @@ bool clsBlowfish::ContainerHolds(filestore::SourceFile& container, filestore::So
     if (N != ContainerSize(D)) return false;
     if ((ec = container.Rewind()) || (ec = plain.Rewind())) return false;
 
-    std::vector<std::uint8_t> deciphered(kChunk), original(kChunk);
+    // A chunk for every thread is read and deciphered at once, then
+    // compared in order.
+    const std::size_t threads = std::min(cipher::WorkerThreads(), kMaxInFlight);
+    const std::size_t stride = kChunk * threads;
+    std::vector<std::uint8_t> deciphered(std::min(stride, N)), original(kChunk);
+    cipher::ChunkWorkers workers(threads);
     ChainWalk walk;
     walk.total = N;
     bool same = true;
-    for (std::size_t from = 0; same && from < N; from += kChunk) {
-        const std::size_t size = std::min(kChunk, N - from);
-        if ((ec = container.ReadExactly(deciphered.data(), size))) break;
-        DecryptSpan(deciphered.data(), from, from + size, walk);
-        if (from == 0 && cipher::LoadLittle(deciphered.data() + 8) != D) same = false;
-        const std::size_t first = std::max(from, kHeader);
-        const std::size_t last = std::min(from + size, kHeader + D);
-        if (!same || last <= first) continue;
-        if ((ec = plain.ReadExactly(original.data(), last - first))) break;
-        same = std::memcmp(deciphered.data() + (first - from), original.data(), last - first) == 0;
+    for (std::size_t at = 0; same && at < N; at += stride) {
+        const std::size_t batch = std::min(stride, N - at);
+        if ((ec = container.ReadExactly(deciphered.data(), batch))) break;
+        DecryptSpanOn(workers, deciphered.data(), at, at + batch, walk);
+        for (std::size_t from = at; same && from < at + batch; from += kChunk) {
+            const std::uint8_t* chunk = deciphered.data() + (from - at);
+            if (from == 0 && cipher::LoadLittle(chunk + 8) != D) same = false;
+            const std::size_t first = std::max(from, kHeader);
+            const std::size_t last = std::min({from + kChunk, at + batch, kHeader + D});
+            if (!same || last <= first) continue;
+            if ((ec = plain.ReadExactly(original.data(), last - first))) break;
+            same = std::memcmp(chunk + (first - from), original.data(), last - first) == 0;
+        }
+        if (ec) break;
     }
     cipher::Wipe(deciphered);
     cipher::Wipe(original);
@@ -278,50 +476,6 @@ bool clsBlowfish::ContainerHolds(filestore::SourceFile& container, filestore::So
     if (ec || !same) return false;
     FinishReport(walk.last);
     return true;
-}
-
-// Base64 files are read, transformed and written whole.
-bool clsBlowfish::TransformBase64File(const std::filesystem::path& source,
-                                      const std::filesystem::path& destination,
-                                      const std::u16string& InFile, const std::u16string& OutFile,
-                                      bool encrypt) {
-    ByteArray bytes;
-    std::error_code ec = filestore::ReadWholeFile(source, bytes, encrypt ? kOverhead : 0,
-                                                  encrypt ? kMaxData : kMaxSize);
-    if (ec == std::errc::file_too_large) return Fail(FileFailure::SourceTooLarge, InFile);
-    if (ec) return SourceFailure(ec, InFile);
-
-    if (encrypt) {
-        EncryptByte(bytes);
-        const std::u16string text = EncodeArray64(bytes);
-        // A container is never empty, so neither is its text, unless the encoder failed.
-        if (text.empty()) return Fail(FileFailure::Base64EncodingFailed, OutFile);
-        bytes = AsciiBytes(text);
-    } else {
-        try {
-            bytes = DecodeArray64(codepage::BytesToText(bytes));
-        } catch (const Base64Error&) {
-            return Fail(FileFailure::InvalidBase64, InFile);
-        }
-        if (!container::IsContainerLength(bytes.size())) {
-            return Fail(FileFailure::NotEncryptedFile, InFile);
-        }
-        if (!DecryptByte(bytes)) {
-            cipher::Wipe(bytes);
-            return Fail(FileFailure::WrongPassword, InFile);
-        }
-    }
-    if (StopRequested()) {
-        cipher::Wipe(bytes);
-        return Fail(FileFailure::Stopped, InFile);
-    }
-    filestore::PendingFile output;
-    const bool created = CreateDestination(output, destination, OutFile);
-    if (created) ec = output.Write(bytes.data(), bytes.size());
-    if (created && !ec) ec = output.Commit();
-    cipher::Wipe(bytes);
-    if (!created) return false;
-    return CommitOutcome(ec, OutFile);
 }
 
 clsBlowfish::ByteArray clsBlowfish::AsciiBytes(const std::u16string& text) {

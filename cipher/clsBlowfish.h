@@ -13,8 +13,11 @@
 
 class clsBlowfishTestAccess;
 namespace cipher {
+class ByteSink;
+class ByteSource;
 class ChunkPipe;
-}
+class ChunkWorkers;
+}  // namespace cipher
 namespace filestore {
 class PendingFile;
 class SourceFile;
@@ -94,6 +97,18 @@ public:
     bool DecryptFile(std::u16string& InFile, std::u16string& OutFile, bool Overwrite,
                      std::u16string& Key, bool IsFileIn64 = false);
 
+    // A source of known length into a sink, chunk by chunk as the files
+    // are, for the command-line tool's streams: the container (Base64 text
+    // when OutputIn64) of all of `input`, and the data of a raw container.
+    // The tables are reset and Key assigned as by EncryptFile and
+    // DecryptFile; a wrong password is found before anything is written.
+    // True when everything was written; the reason otherwise is in
+    // LastError(), with empty paths.
+    bool EncryptStream(cipher::ByteSource& input, cipher::ByteSink& output,
+                       const std::u16string& Key, bool OutputIn64 = false);
+    bool DecryptStream(cipher::ByteSource& container, cipher::ByteSink& output,
+                       const std::u16string& Key);
+
     const FileError& LastError() const { return lastError_; }
 
     // Whether `container` decrypts under Key (assigned first when not empty)
@@ -122,9 +137,9 @@ private:
     void SealContainer(std::uint8_t* container, std::size_t D);
     bool CreateDestination(filestore::PendingFile& output, const std::filesystem::path& destination,
                            const std::u16string& OutFile);
-    bool EncryptStream(filestore::SourceFile& input, filestore::PendingFile& output,
+    bool EncryptChunks(cipher::ByteSource& input, cipher::ByteSink& output, bool base64,
                        const std::u16string& InFile, const std::u16string& OutFile);
-    bool DecryptStream(filestore::SourceFile& input, filestore::PendingFile& output,
+    bool DecryptChunks(cipher::ByteSource& container, cipher::ByteSink& output,
                        const std::u16string& InFile, const std::u16string& OutFile);
     // The result of writing and putting a new file in place, with the reason
     // for a failure.
@@ -133,12 +148,9 @@ private:
     bool SourceFailure(std::error_code ec, const std::u16string& InFile);
     bool PipeFailure(cipher::ChunkPipe& pipe, const std::u16string& InFile,
                      const std::u16string& OutFile);
-    bool FinishStream(cipher::ChunkPipe& pipe, filestore::SourceFile& input,
-                      filestore::PendingFile& output, const std::u16string& InFile,
-                      const std::u16string& OutFile);
-    bool TransformBase64File(const std::filesystem::path& source,
-                             const std::filesystem::path& destination, const std::u16string& InFile,
-                             const std::u16string& OutFile, bool encrypt);
+    // After the last chunk: the source's end confirmed, then the rest written.
+    bool FinishChunks(cipher::ChunkPipe& pipe, cipher::ByteSource& input,
+                      const std::u16string& InFile, const std::u16string& OutFile);
     void ScheduleKey(const std::vector<std::uint8_t>& keyBytes);
     // Chained encipherment of whole blocks with progress; each returns the
     // last percentage reported.
@@ -166,6 +178,17 @@ private:
     // The blocks of container offsets [from, to), which stand at data.
     void EncryptSpan(std::uint8_t* data, std::size_t from, std::size_t to, ChainWalk& walk);
     void DecryptSpan(std::uint8_t* data, std::size_t from, std::size_t to, ChainWalk& walk);
+    // The same on the workers, a piece at a time, with the reports made in
+    // order as the pieces are done.
+    void DecryptSpanOn(cipher::ChunkWorkers& workers, std::uint8_t* data, std::size_t from,
+                       std::size_t to, ChainWalk& walk);
+    // The reports and event pumps of a walk over [from, to), for blocks
+    // already transformed elsewhere.
+    void ReportSpan(std::size_t from, std::size_t to, ChainWalk& walk);
+    // DecryptBlocks on several threads: the blocks are deciphered in place
+    // and the data moved to the front afterwards.
+    std::int32_t DecryptBlocksOn(std::size_t threads, std::uint8_t* data, std::size_t bytes,
+                                 std::size_t total, std::optional<std::size_t>& dataBytes);
     // The random words and the size descriptor of a container of D data bytes.
     static void WriteHeader(std::uint8_t* container, std::size_t D);
     void Report(std::size_t offset, std::size_t total, std::int32_t& last, double& threshold);

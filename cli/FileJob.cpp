@@ -2,14 +2,15 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 
 #include "cipher/Armor.h"
-#include "cipher/CipherErrors.h"
-#include "cipher/CodePage.h"
+#include "cipher/ByteStreams.h"
 #include "cipher/ContainerLimits.h"
 #include "cipher/SecureZero.h"
 #include "cipher/clsBlowfish.h"
 #include "cli/Descriptors.h"
+#include "cli/Spools.h"
 #include "core/Utf8.h"
 #include "core/flows/FileFlow.h"
 #include "fileio/FileStore.h"
@@ -18,7 +19,6 @@ namespace cli {
 
 namespace {
 
-using ByteArray = clsBlowfish::ByteArray;
 using flows::Outcome;
 
 std::string Quoted(const std::string& name) {
@@ -90,106 +90,208 @@ std::optional<Outcome> CheckStream(const FileJob& job) {
     return flows::CheckSource(request);
 }
 
-Outcome ReadInput(const FileJob& job, ByteArray& bytes) {
-    const std::uint64_t limit = job.encrypt ? container::kMaxData
-                                : job.armor ? container::kMaxBase64
-                                            : container::kMaxSize;
-    const std::size_t spare = job.encrypt ? container::kOverhead : 0;
-    std::error_code ec;
-    if (job.input == "-") {
-        ec = ReadAll(kStandardInput, bytes, spare, limit);
-    } else if (const auto name = DecodeUtf8(job.input)) {
-        const std::filesystem::path path = filestore::ToPath(*name, ec);
-        if (!ec) ec = filestore::ReadWholeFile(path, bytes, spare, limit);
-    } else {
-        return flows::Failed(messages::Plain(messages::kNameNotUtf8));
+// Standard output as the engine's sink.
+class OutputSink final : public cipher::ByteSink {
+public:
+    std::error_code Write(const std::uint8_t* data, std::size_t size) override {
+        return WriteAll(kStandardOutput, data, size);
     }
-    const std::string shown = Shown(job);
+};
+
+// Standard input redirected from a regular file: read in place, after the
+// bytes already taken from its start.
+class InputFileSource final : public cipher::ByteSource {
+public:
+    InputFileSource(std::uint64_t size, std::vector<std::uint8_t> head)
+        : size_(size + head.size()), head_(std::move(head)) {}
+    std::uint64_t Size() const override { return size_; }
+    std::error_code Read(std::uint8_t* data, std::size_t size) override {
+        const std::size_t n = std::min(size, head_.size() - at_);
+        std::copy_n(head_.data() + at_, n, data);
+        at_ += n;
+        return n == size ? std::error_code() : fileio::ReadFull(kStandardInput, data + n, size - n);
+    }
+
+private:
+    std::uint64_t size_;
+    std::vector<std::uint8_t> head_;
+    std::size_t at_ = 0;
+};
+
+// The first bytes of standard input, up to what armor detection looks at.
+std::error_code ReadHead(std::vector<std::uint8_t>& head) {
+    head.resize(cipher::kArmorProbe);
+    std::size_t filled = 0;
+    for (std::size_t count = 1; count > 0 && filled < head.size(); filled += count) {
+        if (std::error_code ec = fileio::ReadSome(kStandardInput, head.data() + filled,
+                                                  head.size() - filled, count)) {
+            return ec;
+        }
+    }
+    head.resize(filled);
+    return {};
+}
+
+Outcome InputFailure(const FileJob& job, std::error_code ec) {
     if (ec == std::errc::file_too_large && job.encrypt) {
-        return Failed(messages::kInputTooLargeToEncrypt, shown);
+        return Failed(messages::kInputTooLargeToEncrypt, Shown(job));
     }
     if (ec == std::errc::file_too_large) {
-        return flows::WrongPassword({messages::kInputTooLargeToDecrypt, {shown}});
+        return flows::WrongPassword({messages::kInputTooLargeToDecrypt, {Shown(job)}});
     }
-    if (ec && job.input == "-") return Failed(messages::kStandardInputUnreadable, ec.message());
-    if (ec) {
-        return flows::FileFailed({FileFailure::SourceUnreadable, *DecodeUtf8(job.input), ec});
+    if (ec == std::errc::invalid_argument) {
+        return flows::WrongPassword(messages::Plain(messages::kNoBase64Data));
     }
-    return flows::Completed();
+    if (job.input == "-") return Failed(messages::kStandardInputUnreadable, ec.message());
+    return flows::FileFailed({FileFailure::SourceUnreadable, *DecodeUtf8(job.input), ec});
 }
 
-Outcome Transform(const FileJob& job, const std::u16string& password, ByteArray& bytes,
-                  clsBlowfish& cipher) {
-    if (job.encrypt) {
-        try {
-            cipher.EncryptByte(bytes, password);
-        } catch (const ContainerTooLargeError&) {
-            return flows::Failed(messages::Plain(messages::kDataTooLarge));
-        }
-        if (job.armor) {
-            const std::u16string text = cipher.EncodeArray64(bytes);
-            // A container is never empty, so neither is its text, unless the encoder failed.
-            if (text.empty()) {
-                return flows::FileFailed(
-                    {FileFailure::Base64EncodingFailed, DecodeUtf8(job.output).value_or(u"-"), {}});
-            }
-            bytes.assign(text.begin(), text.end());
-        }
-        return flows::Completed();
-    }
-    if (job.armor) {
-        try {
-            bytes = cipher.DecodeArray64(codepage::BytesToText(bytes));
-        } catch (const Base64Error&) {
-            return flows::WrongPassword(messages::Plain(messages::kNoBase64Data));
-        }
-    }
-    if (!container::IsContainerLength(bytes.size())) {
-        return flows::WrongPassword({messages::kInputNotEncrypted, {Shown(job)}});
-    }
-    if (!cipher.DecryptByte(bytes, password)) {
-        return flows::WrongPassword(messages::Plain(messages::kWrongPasswordForData));
-    }
-    return flows::Completed();
-}
-
-Outcome WriteOutput(const FileJob& job, const ByteArray& bytes) {
-    std::error_code ec;
-    if (job.output == "-") {
-        ec = WriteAll(kStandardOutput, bytes.data(), bytes.size());
-        if (ec) return Failed(messages::kStandardOutputUnwritable, ec.message());
-        return flows::Completed();
-    }
-    const std::u16string name = *DecodeUtf8(job.output);
-    const std::filesystem::path path = filestore::ToPath(name, ec);
-    if (!ec) ec = filestore::WriteFileAtomically(path, bytes.data(), bytes.size(), !job.force);
-    if (ec == std::errc::file_exists && !job.force) {
-        return flows::FileFailed({FileFailure::DestinationExists, name, {}});
-    }
-    if (ec) return flows::FileFailed({FileFailure::DestinationUnwritable, name, ec});
-    return flows::Completed();
-}
-
-// One end is a stream: the input is read whole and transformed in memory,
-// so a container is checked before anything is written.
-Outcome ThroughMemory(FileJob job, flows::FrontEnd& frontEnd, const std::u16string& password) {
-    if (std::optional<Outcome> refused = CheckStream(job)) return *refused;
-    ByteArray bytes;
-    const cipher::WipedOnExit wipeBytes(bytes);
-    // Without -a, data to decrypt may be as long as Base64 text, and its
-    // first bytes tell which it is.
+// The input as a source of known length. Standard input from a pipe, and
+// Base64 text to decrypt, go through a spool first, so that the whole input
+// has been read and checked before anything is written. Decryption without
+// -a reads Base64 text when the input starts like it (job.armor is set).
+Outcome OpenInput(FileJob& job, filestore::SourceFile& file,
+                  std::unique_ptr<cipher::ByteSource>& source) {
     const bool detect = !job.encrypt && !job.armor;
-    job.armor = job.armor || detect;
-    Outcome outcome = ReadInput(job, bytes);
+    std::error_code ec;
+    ReadSome read;
+    if (job.input != "-") {
+        const std::filesystem::path path = filestore::ToPath(*DecodeUtf8(job.input), ec);
+        if (!ec) ec = file.Open(path);
+        if (ec) return InputFailure(job, ec);
+        if (detect) {
+            std::uint8_t head[cipher::kArmorProbe];
+            const auto size =
+                static_cast<std::size_t>(std::min<std::uint64_t>(file.Size(), sizeof head));
+            ec = file.ReadExactly(head, size);
+            if (!ec) ec = file.Rewind();
+            if (ec) return InputFailure(job, ec);
+            job.armor = cipher::LooksLikeBase64(head, size);
+        }
+        if (job.encrypt || !job.armor) {
+            source = std::make_unique<cipher::FileSource>(file);
+            return flows::Completed();
+        }
+        read = [&file, left = file.Size()](std::uint8_t* data, std::size_t size,
+                                           std::size_t& count) mutable {
+            count = static_cast<std::size_t>(std::min<std::uint64_t>(size, left));
+            left -= count;
+            return file.ReadExactly(data, count);
+        };
+    } else {
+        std::vector<std::uint8_t> head;
+        if (detect) {
+            if ((ec = ReadHead(head))) return InputFailure(job, ec);
+            job.armor = cipher::LooksLikeBase64(head.data(), head.size());
+        }
+        if (const auto size = fileio::RemainingInRegularFile(kStandardInput);
+            size && (job.encrypt || !job.armor)) {
+            source = std::make_unique<InputFileSource>(*size, std::move(head));
+            return flows::Completed();
+        }
+        read = [head = std::move(head), at = std::size_t{0}](std::uint8_t* data, std::size_t size,
+                                                             std::size_t& count) mutable {
+            if (at < head.size()) {
+                count = std::min(size, head.size() - at);
+                std::copy_n(head.data() + at, count, data);
+                at += count;
+                return std::error_code();
+            }
+            return fileio::ReadSome(kStandardInput, data, size, count);
+        };
+    }
+    if (job.encrypt) {
+        auto sealed = std::make_unique<SealedSpool>();
+        ec = sealed->Fill(read, container::kMaxData);
+        source = std::move(sealed);
+    } else {
+        auto spool = std::make_unique<CiphertextSpool>();
+        ec = spool->Fill(read, job.armor, job.armor ? container::kMaxBase64 : container::kMaxSize);
+        source = std::move(spool);
+    }
+    return ec ? InputFailure(job, ec) : flows::Completed();
+}
+
+Outcome EngineFailure(const FileJob& job, const FileError& error) {
+    switch (error.failure) {
+        case FileFailure::WrongPassword:
+            return flows::WrongPassword(messages::Plain(messages::kWrongPasswordForData));
+        case FileFailure::SourceTooLarge:
+            return InputFailure(job, std::make_error_code(std::errc::file_too_large));
+        case FileFailure::SourceUnreadable:
+            return InputFailure(job, error.code);
+        case FileFailure::NotEncryptedFile:
+            return flows::WrongPassword({messages::kInputNotEncrypted, {Shown(job)}});
+        case FileFailure::SourceChanged:
+            return flows::FileFailed({error.failure, DecodeUtf8(job.input).value_or(u"-"), {}});
+        case FileFailure::DestinationUnwritable:
+            if (job.output == "-") {
+                return Failed(messages::kStandardOutputUnwritable, error.code.message());
+            }
+            return flows::FileFailed({error.failure, *DecodeUtf8(job.output), error.code});
+        default:
+            return flows::FileFailed(
+                {error.failure, DecodeUtf8(job.output).value_or(u"-"), error.code});
+    }
+}
+
+Outcome CreateOutput(const FileJob& job, filestore::PendingFile& file) {
+    const std::u16string name = *DecodeUtf8(job.output);
+    std::error_code ec;
+    const std::filesystem::path path = filestore::ToPath(name, ec);
+    filestore::Refusal refusal = filestore::Refusal::None;
+    file.KeepExisting(!job.force);
+    if (!ec) ec = file.Create(path, refusal);
+    if (ec) return flows::FileFailed({FileFailure::DestinationUnwritable, name, ec});
+    switch (refusal) {
+        case filestore::Refusal::None:
+            return flows::Completed();
+        case filestore::Refusal::NotAFile:
+            return flows::FileFailed({FileFailure::DestinationNotAFile, name, {}});
+        case filestore::Refusal::ReadOnly:
+            return flows::FileFailed({FileFailure::DestinationReadOnly, name, {}});
+        case filestore::Refusal::UntrustedLink:
+            return flows::FileFailed({FileFailure::DestinationUntrustedLink, name, {}});
+    }
+    return flows::Completed();
+}
+
+// One end is a stream: the engine streams between a source of known length
+// and the output, so memory stays flat whatever the size.
+Outcome ThroughStreams(FileJob job, flows::FrontEnd& frontEnd, const std::u16string& password) {
+    if (std::optional<Outcome> refused = CheckStream(job)) return *refused;
+    filestore::SourceFile file;
+    std::unique_ptr<cipher::ByteSource> source;
+    Outcome outcome = OpenInput(job, file, source);
     if (outcome.ending != flows::Ending::Completed) return outcome;
-    if (detect) job.armor = cipher::LooksLikeBase64(bytes.data(), bytes.size());
+    filestore::PendingFile pending;
+    OutputSink standardOutput;
+    cipher::PendingFileSink pendingSink(pending);
+    if (job.output != "-") {
+        outcome = CreateOutput(job, pending);
+        if (outcome.ending != flows::Ending::Completed) return outcome;
+    }
+    cipher::ByteSink& sink =
+        job.output == "-" ? static_cast<cipher::ByteSink&>(standardOutput) : pendingSink;
+    bool done = false;
+    FileError error;
     {
         const flows::BusyScope busy(frontEnd);
         clsBlowfish cipher(&frontEnd.Progress());
-        outcome = Transform(job, password, bytes, cipher);
+        done = job.encrypt ? cipher.EncryptStream(*source, sink, password, job.armor)
+                           : cipher.DecryptStream(*source, sink, password);
+        error = cipher.LastError();
     }
-    if (outcome.ending != flows::Ending::Completed) return outcome;
-    return WriteOutput(job, bytes);
+    if (!done) return EngineFailure(job, error);
+    if (job.output == "-") return flows::Completed();
+    const std::error_code ec = pending.Commit();
+    if (ec == std::errc::file_exists && !job.force) {
+        return flows::FileFailed({FileFailure::DestinationExists, *DecodeUtf8(job.output), {}});
+    }
+    if (ec) {
+        return flows::FileFailed({FileFailure::DestinationUnwritable, *DecodeUtf8(job.output), ec});
+    }
+    return flows::Completed();
 }
 
 }  // namespace
@@ -202,7 +304,7 @@ std::optional<Outcome> Check(const FileJob& job) {
 }
 
 Outcome Run(const FileJob& job, flows::FrontEnd& frontEnd, const std::u16string& password) {
-    if (IsStream(job)) return ThroughMemory(job, frontEnd, password);
+    if (IsStream(job)) return ThroughStreams(job, frontEnd, password);
     std::optional<flows::FileRequest> request = FileRequestFor(job);
     if (!request) return flows::Failed(messages::Plain(messages::kNameNotUtf8));
     request->base64 = IsArmoredFile(job);

@@ -82,7 +82,7 @@ private:
             error_ = NoPasswordArgument();
             return;
         }
-        if (name != "output" && name != "text" && name != "password-fd" &&
+        if (name != "output" && name != "text" && name != "threads" && name != "password-fd" &&
             name != "password-file" && name != "password-env") {
             error_ = "unknown option '--" + name + "'";
             return;
@@ -91,6 +91,7 @@ private:
         if (!v) return;
         if (name == "output") return Set(options_.output, *v, "--output");
         if (name == "text") return Set(options_.text, *v, "--text");
+        if (name == "threads") return Threads(*v);
         if (name == "password-fd") return PasswordDescriptor(*v);
         if (name == "password-file") return Password(PasswordFrom::File, *v);
         Password(PasswordFrom::Environment, *v);
@@ -172,6 +173,18 @@ private:
         }
         Password(PasswordFrom::Descriptor, value);
         options_.password.descriptor = fd;
+    }
+
+    void Threads(const std::string& value) {
+        std::size_t threads = 0;
+        const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), threads);
+        if (ec != std::errc() || end != value.data() + value.size() || threads < 1 ||
+            threads > kMaxThreads) {
+            error_ = "--threads needs a number from 1 to " + std::to_string(kMaxThreads) +
+                     ", not '" + value + "'";
+            return;
+        }
+        options_.threads = threads;
     }
 
     // Combinations that cannot work, found before anything is read or asked.

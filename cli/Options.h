@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,6 +26,7 @@ struct Options {
     std::optional<std::string> output;  // -o; "-" is standard output
     std::optional<std::string> text;    // --text
     PasswordOption password;
+    std::size_t threads = 0;  // --threads; 0 for the usable processors
     bool armor = false;
     bool force = false;
     bool wipe = false;
@@ -34,6 +36,9 @@ struct Options {
     bool help = false;
     bool version = false;
 };
+
+// The most threads --threads accepts.
+inline constexpr std::size_t kMaxThreads = 256;
 
 struct ParsedOptions {
     Options options;

@@ -1,10 +1,13 @@
 #include "cli/Program.h"
 
+#include <algorithm>
 #include <exception>
 #include <new>
 #include <string>
 
+#include "cipher/ChunkWorkers.h"
 #include "cipher/SecureZero.h"
+#include "cli/Batch.h"
 #include "cli/CliFrontEnd.h"
 #include "cli/Descriptors.h"
 #include "cli/FileJob.h"
@@ -36,14 +39,18 @@ struct Password {
 
 // Tells what went wrong with one file, with the advice that fits the tool,
 // and returns the file's exit status.
-int Report(CliFrontEnd& frontEnd, const std::string& input, const flows::Outcome& outcome) {
-    frontEnd.SetSubject(Subject(input));
+int Report(flows::FrontEnd& frontEnd, const flows::Outcome& outcome) {
     flows::Outcome shown = outcome;
     if (outcome.failure == FileFailure::DestinationExists && outcome.message) {
         shown.message =
             messages::Message{"%1 %2", {messages::Render(*outcome.message), messages::kUseForce}};
     }
     return flows::Finish(frontEnd, shown);
+}
+
+int Report(CliFrontEnd& frontEnd, const std::string& input, const flows::Outcome& outcome) {
+    frontEnd.SetSubject(Subject(input));
+    return Report(static_cast<flows::FrontEnd&>(frontEnd), outcome);
 }
 
 // The password, once for the run: asked on the terminal twice for
@@ -57,7 +64,7 @@ std::optional<flows::Outcome> ObtainPassword(const Options& options, CliFrontEnd
     return flows::ObtainPassword(frontEnd, {true, encrypt && terminal}, password);
 }
 
-int RunFiles(const Options& options, CliFrontEnd& frontEnd) {
+int RunFiles(const Options& options, CliFrontEnd& frontEnd, bool progress) {
     const bool encrypt = options.command == Command::Encrypt;
     int status = kCompleted;
     std::vector<FileJob> jobs;
@@ -84,6 +91,14 @@ int RunFiles(const Options& options, CliFrontEnd& frontEnd) {
     Password password;
     if (std::optional<flows::Outcome> none = ObtainPassword(options, frontEnd, password.text)) {
         return flows::WorstStatus(status, flows::Finish(frontEnd, *none));
+    }
+    // Each file is its own chain: several are worked on at once.
+    const std::size_t threads = std::min(cipher::WorkerThreads(), jobs.size());
+    if (threads > 1) {
+        auto report = [](flows::FrontEnd& held, const FileJob&, const flows::Outcome& outcome) {
+            return Report(held, outcome);
+        };
+        return flows::WorstStatus(status, RunBatch(jobs, threads, progress, password.text, report));
     }
     for (const FileJob& job : jobs) {
         frontEnd.SetSubject(Subject(job.input));
@@ -119,9 +134,13 @@ int RunChecked(const std::vector<std::string>& arguments) {
         return kCompleted;
     }
     IgnoreBrokenPipes();
-    CliFrontEnd frontEnd(options.password, !options.quiet && IsTerminal(kStandardError));
+    if (options.threads > 0) cipher::SetWorkerThreads(options.threads);
+    const bool progress = !options.quiet && IsTerminal(kStandardError);
+    CliFrontEnd frontEnd(options.password, progress);
+    // A set taken with -r is worked on one file at a time (the threads then
+    // share the work inside each file).
     if (options.recursive) return RunTree(options, frontEnd);
-    return IsFileCommand(options.command) ? RunFiles(options, frontEnd)
+    return IsFileCommand(options.command) ? RunFiles(options, frontEnd, progress)
                                           : RunText(options, frontEnd);
 }
 

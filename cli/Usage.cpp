@@ -39,6 +39,9 @@ Password (never on the command line; asked on the terminal when none is given):
   --password-env VAR   the value of environment variable VAR
 
 Other:
+  --threads N          work on N threads (default: the usable processors):
+                       decryption spreads each file over them, and several
+                       files are worked on at once
   -q, --quiet          no progress bar and no hints; only errors
   -h, --help           this text
   -V, --version        the version

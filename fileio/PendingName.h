@@ -3,7 +3,7 @@
 // The name of the temporary file that an operation is writing at this
 // moment, so that a signal handler can remove it before the program ends,
 // and the short stretches of work that a request to end must not cut in two.
-// Only one operation runs at a time.
+// One operation at a time on each thread.
 namespace filestore {
 
 // Registers the temporary file `name` in the folder open as `folder`. Only

@@ -7,15 +7,14 @@
 #include <atomic>
 #include <cstring>
 
+#include "fileio/PendingSlots.h"
+
 namespace filestore {
 
 namespace {
 
-// Plain storage and a lock-free flag: a signal handler may read them at any
-// moment, so the name is complete before the flag is raised.
-char pendingName[256];
-int pendingFolder = -1;
-std::atomic<bool> pending{false};
+// Names up to 255 bytes, relative to their folder.
+PendingSlots<PendingSlot<char, 256>, 64> slots;
 
 // The holds in force (low 16 bits) and the request noted meanwhile (the
 // signal number above them), in one word so that a request arriving on
@@ -40,19 +39,22 @@ sigset_t TerminationSignals() {
 }  // namespace
 
 void RegisterPendingName(int folder, const char* name) {
-    pending.store(false);
-    if (std::strlen(name) >= sizeof pendingName) return;
-    std::strcpy(pendingName, name);
-    pendingFolder = folder;
-    pending.store(true);
+    auto& slot = slots.Own();
+    slot.pending.store(false);
+    if (std::strlen(name) >= sizeof slot.name) return;
+    std::strcpy(slot.name, name);
+    slot.folder = folder;
+    slot.pending.store(true);
 }
 
 void ClearPendingName() {
-    pending.store(false);
+    slots.Own().pending.store(false);
 }
 
 void RemovePendingName() {
-    if (pending.exchange(false)) ::unlinkat(pendingFolder, pendingName, 0);
+    for (auto& slot : slots) {
+        if (slot.pending.exchange(false)) ::unlinkat(slot.folder, slot.name, 0);
+    }
 }
 
 TerminationHold::TerminationHold() {

@@ -3,18 +3,15 @@
 #include <atomic>
 #include <string>
 
+#include "fileio/PendingSlots.h"
 #include "fileio/win32/Win32.h"
 
 namespace filestore {
 
 namespace {
 
-// Plain storage and a lock-free flag: the console control handler, on a
-// thread of its own, may read them at any moment, so the name is complete
-// before the flag is raised. On Windows `name` is the file's whole path and
-// the folder is not used.
-wchar_t pendingName[32768];
-std::atomic<bool> pending{false};
+// On Windows a name is the file's whole path and the folder is not used.
+PendingSlots<PendingSlot<wchar_t, 32768>, 16> slots;
 
 // The holds in force (low 16 bits) and the request noted meanwhile (the
 // control event plus one, above them), in one word so that a request noted
@@ -29,20 +26,23 @@ constexpr UINT kInterruptedStatus = 0xC000013A;  // STATUS_CONTROL_C_EXIT
 }  // namespace
 
 void RegisterPendingName(int, const char* name) {
-    pending.store(false);
+    auto& slot = slots.Own();
+    slot.pending.store(false);
     std::wstring wide;
-    if (!win32::WideFromUtf8(name, wide) || wide.size() >= std::size(pendingName)) return;
-    wide.copy(pendingName, wide.size());
-    pendingName[wide.size()] = L'\0';
-    pending.store(true);
+    if (!win32::WideFromUtf8(name, wide) || wide.size() >= std::size(slot.name)) return;
+    wide.copy(slot.name, wide.size());
+    slot.name[wide.size()] = L'\0';
+    slot.pending.store(true);
 }
 
 void ClearPendingName() {
-    pending.store(false);
+    slots.Own().pending.store(false);
 }
 
 void RemovePendingName() {
-    if (pending.exchange(false)) ::DeleteFileW(pendingName);
+    for (auto& slot : slots) {
+        if (slot.pending.exchange(false)) ::DeleteFileW(slot.name);
+    }
 }
 
 TerminationHold::TerminationHold() {

@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "cipher/Armor.h"
+#include "cipher/Base64Stream.h"
 #include "cipher/CipherErrors.h"
+#include "cipher/CodePage.h"
 #include "cipher/clsBlowfish.h"
 #include "tests/cipher/CipherTestSupport.h"
 
@@ -203,6 +205,57 @@ TEST(Armor, OnlyBase64TextAndLineBreaksLookLikeBase64) {
     for (const auto& [text, armored] : cases) {
         const ByteArray bytes = Bytes(text);
         EXPECT_EQ(cipher::LooksLikeBase64(bytes.data(), bytes.size()), armored) << text;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// The streaming codec against the whole-text one: text cut in two at every
+// offset of its first lines decodes to the same bytes, and bytes given in
+// two pieces cut anywhere encode to the same text.
+TEST_F(Base64Test, PiecesCutAnywhereGiveTheWholeResult) {
+    // Lines with CR LF, a lone CR and LF, padding inside and at the end,
+    // ignored characters and bytes whose code page character reads as a
+    // letter through its low byte (0x8C stands for U+0152, read as "R").
+    std::string text;
+    const std::u16string encoded = Encode(RandomBytes(120, 9));
+    for (char16_t c : encoded) text += static_cast<char>(c);
+    text.insert(30, "\r");
+    text.insert(50, "\n=");
+    text.insert(70, " \t\x8C\xFF=\r=\n");
+    text += "A=\r\n";
+    const ByteArray bytes(text.begin(), text.end());
+    for (std::size_t end : {text.size(), text.size() - 4, text.size() - 5}) {
+        const ByteArray whole(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(end));
+        const ByteArray expected = Decode(codepage::BytesToText(whole));
+        for (std::size_t cut = 0; cut <= std::min<std::size_t>(end, 170); ++cut) {
+            SCOPED_TRACE(testing::Message() << end << " characters cut at " << cut);
+            cipher::Base64Decoder decoder;
+            ByteArray out(cipher::Base64Decoder::Room(end) + 3);
+            std::size_t n = decoder.Decode(whole.data(), cut, out.data());
+            n += decoder.Decode(whole.data() + cut, end - cut, out.data() + n);
+            n += decoder.Finish(out.data() + n);
+            out.resize(n);
+            EXPECT_EQ(out, expected);
+            EXPECT_EQ(cipher::Base64Decoder::DecodedLength(decoder.Characters()), n);
+            EXPECT_EQ(cipher::Base64Decoder::Count(whole.data(), end), decoder.Characters());
+        }
+    }
+    for (std::size_t size : {0u, 1u, 2u, 56u, 57u, 58u, 114u, 115u, 200u}) {
+        const ByteArray data = RandomBytes(size, static_cast<std::uint32_t>(size));
+        const std::u16string expected = Encode(data);
+        for (std::size_t cut = 0; cut <= size; ++cut) {
+            SCOPED_TRACE(testing::Message() << size << " bytes cut at " << cut);
+            cipher::Base64Encoder encoder(size);
+            ByteArray out(2 * cipher::Base64Encoder::Room(size) + 6);
+            std::size_t n = encoder.Encode(data.data(), cut, out.data());
+            n += encoder.Encode(data.data() + cut, size - cut, out.data() + n);
+            n += encoder.Finish(out.data() + n);
+            EXPECT_EQ(std::u16string(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(n)),
+                      expected);
+        }
     }
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "cipher/ByteOrder.h"
+#include "cipher/ChunkWorkers.h"
 #include "cipher/clsBlowfish.h"
 #include "tests/cipher/CipherTestSupport.h"
 
@@ -83,14 +84,52 @@ TEST(FileStream, EveryAlignmentGivesTheByteArrayContainerAndReports) {
         EXPECT_TRUE(std::all_of(plain.begin() + 12 + static_cast<std::ptrdiff_t>(D), plain.end(),
                                 [](std::uint8_t b) { return b == 0; }));
 
-        const FileRun opened = DecryptThroughFile(dir);
-        ASSERT_TRUE(opened.done);
-        EXPECT_EQ(opened.bytes, data);
+        // Decrypted on one thread and on several: the same data and the
+        // same reports as the byte-array operation on one thread.
         RecordingSink byteDecryptSink;
-        ByteArray copy = sealed.bytes;
-        ASSERT_TRUE(clsBlowfish(&byteDecryptSink).DecryptByte(copy, kKey));
-        EXPECT_EQ(opened.sink.reported, byteDecryptSink.reported);
-        EXPECT_EQ(opened.sink.texts, byteDecryptSink.texts);
+        {
+            const cipher::ThreadShare one(1);
+            ByteArray copy = sealed.bytes;
+            ASSERT_TRUE(clsBlowfish(&byteDecryptSink).DecryptByte(copy, kKey));
+        }
+        for (const std::size_t threads : {1, 2, 7}) {
+            SCOPED_TRACE(testing::Message() << threads << " threads");
+            const cipher::ThreadShare share(threads);
+            const FileRun opened = DecryptThroughFile(dir);
+            ASSERT_TRUE(opened.done);
+            EXPECT_EQ(opened.bytes, data);
+            EXPECT_EQ(opened.sink.reported, byteDecryptSink.reported);
+            EXPECT_EQ(opened.sink.texts, byteDecryptSink.texts);
+            RecordingSink sink;
+            ByteArray copy = sealed.bytes;
+            ASSERT_TRUE(clsBlowfish(&sink).DecryptByte(copy, kKey));
+            EXPECT_EQ(copy, data);
+            EXPECT_EQ(sink.reported, byteDecryptSink.reported);
+            EXPECT_EQ(sink.texts, byteDecryptSink.texts);
+        }
+    }
+}
+
+// Wrong passwords and damaged lengths leave the same deciphered bytes and
+// the same reports on any number of threads.
+TEST(FileStream, FailedDecryptionIsTheSameOnAnyNumberOfThreads) {
+    for (const std::size_t N : {2 * kChunk + 16, 2 * kChunk + 21, 3 * kChunk + 8}) {
+        SCOPED_TRACE(testing::Message() << N << " bytes");
+        const ByteArray noise = RandomBytes(N, static_cast<std::uint32_t>(N));
+        std::vector<ByteArray> results;
+        std::vector<std::vector<std::int32_t>> reports;
+        for (const std::size_t threads : {1, 2, 7}) {
+            const cipher::ThreadShare share(threads);
+            RecordingSink sink;
+            ByteArray copy = noise;
+            EXPECT_FALSE(clsBlowfish(&sink).DecryptByte(copy, kKey));
+            results.push_back(copy);
+            reports.push_back(sink.reported);
+        }
+        EXPECT_EQ(results[1], results[0]);
+        EXPECT_EQ(results[2], results[0]);
+        EXPECT_EQ(reports[1], reports[0]);
+        EXPECT_EQ(reports[2], reports[0]);
     }
 }
 

@@ -109,6 +109,29 @@ TEST_F(CliFiles, SeveralFilesGoOnAfterAFailureAndReportTheWorstStatus) {
     EXPECT_EQ(AsString(dir_.Read("one")), "1");
 }
 
+// Several files at once: the lines on standard error, the outputs and the
+// status are those of the files worked on one after another.
+TEST_F(CliFiles, BatchesOnSeveralThreadsReportInArgumentOrder) {
+    const ByteArray big = RandomBytes(3 << 20, 7);
+    dir_.Write("a.enc", EngineEncrypt(big));
+    dir_.Write("b.enc", EngineEncrypt(AsBytes("b"), "other"));
+    dir_.Write("c.enc", EngineEncrypt(AsBytes("c")));
+    dir_.Write("d.enc", ByteArray(24, 1));
+    std::string first;
+    for (const char* threads : {"1", "2", "7"}) {
+        SCOPED_TRACE(threads);
+        const Result r = RunCli(WithPassword(
+            dir_, {"decrypt", "-f", "--threads", threads, "a.enc", "b.enc", "c.enc", "d.enc"}));
+        EXPECT_EQ(r.status, 4);
+        EXPECT_EQ(dir_.Read("a"), big);
+        EXPECT_EQ(AsString(dir_.Read("c")), "c");
+        EXPECT_FALSE(dir_.Exists("b") || dir_.Exists("d"));
+        EXPECT_LT(r.err.find("b.enc"), r.err.find("d.enc")) << r.err;
+        if (first.empty()) first = r.err;
+        EXPECT_EQ(r.err, first);
+    }
+}
+
 TEST_F(CliFiles, OutputNamesFollowTheDirection) {
     dir_.Write("notes.ENC", EngineEncrypt(AsBytes("n")));
     ASSERT_EQ(RunCli(WithPassword(dir_, {"decrypt", "notes.ENC"})).status, 0);

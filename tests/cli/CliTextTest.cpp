@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "cipher/CodePage.h"
+#include "core/Utf8.h"
 #include "tests/cli/CliTestSupport.h"
 
 namespace clitest {
@@ -60,6 +62,25 @@ TEST_F(CliText, LongTextRoundTripsThroughLineBrokenBase64) {
     EXPECT_NE(encrypted.out.find("\r\n"), std::string::npos);
     const Result decrypted = Run({"decrypt-text"}, encrypted.out);
     EXPECT_EQ(decrypted.out, text) << "its own line ending stands in for the dropped one";
+
+    // Texts of megabytes stream: the same ciphertext for the engine, with
+    // characters of two and three bytes on every cut, one line ending
+    // dropped and a character outside the code page still named.
+    std::string big;
+    while (big.size() < (3u << 20))
+        big += "caf\xc3\xa9 \xe2\x82\xac " + std::to_string(big.size()) + "\r\n";
+    const Result sealed = Run({"encrypt-text"}, big);
+    ASSERT_EQ(sealed.status, 0) << sealed.err;
+    clsBlowfish codec;
+    bool valid = false;
+    const ByteArray plain = EngineDecrypt(
+        codec.DecodeArray64(std::u16string(sealed.out.begin(), sealed.out.end())), valid);
+    ASSERT_TRUE(valid);
+    EXPECT_EQ(codepage::BytesToText(plain), *DecodeUtf8(big.substr(0, big.size() - 2)));
+    const Result opened = Run({"decrypt-text"}, sealed.out);
+    EXPECT_EQ(opened.out, big.substr(0, big.size() - 2) + "\n");
+    EXPECT_EQ(Run({"encrypt-text"}, big + "\xe2\x98\x83").status, 1);
+    EXPECT_EQ(Run({"decrypt-text"}, sealed.out.substr(0, sealed.out.size() - 40)).status, 4);
 }
 
 TEST_F(CliText, FailuresAreReportedWithTheirStatus) {

@@ -24,6 +24,8 @@ TEST(CliOptions, OptionsAndFilesMixInAnyOrder) {
     EXPECT_EQ(o.options.output, "out");
     EXPECT_EQ(o.options.password.from, PasswordFrom::Descriptor);
     EXPECT_EQ(o.options.password.descriptor, 7);
+    EXPECT_EQ(o.options.threads, 0u);
+    EXPECT_EQ(ParseOptions({"decrypt", "x", "--threads=7"}).options.threads, 7u);
 
     const ParsedOptions t = ParseOptions({"encrypt-text", "--text", "--force"});
     ASSERT_EQ(t.error, "") << "an option's value may look like an option";
@@ -42,6 +44,9 @@ TEST(CliOptions, UnusableCommandLinesSayWhy) {
         {"encrypt", "a", "-o", "-", "--wipe"},
         {"encrypt", "a", "--password-fd", "x"},
         {"encrypt", "a", "--password-fd", "-1"},
+        {"decrypt", "a", "--threads", "0"},
+        {"decrypt", "a", "--threads=2x"},
+        {"decrypt", "a", "--threads", "257"},
         {"encrypt", "a", "--password-env", "A", "--password-file", "f"},
         {"encrypt", "a", "--password", "secret"},
         {"encrypt", "a", "-o"},

@@ -54,6 +54,10 @@ public:
     // Everything the child wrote to its terminal so far.
     const std::string& TerminalOutput() const { return terminalOut_; }
 
+    // Writes `data` to standard input and keeps it open (the child must be
+    // reading it, or writing its output somewhere other than a pipe).
+    void Feed(const std::string& data);
+
     // Writes `input` to standard input, closes it and waits for the end,
     // collecting standard output and error meanwhile. A child still running
     // after the time limit is killed and the result's status is -1.

@@ -175,6 +175,16 @@ void ChildProcess::Type(const std::string& line, bool enter) {
     }
 }
 
+void ChildProcess::Feed(const std::string& data) {
+    for (std::size_t written = 0; written < data.size();) {
+        pollfd out = {in_, POLLOUT, 0};
+        if (::poll(&out, 1, 1000) < 0 && errno != EINTR) return;
+        const ssize_t n = ::write(in_, data.data() + written, data.size() - written);
+        if (n < 0 && errno != EAGAIN && errno != EINTR) return;
+        if (n > 0) written += static_cast<std::size_t>(n);
+    }
+}
+
 Result ChildProcess::Finish(const std::string& input, std::chrono::milliseconds limit) {
     if (!Collect(input, std::chrono::steady_clock::now() + limit)) ::kill(pid_, SIGKILL);
     return Reap();
