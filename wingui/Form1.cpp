@@ -42,7 +42,7 @@ enum ControlId : int {
 
 enum class Kind { Frame, Field, Button };
 
-struct ControlSpec {
+struct ControlEntry {
     ControlId id;
     Kind kind;
     const wchar_t* caption;
@@ -51,7 +51,7 @@ struct ControlSpec {
 };
 
 // In tab order: the window's focus moves through the controls in the order they are made.
-const ControlSpec kControls[] = {
+const ControlEntry kControls[] = {
     {kText1, Kind::Field, L"", table::kText1, &table::kFrame1},
     {kText2, Kind::Field, L"", table::kText2, &table::kFrame1},
     {kBrowseF, Kind::Button, L"&Browse", table::kBrowseF, &table::kFrame1},
@@ -84,9 +84,9 @@ int FieldId(Form1::Field field) {
     return kText4;
 }
 
-RECT PlaceOf(const ControlSpec& spec, int dpi) {
-    return spec.container != nullptr ? Pixels(spec.place, dpi, *spec.container)
-                                     : Pixels(spec.place, dpi);
+RECT PlaceOf(const ControlEntry& entry, int dpi) {
+    return entry.container != nullptr ? Pixels(entry.place, dpi, *entry.container)
+                                      : Pixels(entry.place, dpi);
 }
 
 // Text1 takes the files dropped on it; the rest of the edit's behaviour is its own.
@@ -146,11 +146,11 @@ bool Form1::Form_Load() {
 }
 
 void Form1::CreateControls() {
-    for (const ControlSpec& spec : kControls) {
-        const wchar_t* kind = spec.kind == Kind::Field ? L"EDIT" : L"BUTTON";
+    for (const ControlEntry& entry : kControls) {
+        const wchar_t* kind = entry.kind == Kind::Field ? L"EDIT" : L"BUTTON";
         DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
         DWORD exStyle = 0;
-        switch (spec.kind) {
+        switch (entry.kind) {
             case Kind::Frame:
                 style |= BS_GROUPBOX;
                 exStyle = WS_EX_TRANSPARENT;
@@ -163,10 +163,10 @@ void Form1::CreateControls() {
                 style |= WS_TABSTOP | BS_PUSHBUTTON;
                 break;
         }
-        HWND control = CreateWindowExW(exStyle, kind, spec.caption, style, 0, 0, 1, 1, window_,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+        HWND control = CreateWindowExW(exStyle, kind, entry.caption, style, 0, 0, 1, 1, window_,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)),
                                        GetModuleHandleW(nullptr), nullptr);
-        if (spec.kind == Kind::Field) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
+        if (entry.kind == Kind::Field) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
     }
     HWND text1 = Control(kText1);
     DragAcceptFiles(text1, TRUE);
@@ -174,8 +174,8 @@ void Form1::CreateControls() {
 }
 
 void Form1::Layout(int dpi) {
-    for (const ControlSpec& spec : kControls) {
-        Place(Control(spec.id), PlaceOf(spec, dpi));
+    for (const ControlEntry& entry : kControls) {
+        Place(Control(entry.id), PlaceOf(entry, dpi));
     }
     HFONT font = MessageFont(dpi);
     SetChildFonts(window_, font);
