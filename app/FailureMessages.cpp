@@ -32,7 +32,7 @@ QString Translated(const messages::Message& message) {
     return Fill(Translate(message.text), message.args);
 }
 
-QString ForFile(const FileError& error) {
+QString ForFile(const cipher::FileError& error) {
     return Translated(messages::FileMessage(error));
 }
 

@@ -16,7 +16,7 @@ namespace failure {
 QString Translated(const messages::Message& message);
 
 // What went wrong in a file operation, with the file and the system's reason.
-QString ForFile(const FileError& error);
+QString ForFile(const cipher::FileError& error);
 
 // Text or a password holding a character that cannot be encrypted.
 QString ForUnrepresentable(char32_t character);

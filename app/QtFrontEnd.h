@@ -24,7 +24,7 @@ public:
                                       std::u16string& password) override;
     bool AskYesNo(const messages::Message& question, flows::DefaultAnswer preselected) override;
     void Inform(const messages::Message& message) override;
-    ProgressSink& Progress() override { return progress_; }
+    cipher::ProgressSink& Progress() override { return progress_; }
     void BeginBusy() override;
     void EndBusy() override;
     // Escape pressed while the status strip shows, once for each press.

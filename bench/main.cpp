@@ -48,14 +48,14 @@ Inputs& Data() {
     return inputs;
 }
 
-class NoopSink : public ProgressSink {
+class NoopSink : public cipher::ProgressSink {
 public:
     void Progress(std::int32_t&) override {}
     void SetStatusText(const std::u16string&) override {}
     void PumpEvents() override {}
 };
 
-class CountingSink : public ProgressSink {
+class CountingSink : public cipher::ProgressSink {
 public:
     void Progress(std::int32_t&) override { ++calls; }
     void SetStatusText(const std::u16string& text) override { calls += text.empty() ? 0 : 1; }
@@ -69,7 +69,7 @@ void SetBytes(benchmark::State& state, std::size_t perIteration) {
 
 // EncryptByte on a fresh copy of the data each time; the copy is not timed.
 // The array has room for the container, as it does when a file is read.
-void EncryptWithSink(benchmark::State& state, ProgressSink* sink) {
+void EncryptWithSink(benchmark::State& state, cipher::ProgressSink* sink) {
     const ByteArray& plain = Data().plain;
     clsBlowfish cipher(sink);
     cipher.Key(kPassword);

@@ -193,7 +193,7 @@ clsBlowfish::ByteArray clsBlowfish::DecodeArray64(const std::u16string& sInput) 
         ++m;
         o += cipher::AddBase64Value(acc, pending, rev[c & 0xFF], o);
     }
-    if (m == 0) throw Base64Error();
+    if (m == 0) throw cipher::Base64Error();
     o += cipher::FinishBase64Group(acc, pending, o);
     out.resize(static_cast<std::size_t>(o - out.data()));
     return out;
@@ -201,10 +201,10 @@ clsBlowfish::ByteArray clsBlowfish::DecodeArray64(const std::u16string& sInput) 
 
 std::u16string clsBlowfish::Encode64(const std::u16string& sInput) {
     if (sInput.empty()) return std::u16string();
-    return EncodeArray64(codepage::TextToBytes(sInput));
+    return EncodeArray64(cipher::codepage::TextToBytes(sInput));
 }
 
 std::u16string clsBlowfish::Decode64(const std::u16string& sInput) {
     if (sInput.empty()) return std::u16string();
-    return codepage::BytesToText(DecodeArray64(sInput));
+    return cipher::codepage::BytesToText(DecodeArray64(sInput));
 }

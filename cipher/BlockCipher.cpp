@@ -20,7 +20,8 @@ void FillInitialTables(Tables& t, bool interleaved) {
 
 }  // namespace cipher
 
-clsBlowfish::clsBlowfish(ProgressSink* sink, TableLayout layout) : layout_(layout), sink_(sink) {
+clsBlowfish::clsBlowfish(cipher::ProgressSink* sink, TableLayout layout)
+    : layout_(layout), sink_(sink) {
     ResetTables();
 }
 
@@ -34,7 +35,7 @@ void clsBlowfish::ResetTables() {
 
 void clsBlowfish::Key(const std::u16string& New_Value) {
     // Convert first: a refused key leaves the tables as they were.
-    std::vector<std::uint8_t> keyBytes = codepage::TextToBytes(New_Value);
+    std::vector<std::uint8_t> keyBytes = cipher::codepage::TextToBytes(New_Value);
     ResetTables();
     if (!keyBytes.empty()) ScheduleKey(keyBytes);
     cipher::Wipe(keyBytes);

@@ -32,7 +32,7 @@ public:
 // An opened file as a source, read from where it stands.
 class FileSource final : public ByteSource {
 public:
-    explicit FileSource(filestore::SourceFile& file) : file_(file) {}
+    explicit FileSource(fileio::SourceFile& file) : file_(file) {}
     std::uint64_t Size() const override { return file_.Size(); }
     std::error_code Read(std::uint8_t* data, std::size_t size) override {
         return file_.ReadExactly(data, size);
@@ -40,19 +40,19 @@ public:
     std::error_code ConfirmEnd() override { return file_.ConfirmUnchanged(); }
 
 private:
-    filestore::SourceFile& file_;
+    fileio::SourceFile& file_;
 };
 
 // The new content of a file as a sink.
 class PendingFileSink final : public ByteSink {
 public:
-    explicit PendingFileSink(filestore::PendingFile& file) : file_(file) {}
+    explicit PendingFileSink(fileio::PendingFile& file) : file_(file) {}
     std::error_code Write(const std::uint8_t* data, std::size_t size) override {
         return file_.Write(data, size);
     }
 
 private:
-    filestore::PendingFile& file_;
+    fileio::PendingFile& file_;
 };
 
 }  // namespace cipher

@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace cipher {
+
 // Failures the engine raises to its callers.
 
 // Base64 text that holds nothing once CR LF pairs and "=" signs are removed.
@@ -48,3 +50,5 @@ class ContainerTooLargeError : public std::length_error {
 public:
     ContainerTooLargeError() : std::length_error("data too large for an encrypted container") {}
 };
+
+}  // namespace cipher

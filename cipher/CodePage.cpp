@@ -51,6 +51,8 @@ char16_t FirstUnit(char32_t codePoint) {
 
 }  // namespace
 
+namespace cipher {
+
 UnrepresentableTextError::UnrepresentableTextError(char16_t character)
     : std::runtime_error(Describe(character)), character_(character), codePoint_(character) {}
 
@@ -59,7 +61,9 @@ UnrepresentableTextError::UnrepresentableTextError(char32_t codePoint)
       character_(FirstUnit(codePoint)),
       codePoint_(codePoint) {}
 
-namespace codepage {
+}  // namespace cipher
+
+namespace cipher::codepage {
 
 char16_t ToChar(std::uint8_t b) {
     return (b >= 0x80 && b <= 0x9F) ? kHighControls[b - 0x80] : static_cast<char16_t>(b);
@@ -106,4 +110,4 @@ std::u16string BytesToText(const std::uint8_t* data, std::size_t size) {
     return text;
 }
 
-}  // namespace codepage
+}  // namespace cipher::codepage

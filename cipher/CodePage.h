@@ -9,7 +9,7 @@
 // The ANSI code page: Windows-1252, with its five unassigned bytes (0x81,
 // 0x8D, 0x8F, 0x90, 0x9D) mapped to the control characters of the same
 // number, so that bytes -> text -> bytes is the identity for every byte.
-namespace codepage {
+namespace cipher::codepage {
 
 using ByteArray = std::vector<std::uint8_t>;
 
@@ -35,4 +35,4 @@ inline std::u16string BytesToText(const ByteArray& bytes) {
     return BytesToText(bytes.data(), bytes.size());
 }
 
-}  // namespace codepage
+}  // namespace cipher::codepage

@@ -230,7 +230,7 @@ void clsBlowfish::WriteHeader(std::uint8_t* container, std::size_t D) {
 }
 
 std::size_t clsBlowfish::ContainerSize(std::size_t D) {
-    if (D > kMaxData) throw ContainerTooLargeError();
+    if (D > kMaxData) throw cipher::ContainerTooLargeError();
     return (D + kHeader + kBlock - 1) & ~(kBlock - 1);
 }
 

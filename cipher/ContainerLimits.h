@@ -5,7 +5,7 @@
 
 // The sizes an encrypted file can have, for everything that reads one or
 // writes one.
-namespace container {
+namespace cipher::container {
 
 // The most data one container can hold.
 inline constexpr std::uint64_t kMaxData = 2147483628;
@@ -22,4 +22,4 @@ inline constexpr bool IsContainerLength(std::uint64_t N) {
 // The longest container as Base64 text in lines of 76 characters.
 inline constexpr std::uint64_t kMaxBase64 = (kMaxSize + 2) / 3 * 4 / 76 * 78 + 78;
 
-}  // namespace container
+}  // namespace cipher::container

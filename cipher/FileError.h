@@ -3,6 +3,8 @@
 #include <string>
 #include <system_error>
 
+namespace cipher {
+
 // Why a file operation of clsBlowfish returned false.
 enum class FileFailure {
     None,                      // the operation completed
@@ -38,3 +40,5 @@ struct FileError {
 
 // The sentence the user reads for a FileError is worded in one place, with
 // the other failure messages: messages::ForFile in core/Messages.h.
+
+}  // namespace cipher

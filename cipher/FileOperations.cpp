@@ -23,9 +23,9 @@
 
 namespace {
 
-using container::kMaxData;
-using container::kMaxSize;
-using container::kOverhead;
+using cipher::container::kMaxData;
+using cipher::container::kMaxSize;
+using cipher::container::kOverhead;
 constexpr std::size_t kHeader = 12;
 constexpr std::size_t kBlock = 8;
 // The unit of reading, transforming and writing, and the number of buffers
@@ -84,7 +84,7 @@ private:
             ready_ = finished_ ? 0 : decoder_.Finish(decoded_.data());
             finished_ = true;
             // Fewer bytes than counted: the text changed while it was read.
-            return ready_ == 0 ? filestore::SourceChanged() : std::error_code();
+            return ready_ == 0 ? fileio::SourceChanged() : std::error_code();
         }
         const std::size_t n =
             static_cast<std::size_t>(std::min<std::uint64_t>(kTextPiece, textLeft_));
@@ -132,7 +132,7 @@ private:
 
 // The characters that count in a file of Base64 text, read from its start;
 // the file is read from its start again afterwards.
-std::error_code CountBase64(filestore::SourceFile& input, std::uint64_t& characters) {
+std::error_code CountBase64(fileio::SourceFile& input, std::uint64_t& characters) {
     std::vector<std::uint8_t> piece(kChunk);
     characters = 0;
     for (std::uint64_t left = input.Size(); left > 0;) {
@@ -147,10 +147,11 @@ std::error_code CountBase64(filestore::SourceFile& input, std::uint64_t& charact
 }  // namespace
 
 bool clsBlowfish::IsExistingFile(const std::u16string& path) const {
-    return filestore::IsRegularFile(path);
+    return fileio::IsRegularFile(path);
 }
 
-bool clsBlowfish::Fail(FileFailure failure, const std::u16string& path, std::error_code code) {
+bool clsBlowfish::Fail(cipher::FileFailure failure, const std::u16string& path,
+                       std::error_code code) {
     lastError_.failure = failure;
     lastError_.path = path;
     lastError_.code = code;
@@ -170,16 +171,18 @@ bool clsBlowfish::DecryptFile(std::u16string& InFile, std::u16string& OutFile, b
 
 bool clsBlowfish::TransformFile(std::u16string& InFile, std::u16string& OutFile, bool Overwrite,
                                 std::u16string& Key, bool base64, bool encrypt) {
-    lastError_ = FileError{};
-    lastError_.operation = encrypt ? FileOperation::Encrypt : FileOperation::Decrypt;
+    lastError_ = cipher::FileError{};
+    lastError_.operation =
+        encrypt ? cipher::FileOperation::Encrypt : cipher::FileOperation::Decrypt;
     std::error_code ec;
-    filestore::ToPath(InFile, ec);
-    if (ec) return Fail(FileFailure::InvalidName, InFile);
-    if (filestore::IsFolder(InFile)) return Fail(FileFailure::SourceIsFolder, InFile);
-    if (!IsExistingFile(InFile)) return Fail(FileFailure::SourceMissing, InFile);
-    filestore::ToPath(OutFile, ec);
-    if (ec) return Fail(FileFailure::InvalidName, OutFile);
-    if (IsExistingFile(OutFile) && !Overwrite) return Fail(FileFailure::DestinationExists, OutFile);
+    fileio::ToPath(InFile, ec);
+    if (ec) return Fail(cipher::FileFailure::InvalidName, InFile);
+    if (fileio::IsFolder(InFile)) return Fail(cipher::FileFailure::SourceIsFolder, InFile);
+    if (!IsExistingFile(InFile)) return Fail(cipher::FileFailure::SourceMissing, InFile);
+    fileio::ToPath(OutFile, ec);
+    if (ec) return Fail(cipher::FileFailure::InvalidName, OutFile);
+    if (IsExistingFile(OutFile) && !Overwrite)
+        return Fail(cipher::FileFailure::DestinationExists, OutFile);
 
     overwrite_ = Overwrite;
     // From here on the arguments are wiped whatever the outcome.
@@ -191,26 +194,26 @@ bool clsBlowfish::TransformFile(std::u16string& InFile, std::u16string& OutFile,
 bool clsBlowfish::TransformExistingFile(const std::u16string& InFile, const std::u16string& OutFile,
                                         const std::u16string& Key, bool base64, bool encrypt) {
     std::error_code ec;
-    const std::filesystem::path source = filestore::ToPath(InFile, ec);
-    const std::filesystem::path destination = filestore::ToPath(OutFile, ec);
+    const std::filesystem::path source = fileio::ToPath(InFile, ec);
+    const std::filesystem::path destination = fileio::ToPath(OutFile, ec);
     if (OutFile.empty()) {
-        return Fail(FileFailure::DestinationUnwritable, OutFile,
+        return Fail(cipher::FileFailure::DestinationUnwritable, OutFile,
                     std::make_error_code(std::errc::invalid_argument));
     }
     try {
         // Assigned up front so an unusable password is refused before
         // anything is read; an empty one keeps the tables in force.
         if (!Key.empty()) this->Key(Key);
-    } catch (const UnrepresentableTextError&) {
-        return Fail(FileFailure::UnrepresentableKey);
+    } catch (const cipher::UnrepresentableTextError&) {
+        return Fail(cipher::FileFailure::UnrepresentableKey);
     }
-    filestore::SourceFile input;
+    fileio::SourceFile input;
     ec = input.Open(source);
-    if (ec) return Fail(FileFailure::SourceUnreadable, InFile, ec);
-    const std::uint64_t limit = encrypt  ? container::kMaxData
-                                : base64 ? container::kMaxBase64
-                                         : container::kMaxSize;
-    if (input.Size() > limit) return Fail(FileFailure::SourceTooLarge, InFile);
+    if (ec) return Fail(cipher::FileFailure::SourceUnreadable, InFile, ec);
+    const std::uint64_t limit = encrypt  ? cipher::container::kMaxData
+                                : base64 ? cipher::container::kMaxBase64
+                                         : cipher::container::kMaxSize;
+    if (input.Size() > limit) return Fail(cipher::FileFailure::SourceTooLarge, InFile);
     cipher::FileSource file(input);
     std::optional<Base64Source> text;
     if (base64 && !encrypt) {
@@ -218,13 +221,14 @@ bool clsBlowfish::TransformExistingFile(const std::u16string& InFile, const std:
         // needs the container's length before it starts.
         std::uint64_t characters = 0;
         ec = CountBase64(input, characters);
-        if (ec) return Fail(FileFailure::SourceUnreadable, InFile, ec);
-        if (characters == 0) return Fail(FileFailure::InvalidBase64, InFile);
+        if (ec) return Fail(cipher::FileFailure::SourceUnreadable, InFile, ec);
+        if (characters == 0) return Fail(cipher::FileFailure::InvalidBase64, InFile);
         const std::uint64_t N = cipher::Base64Decoder::DecodedLength(characters);
-        if (N > container::kMaxSize) return Fail(FileFailure::SourceTooLarge, InFile);
+        if (N > cipher::container::kMaxSize)
+            return Fail(cipher::FileFailure::SourceTooLarge, InFile);
         text.emplace(file, N);
     }
-    filestore::PendingFile output;
+    fileio::PendingFile output;
     if (!CreateDestination(output, destination, OutFile)) return false;
     cipher::PendingFileSink sink(output);
     const bool done = encrypt ? EncryptChunks(file, sink, base64, InFile, OutFile)
@@ -235,22 +239,22 @@ bool clsBlowfish::TransformExistingFile(const std::u16string& InFile, const std:
     return CommitOutcome(output.Commit(), OutFile);
 }
 
-bool clsBlowfish::CreateDestination(filestore::PendingFile& output,
+bool clsBlowfish::CreateDestination(fileio::PendingFile& output,
                                     const std::filesystem::path& destination,
                                     const std::u16string& OutFile) {
-    filestore::Refusal refusal = filestore::Refusal::None;
+    fileio::Refusal refusal = fileio::Refusal::None;
     output.KeepExisting(!overwrite_);
     const std::error_code ec = output.Create(destination, refusal);
-    if (ec) return Fail(FileFailure::DestinationUnwritable, OutFile, ec);
+    if (ec) return Fail(cipher::FileFailure::DestinationUnwritable, OutFile, ec);
     switch (refusal) {
-        case filestore::Refusal::None:
+        case fileio::Refusal::None:
             return true;
-        case filestore::Refusal::NotAFile:
-            return Fail(FileFailure::DestinationNotAFile, OutFile);
-        case filestore::Refusal::ReadOnly:
-            return Fail(FileFailure::DestinationReadOnly, OutFile);
-        case filestore::Refusal::UntrustedLink:
-            return Fail(FileFailure::DestinationUntrustedLink, OutFile);
+        case fileio::Refusal::NotAFile:
+            return Fail(cipher::FileFailure::DestinationNotAFile, OutFile);
+        case fileio::Refusal::ReadOnly:
+            return Fail(cipher::FileFailure::DestinationReadOnly, OutFile);
+        case fileio::Refusal::UntrustedLink:
+            return Fail(cipher::FileFailure::DestinationUntrustedLink, OutFile);
     }
     return false;
 }
@@ -259,15 +263,15 @@ bool clsBlowfish::CreateDestination(filestore::PendingFile& output,
 bool clsBlowfish::PipeFailure(cipher::ChunkPipe& pipe, const std::u16string& InFile,
                               const std::u16string& OutFile) {
     if (const std::error_code ec = pipe.WriteError()) {
-        return Fail(FileFailure::DestinationUnwritable, OutFile, ec);
+        return Fail(cipher::FileFailure::DestinationUnwritable, OutFile, ec);
     }
     return SourceFailure(pipe.ReadError(), InFile);
 }
 
 // A source that could not be read, or that changed while it was read.
 bool clsBlowfish::SourceFailure(std::error_code ec, const std::u16string& InFile) {
-    if (ec == filestore::SourceChanged()) return Fail(FileFailure::SourceChanged, InFile);
-    return Fail(FileFailure::SourceUnreadable, InFile, ec);
+    if (ec == fileio::SourceChanged()) return Fail(cipher::FileFailure::SourceChanged, InFile);
+    return Fail(cipher::FileFailure::SourceUnreadable, InFile, ec);
 }
 
 // Every chunk is read: the source must end there as it was when its length
@@ -276,7 +280,7 @@ bool clsBlowfish::FinishChunks(cipher::ChunkPipe& pipe, cipher::ByteSource& inpu
                                const std::u16string& InFile, const std::u16string& OutFile) {
     if (const std::error_code changed = input.ConfirmEnd()) return SourceFailure(changed, InFile);
     if (const std::error_code ec = pipe.Finish()) {
-        return Fail(FileFailure::DestinationUnwritable, OutFile, ec);
+        return Fail(cipher::FileFailure::DestinationUnwritable, OutFile, ec);
     }
     return true;
 }
@@ -284,9 +288,9 @@ bool clsBlowfish::FinishChunks(cipher::ChunkPipe& pipe, cipher::ByteSource& inpu
 bool clsBlowfish::CommitOutcome(std::error_code ec, const std::u16string& OutFile) {
     // Created by someone else while this file was being written.
     if (ec == std::errc::file_exists && !overwrite_) {
-        return Fail(FileFailure::DestinationExists, OutFile);
+        return Fail(cipher::FileFailure::DestinationExists, OutFile);
     }
-    if (ec) return Fail(FileFailure::DestinationUnwritable, OutFile, ec);
+    if (ec) return Fail(cipher::FileFailure::DestinationUnwritable, OutFile, ec);
     return true;
 }
 
@@ -295,7 +299,8 @@ bool clsBlowfish::CommitOutcome(std::error_code ec, const std::u16string& OutFil
 // bytes that belong there (after the 12 header bytes in the first chunk).
 bool clsBlowfish::EncryptChunks(cipher::ByteSource& input, cipher::ByteSink& output, bool base64,
                                 const std::u16string& InFile, const std::u16string& OutFile) {
-    if (input.Size() > container::kMaxData) return Fail(FileFailure::SourceTooLarge, InFile);
+    if (input.Size() > cipher::container::kMaxData)
+        return Fail(cipher::FileFailure::SourceTooLarge, InFile);
     const auto D = static_cast<std::size_t>(input.Size());
     const std::size_t T = ContainerSize(D);
     const std::size_t dataEnd = kHeader + D;
@@ -312,7 +317,7 @@ bool clsBlowfish::EncryptChunks(cipher::ByteSource& input, cipher::ByteSink& out
     try {
         if (base64) text.emplace(output, T);
     } catch (const std::bad_alloc&) {
-        return Fail(FileFailure::Base64EncodingFailed, OutFile);
+        return Fail(cipher::FileFailure::Base64EncodingFailed, OutFile);
     }
     cipher::ByteSink& sink = text ? static_cast<cipher::ByteSink&>(*text) : output;
     auto drain = [&](const std::uint8_t* data, std::size_t size) { return sink.Write(data, size); };
@@ -321,7 +326,7 @@ bool clsBlowfish::EncryptChunks(cipher::ByteSource& input, cipher::ByteSink& out
     ChainWalk walk;
     walk.total = T;
     for (std::size_t from = 0; from < T; from += kChunk) {
-        if (StopRequested()) return Fail(FileFailure::Stopped, InFile);
+        if (StopRequested()) return Fail(cipher::FileFailure::Stopped, InFile);
         cipher::ChunkPipe::Chunk* chunk = pipe.Take();
         if (chunk == nullptr) return PipeFailure(pipe, InFile, OutFile);
         const std::size_t size = std::min(kChunk, T - from);
@@ -333,7 +338,7 @@ bool clsBlowfish::EncryptChunks(cipher::ByteSource& input, cipher::ByteSink& out
     FinishReport(walk.last);
     if (!FinishChunks(pipe, input, InFile, OutFile)) return false;
     if (const std::error_code ec = text ? text->Finish() : std::error_code()) {
-        return Fail(FileFailure::DestinationUnwritable, OutFile, ec);
+        return Fail(cipher::FileFailure::DestinationUnwritable, OutFile, ec);
     }
     return true;
 }
@@ -344,9 +349,11 @@ bool clsBlowfish::EncryptChunks(cipher::ByteSource& input, cipher::ByteSink& out
 // block before it, and written in order as they are done.
 bool clsBlowfish::DecryptChunks(cipher::ByteSource& input, cipher::ByteSink& output,
                                 const std::u16string& InFile, const std::u16string& OutFile) {
-    if (input.Size() > container::kMaxSize) return Fail(FileFailure::SourceTooLarge, InFile);
+    if (input.Size() > cipher::container::kMaxSize)
+        return Fail(cipher::FileFailure::SourceTooLarge, InFile);
     const auto N = static_cast<std::size_t>(input.Size());
-    if (!container::IsContainerLength(N)) return Fail(FileFailure::NotEncryptedFile, InFile);
+    if (!cipher::container::IsContainerLength(N))
+        return Fail(cipher::FileFailure::NotEncryptedFile, InFile);
     auto fill = [&](std::size_t index, std::uint8_t* buffer, std::size_t, std::size_t& filled) {
         filled = std::min(kChunk, N - index * kChunk);
         return input.Read(buffer, filled);
@@ -373,14 +380,14 @@ bool clsBlowfish::DecryptChunks(cipher::ByteSource& input, cipher::ByteSink& out
     std::size_t next = 0;
     while (next < N || !inFlight.empty()) {
         if (next < N && inFlight.size() < threads) {
-            if (StopRequested()) return Fail(FileFailure::Stopped, InFile);
+            if (StopRequested()) return Fail(cipher::FileFailure::Stopped, InFile);
             cipher::ChunkPipe::Chunk* chunk = pipe.Take();
             if (chunk == nullptr) return PipeFailure(pipe, InFile, OutFile);
             std::size_t start = 0;
             if (next == 0) {
                 DecryptSpan(chunk->data, 0, 2 * kBlock, walk);
                 if (!ValidDescriptor(chunk->data, N)) {
-                    return Fail(FileFailure::WrongPassword, InFile);
+                    return Fail(cipher::FileFailure::WrongPassword, InFile);
                 }
                 dataEnd = kHeader + cipher::LoadLittle(chunk->data + 8);
                 start = 2 * kBlock;
@@ -412,30 +419,30 @@ bool clsBlowfish::DecryptChunks(cipher::ByteSource& input, cipher::ByteSink& out
 
 bool clsBlowfish::EncryptStream(cipher::ByteSource& input, cipher::ByteSink& output,
                                 const std::u16string& Key, bool OutputIn64) {
-    lastError_ = FileError{};
-    lastError_.operation = FileOperation::Encrypt;
+    lastError_ = cipher::FileError{};
+    lastError_.operation = cipher::FileOperation::Encrypt;
     ResetTables();
     try {
         if (!Key.empty()) this->Key(Key);
-    } catch (const UnrepresentableTextError&) {
-        return Fail(FileFailure::UnrepresentableKey);
+    } catch (const cipher::UnrepresentableTextError&) {
+        return Fail(cipher::FileFailure::UnrepresentableKey);
     }
     return EncryptChunks(input, output, OutputIn64, {}, {});
 }
 
 bool clsBlowfish::DecryptStream(cipher::ByteSource& container, cipher::ByteSink& output,
                                 const std::u16string& Key) {
-    lastError_ = FileError{};
-    lastError_.operation = FileOperation::Decrypt;
+    lastError_ = cipher::FileError{};
+    lastError_.operation = cipher::FileOperation::Decrypt;
     try {
         if (!Key.empty()) this->Key(Key);
-    } catch (const UnrepresentableTextError&) {
-        return Fail(FileFailure::UnrepresentableKey);
+    } catch (const cipher::UnrepresentableTextError&) {
+        return Fail(cipher::FileFailure::UnrepresentableKey);
     }
     return DecryptChunks(container, output, {}, {});
 }
 
-bool clsBlowfish::ContainerHolds(filestore::SourceFile& container, filestore::SourceFile& plain,
+bool clsBlowfish::ContainerHolds(fileio::SourceFile& container, fileio::SourceFile& plain,
                                  const std::u16string& Key, std::error_code& ec) {
     ec.clear();
     if (!Key.empty()) this->Key(Key);

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+namespace cipher {
+
 // What the cipher engine tells the outside world while it works. The engine
 // knows nothing about windows; the application implements this interface to
 // raise the Progress event, write the status label and keep its window live.
@@ -28,3 +30,5 @@ public:
     // source stay as they were. The default never stops.
     virtual bool StopRequested() { return false; }
 };
+
+}  // namespace cipher

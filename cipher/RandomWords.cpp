@@ -8,7 +8,7 @@ namespace cipher {
 
 float RandomFraction() {
     // 24 random bits over 2^24: exactly representable, below 1.
-    return static_cast<float>(SystemRandom32() >> 8) / 16777216.0f;
+    return static_cast<float>(fileio::SystemRandom32() >> 8) / 16777216.0f;
 }
 
 std::uint32_t WordFromFraction(float r) {

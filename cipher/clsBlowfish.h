@@ -18,10 +18,10 @@ class ByteSource;
 class ChunkPipe;
 class ChunkWorkers;
 }  // namespace cipher
-namespace filestore {
+namespace fileio {
 class PendingFile;
 class SourceFile;
-}  // namespace filestore
+}  // namespace fileio
 
 // The cipher engine: a block cipher with the structure of Blowfish (its
 // substitution boxes dealt from the pi words round-robin), a chained container
@@ -37,14 +37,14 @@ public:
     // against the published test vectors.
     enum class TableLayout { Interleaved, Published };
 
-    explicit clsBlowfish(ProgressSink* sink = nullptr,
+    explicit clsBlowfish(cipher::ProgressSink* sink = nullptr,
                          TableLayout layout = TableLayout::Interleaved);
     ~clsBlowfish();
     clsBlowfish(const clsBlowfish&) = delete;
     clsBlowfish& operator=(const clsBlowfish&) = delete;
 
     // Receives the Progress event, the status text and the event pump.
-    void SetProgressSink(ProgressSink* sink) { sink_ = sink; }
+    void SetProgressSink(cipher::ProgressSink* sink) { sink_ = sink; }
 
     // The write-only Key property: derives the tables from New_Value. An
     // empty value restores the initial tables. Throws
@@ -109,12 +109,12 @@ public:
     bool DecryptStream(cipher::ByteSource& container, cipher::ByteSink& output,
                        const std::u16string& Key);
 
-    const FileError& LastError() const { return lastError_; }
+    const cipher::FileError& LastError() const { return lastError_; }
 
     // Whether `container` decrypts under Key (assigned first when not empty)
     // to exactly the content of `plain`. Both are read from their start a
     // chunk at a time, with progress; ec holds a read failure.
-    bool ContainerHolds(filestore::SourceFile& container, filestore::SourceFile& plain,
+    bool ContainerHolds(fileio::SourceFile& container, fileio::SourceFile& plain,
                         const std::u16string& Key, std::error_code& ec);
 
 private:
@@ -135,7 +135,7 @@ private:
     // Turns a container-sized buffer whose data bytes already stand at
     // offset 12 into the enciphered container.
     void SealContainer(std::uint8_t* container, std::size_t D);
-    bool CreateDestination(filestore::PendingFile& output, const std::filesystem::path& destination,
+    bool CreateDestination(fileio::PendingFile& output, const std::filesystem::path& destination,
                            const std::u16string& OutFile);
     bool EncryptChunks(cipher::ByteSource& input, cipher::ByteSink& output, bool base64,
                        const std::u16string& InFile, const std::u16string& OutFile);
@@ -193,7 +193,8 @@ private:
     static void WriteHeader(std::uint8_t* container, std::size_t D);
     void Report(std::size_t offset, std::size_t total, std::int32_t& last, double& threshold);
     void FinishReport(std::int32_t last);
-    bool Fail(FileFailure failure, const std::u16string& path = {}, std::error_code code = {});
+    bool Fail(cipher::FileFailure failure, const std::u16string& path = {},
+              std::error_code code = {});
     // Whether the sink asks the running file operation to end before its next chunk.
     bool StopRequested() const { return sink_ != nullptr && sink_->StopRequested(); }
     bool TransformFile(std::u16string& InFile, std::u16string& OutFile, bool Overwrite,
@@ -204,8 +205,8 @@ private:
 
     cipher::Tables tables_;
     TableLayout layout_;
-    ProgressSink* sink_;
-    FileError lastError_;
+    cipher::ProgressSink* sink_;
+    cipher::FileError lastError_;
     bool overwrite_ = true;  // the running file operation may replace its destination
     char16_t base64Alphabet_[64] = {};
     std::uint8_t base64Reverse_[256] = {};

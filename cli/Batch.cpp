@@ -21,7 +21,7 @@ namespace {
 using namespace std::chrono_literals;
 
 // The progress of one job, read by the thread that draws the bar.
-class JobProgress final : public ProgressSink {
+class JobProgress final : public cipher::ProgressSink {
 public:
     void Progress(std::int32_t& Percent) override { percent = Percent; }
     void SetStatusText(const std::u16string&) override {}
@@ -43,7 +43,7 @@ public:
     void Inform(const messages::Message& message) override {
         held_.emplace_back(messages::Render(message));
     }
-    ProgressSink& Progress() override { return progress_; }
+    cipher::ProgressSink& Progress() override { return progress_; }
     void BeginBusy() override {}
     void EndBusy() override {}
 
@@ -63,7 +63,7 @@ std::uint64_t Weight(const FileJob& job) {
     std::error_code ec;
     const std::optional<std::u16string> name = DecodeUtf8(job.input);
     if (job.input == "-" || !name) return 1;
-    const std::filesystem::path path = filestore::ToPath(*name, ec);
+    const std::filesystem::path path = fileio::ToPath(*name, ec);
     const std::uintmax_t size = ec ? 0 : std::filesystem::file_size(path, ec);
     return ec || size == 0 ? 1 : size;
 }

@@ -69,7 +69,7 @@ void CliFrontEnd::Inform(const messages::Message& message) {
     Complain(subject_, messages::Render(message));
 }
 
-ProgressSink& CliFrontEnd::Progress() {
+cipher::ProgressSink& CliFrontEnd::Progress() {
     if (!bar_) bar_.emplace(subject_, false);
     return *bar_;
 }

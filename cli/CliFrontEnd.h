@@ -27,7 +27,7 @@ public:
                                       std::u16string& password) override;
     bool AskYesNo(const messages::Message& question, flows::DefaultAnswer preselected) override;
     void Inform(const messages::Message& message) override;
-    ProgressSink& Progress() override;
+    cipher::ProgressSink& Progress() override;
     void BeginBusy() override;
     void EndBusy() override;
     // An interrupt, where it stops the operation instead of the program.

@@ -58,8 +58,8 @@ std::optional<flows::FileRequest> FileRequestFor(const FileJob& job) {
 bool IsArmoredFile(const FileJob& job) {
     if (job.encrypt || job.armor) return job.armor;
     std::error_code ec;
-    const std::filesystem::path path = filestore::ToPath(DecodeUtf8(job.input).value_or(u""), ec);
-    filestore::SourceFile input;
+    const std::filesystem::path path = fileio::ToPath(DecodeUtf8(job.input).value_or(u""), ec);
+    fileio::SourceFile input;
     if (ec || input.Open(path)) return false;
     std::uint8_t head[cipher::kArmorProbe];
     const auto size = static_cast<std::size_t>(std::min<std::uint64_t>(input.Size(), sizeof head));
@@ -75,8 +75,8 @@ std::optional<Outcome> CheckStream(const FileJob& job) {
     if (job.output != "-") {
         const std::optional<std::u16string> output = DecodeUtf8(job.output);
         if (!output) return flows::Failed(messages::Plain(messages::kNameNotUtf8));
-        if (!job.force && filestore::IsRegularFile(*output)) {
-            return flows::FileFailed({FileFailure::DestinationExists, *output, {}});
+        if (!job.force && fileio::IsRegularFile(*output)) {
+            return flows::FileFailed({cipher::FileFailure::DestinationExists, *output, {}});
         }
     } else if (job.encrypt && !job.armor && IsTerminal(kStandardOutput)) {
         return flows::Failed(messages::Plain(messages::kNotToTerminal));
@@ -143,20 +143,20 @@ Outcome InputFailure(const FileJob& job, std::error_code ec) {
         return flows::WrongPassword(messages::Plain(messages::kNoBase64Data));
     }
     if (job.input == "-") return Failed(messages::kStandardInputUnreadable, ec.message());
-    return flows::FileFailed({FileFailure::SourceUnreadable, *DecodeUtf8(job.input), ec});
+    return flows::FileFailed({cipher::FileFailure::SourceUnreadable, *DecodeUtf8(job.input), ec});
 }
 
 // The input as a source of known length. Standard input from a pipe, and
 // Base64 text to decrypt, go through a spool first, so that the whole input
 // has been read and checked before anything is written. Decryption without
 // -a reads Base64 text when the input starts like it (job.armor is set).
-Outcome OpenInput(FileJob& job, filestore::SourceFile& file,
+Outcome OpenInput(FileJob& job, fileio::SourceFile& file,
                   std::unique_ptr<cipher::ByteSource>& source) {
     const bool detect = !job.encrypt && !job.armor;
     std::error_code ec;
     ReadSome read;
     if (job.input != "-") {
-        const std::filesystem::path path = filestore::ToPath(*DecodeUtf8(job.input), ec);
+        const std::filesystem::path path = fileio::ToPath(*DecodeUtf8(job.input), ec);
         if (!ec) ec = file.Open(path);
         if (ec) return InputFailure(job, ec);
         if (detect) {
@@ -202,29 +202,30 @@ Outcome OpenInput(FileJob& job, filestore::SourceFile& file,
     }
     if (job.encrypt) {
         auto sealed = std::make_unique<SealedSpool>();
-        ec = sealed->Fill(read, container::kMaxData);
+        ec = sealed->Fill(read, cipher::container::kMaxData);
         source = std::move(sealed);
     } else {
         auto spool = std::make_unique<CiphertextSpool>();
-        ec = spool->Fill(read, job.armor, job.armor ? container::kMaxBase64 : container::kMaxSize);
+        ec = spool->Fill(read, job.armor,
+                         job.armor ? cipher::container::kMaxBase64 : cipher::container::kMaxSize);
         source = std::move(spool);
     }
     return ec ? InputFailure(job, ec) : flows::Completed();
 }
 
-Outcome EngineFailure(const FileJob& job, const FileError& error) {
+Outcome EngineFailure(const FileJob& job, const cipher::FileError& error) {
     switch (error.failure) {
-        case FileFailure::WrongPassword:
+        case cipher::FileFailure::WrongPassword:
             return flows::WrongPassword(messages::Plain(messages::kWrongPasswordForData));
-        case FileFailure::SourceTooLarge:
+        case cipher::FileFailure::SourceTooLarge:
             return InputFailure(job, std::make_error_code(std::errc::file_too_large));
-        case FileFailure::SourceUnreadable:
+        case cipher::FileFailure::SourceUnreadable:
             return InputFailure(job, error.code);
-        case FileFailure::NotEncryptedFile:
+        case cipher::FileFailure::NotEncryptedFile:
             return flows::WrongPassword({messages::kInputNotEncrypted, {Shown(job)}});
-        case FileFailure::SourceChanged:
+        case cipher::FileFailure::SourceChanged:
             return flows::FileFailed({error.failure, DecodeUtf8(job.input).value_or(u"-"), {}});
-        case FileFailure::DestinationUnwritable:
+        case cipher::FileFailure::DestinationUnwritable:
             if (job.output == "-") {
                 return Failed(messages::kStandardOutputUnwritable, error.code.message());
             }
@@ -235,23 +236,23 @@ Outcome EngineFailure(const FileJob& job, const FileError& error) {
     }
 }
 
-Outcome CreateOutput(const FileJob& job, filestore::PendingFile& file) {
+Outcome CreateOutput(const FileJob& job, fileio::PendingFile& file) {
     const std::u16string name = *DecodeUtf8(job.output);
     std::error_code ec;
-    const std::filesystem::path path = filestore::ToPath(name, ec);
-    filestore::Refusal refusal = filestore::Refusal::None;
+    const std::filesystem::path path = fileio::ToPath(name, ec);
+    fileio::Refusal refusal = fileio::Refusal::None;
     file.KeepExisting(!job.force);
     if (!ec) ec = file.Create(path, refusal);
-    if (ec) return flows::FileFailed({FileFailure::DestinationUnwritable, name, ec});
+    if (ec) return flows::FileFailed({cipher::FileFailure::DestinationUnwritable, name, ec});
     switch (refusal) {
-        case filestore::Refusal::None:
+        case fileio::Refusal::None:
             return flows::Completed();
-        case filestore::Refusal::NotAFile:
-            return flows::FileFailed({FileFailure::DestinationNotAFile, name, {}});
-        case filestore::Refusal::ReadOnly:
-            return flows::FileFailed({FileFailure::DestinationReadOnly, name, {}});
-        case filestore::Refusal::UntrustedLink:
-            return flows::FileFailed({FileFailure::DestinationUntrustedLink, name, {}});
+        case fileio::Refusal::NotAFile:
+            return flows::FileFailed({cipher::FileFailure::DestinationNotAFile, name, {}});
+        case fileio::Refusal::ReadOnly:
+            return flows::FileFailed({cipher::FileFailure::DestinationReadOnly, name, {}});
+        case fileio::Refusal::UntrustedLink:
+            return flows::FileFailed({cipher::FileFailure::DestinationUntrustedLink, name, {}});
     }
     return flows::Completed();
 }
@@ -260,11 +261,11 @@ Outcome CreateOutput(const FileJob& job, filestore::PendingFile& file) {
 // and the output, so memory stays flat whatever the size.
 Outcome ThroughStreams(FileJob job, flows::FrontEnd& frontEnd, const std::u16string& password) {
     if (std::optional<Outcome> refused = CheckStream(job)) return *refused;
-    filestore::SourceFile file;
+    fileio::SourceFile file;
     std::unique_ptr<cipher::ByteSource> source;
     Outcome outcome = OpenInput(job, file, source);
     if (outcome.ending != flows::Ending::Completed) return outcome;
-    filestore::PendingFile pending;
+    fileio::PendingFile pending;
     OutputSink standardOutput;
     cipher::PendingFileSink pendingSink(pending);
     if (job.output != "-") {
@@ -274,7 +275,7 @@ Outcome ThroughStreams(FileJob job, flows::FrontEnd& frontEnd, const std::u16str
     cipher::ByteSink& sink =
         job.output == "-" ? static_cast<cipher::ByteSink&>(standardOutput) : pendingSink;
     bool done = false;
-    FileError error;
+    cipher::FileError error;
     {
         const flows::BusyScope busy(frontEnd);
         clsBlowfish cipher(&frontEnd.Progress());
@@ -286,10 +287,12 @@ Outcome ThroughStreams(FileJob job, flows::FrontEnd& frontEnd, const std::u16str
     if (job.output == "-") return flows::Completed();
     const std::error_code ec = pending.Commit();
     if (ec == std::errc::file_exists && !job.force) {
-        return flows::FileFailed({FileFailure::DestinationExists, *DecodeUtf8(job.output), {}});
+        return flows::FileFailed(
+            {cipher::FileFailure::DestinationExists, *DecodeUtf8(job.output), {}});
     }
     if (ec) {
-        return flows::FileFailed({FileFailure::DestinationUnwritable, *DecodeUtf8(job.output), ec});
+        return flows::FileFailed(
+            {cipher::FileFailure::DestinationUnwritable, *DecodeUtf8(job.output), ec});
     }
     return flows::Completed();
 }

@@ -113,7 +113,7 @@ PasswordResult ReadPassword(const PasswordOption& source, bool confirm, std::u16
     if (secret.bytes.empty()) return Failure(kFailed, "The password is empty.");
     std::optional<std::u16string> text = DecodeUtf8(secret.bytes);
     if (!text) return Failure(kFailed, "The password is not valid UTF-8.");
-    if (std::optional<char32_t> bad = codepage::FirstUnrepresentable(*text)) {
+    if (std::optional<char32_t> bad = cipher::codepage::FirstUnrepresentable(*text)) {
         cipher::Wipe(*text);
         return Failure(kFailed, messages::ForUnrepresentable(*bad));
     }

@@ -41,7 +41,7 @@ struct Password {
 // and returns the file's exit status.
 int Report(flows::FrontEnd& frontEnd, const flows::Outcome& outcome) {
     flows::Outcome shown = outcome;
-    if (outcome.failure == FileFailure::DestinationExists && outcome.message) {
+    if (outcome.failure == cipher::FileFailure::DestinationExists && outcome.message) {
         shown.message =
             messages::Message{"%1 %2", {messages::Render(*outcome.message), messages::kUseForce}};
     }

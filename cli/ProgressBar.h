@@ -11,7 +11,7 @@ namespace cli {
 // A one-line bar on standard error, fed by the engine's progress reports.
 // It appears only once the work has taken about half a second, so quick
 // operations print nothing, and it is erased when the work ends.
-class ProgressBar : public ProgressSink {
+class ProgressBar : public cipher::ProgressSink {
 public:
     // A disabled bar draws nothing (standard error is not a terminal, or
     // --quiet was given).

@@ -125,12 +125,12 @@ private:
             return std::make_error_code(std::errc::illegal_byte_sequence);
         }
         const cipher::WipedOnExit wipeText(*text);
-        if ((unrepresentable_ = codepage::FirstUnrepresentable(*text))) {
+        if ((unrepresentable_ = cipher::codepage::FirstUnrepresentable(*text))) {
             return std::make_error_code(std::errc::invalid_argument);
         }
         cipher::Wipe(ready_);
         ready_.assign(held_);
-        codepage::ByteArray bytes = codepage::TextToBytes(*text);
+        cipher::codepage::ByteArray bytes = cipher::codepage::TextToBytes(*text);
         ready_.append(bytes.begin(), bytes.end());
         cipher::Wipe(bytes);
         // The last two bytes may be the line ending to drop.
@@ -157,7 +157,7 @@ public:
         if (size == 0) return {};
         last_ = data[size - 1];
         if (!asText_) return WriteAll(kStandardOutput, data, size);
-        std::u16string text = codepage::BytesToText(data, size);
+        std::u16string text = cipher::codepage::BytesToText(data, size);
         std::string utf8 = EncodeUtf8(text);
         const std::error_code ec = WriteAll(kStandardOutput, utf8.data(), utf8.size());
         cipher::Wipe(text);
@@ -187,7 +187,7 @@ flows::Outcome Streamed(const TextJob& job, flows::FrontEnd& frontEnd,
         CodePageReader reader(InputAfter(head));
         ec = spool->Fill([&reader](std::uint8_t* data, std::size_t size,
                                    std::size_t& count) { return reader.Read(data, size, count); },
-                         container::kMaxData);
+                         cipher::container::kMaxData);
         unrepresentable = reader.Unrepresentable();
         source = std::move(spool);
     } else {
@@ -213,19 +213,19 @@ flows::Outcome Streamed(const TextJob& job, flows::FrontEnd& frontEnd,
     clsBlowfish cipher(&frontEnd.Progress());
     const bool done = job.encrypt ? cipher.EncryptStream(*source, output, password, true)
                                   : cipher.DecryptStream(*source, output, password);
-    const FileError& error = cipher.LastError();
+    const cipher::FileError& error = cipher.LastError();
     // Text that is no container reads as a wrong password, as a short one does.
-    if (!done && (error.failure == FileFailure::WrongPassword ||
-                  error.failure == FileFailure::NotEncryptedFile)) {
+    if (!done && (error.failure == cipher::FileFailure::WrongPassword ||
+                  error.failure == cipher::FileFailure::NotEncryptedFile)) {
         return flows::WrongPassword(messages::Plain(messages::kWrongPasswordForText));
     }
-    if (!done && error.failure == FileFailure::SourceTooLarge) {
+    if (!done && error.failure == cipher::FileFailure::SourceTooLarge) {
         return flows::Failed(messages::Plain(messages::kTextTooLongToEncrypt));
     }
-    if (!done && error.failure == FileFailure::SourceUnreadable) {
+    if (!done && error.failure == cipher::FileFailure::SourceUnreadable) {
         return Failed(messages::kStandardInputUnreadable, error.code.message());
     }
-    if (!done && error.failure == FileFailure::DestinationUnwritable) {
+    if (!done && error.failure == cipher::FileFailure::DestinationUnwritable) {
         return Failed(messages::kStandardOutputUnwritable, error.code.message());
     }
     if (!done) return flows::FileFailed(error);

@@ -33,7 +33,7 @@ bool AnyRegularFileMatches(const std::filesystem::path& pattern) {
 bool IsExistingFileOrMatch(const std::u16string& path) {
     if (path.empty()) return false;
     std::error_code invalid;
-    const std::filesystem::path fsPath = filestore::ToPath(path, invalid);
+    const std::filesystem::path fsPath = fileio::ToPath(path, invalid);
     if (invalid) return false;  // not a name this system can have
     if (HasWildcard(fsPath.filename().u16string())) return AnyRegularFileMatches(fsPath);
     return IsRegularFile(fsPath);

@@ -15,20 +15,20 @@ struct FileTemplates {
     const char* withoutReason;
 };
 
-FileTemplates SourceTemplates(const FileError& error) {
-    const bool decrypt = error.operation == FileOperation::Decrypt;
+FileTemplates SourceTemplates(const cipher::FileError& error) {
+    const bool decrypt = error.operation == cipher::FileOperation::Decrypt;
     switch (error.failure) {
-        case FileFailure::SourceMissing:
+        case cipher::FileFailure::SourceMissing:
             return {nullptr,
                     QUILLBOX_TRANSLATE_NOOP("Messages", "The file \"%1\" does not exist.")};
-        case FileFailure::SourceUnreadable:
+        case cipher::FileFailure::SourceUnreadable:
             return {QUILLBOX_TRANSLATE_NOOP("Messages", "Could not read \"%1\": %2."),
                     QUILLBOX_TRANSLATE_NOOP("Messages", "Could not read \"%1\".")};
-        case FileFailure::SourceChanged:
+        case cipher::FileFailure::SourceChanged:
             return {nullptr, QUILLBOX_TRANSLATE_NOOP("Messages",
                                                      "The file \"%1\" changed while it was being "
                                                      "read. Nothing was written.")};
-        case FileFailure::SourceIsFolder:
+        case cipher::FileFailure::SourceIsFolder:
             return {nullptr, decrypt ? QUILLBOX_TRANSLATE_NOOP(
                                            "Messages",
                                            "\"%1\" is a folder, not a file. Choose a file to "
@@ -37,11 +37,11 @@ FileTemplates SourceTemplates(const FileError& error) {
                                            "Messages",
                                            "\"%1\" is a folder, not a file. Choose a file to "
                                            "encrypt.")};
-        case FileFailure::InvalidName:
+        case cipher::FileFailure::InvalidName:
             return {nullptr,
                     QUILLBOX_TRANSLATE_NOOP(
                         "Messages", "The name \"%1\" is not a valid file name on this system.")};
-        case FileFailure::SourceTooLarge:
+        case cipher::FileFailure::SourceTooLarge:
             return {nullptr,
                     decrypt ? QUILLBOX_TRANSLATE_NOOP(
                                   "Messages",
@@ -51,17 +51,17 @@ FileTemplates SourceTemplates(const FileError& error) {
                                   "Messages",
                                   "The file \"%1\" is too large to encrypt (at most 2147483628 "
                                   "bytes fit in an encrypted file).")};
-        case FileFailure::WrongPassword:
+        case cipher::FileFailure::WrongPassword:
             return {nullptr,
                     QUILLBOX_TRANSLATE_NOOP(
                         "Messages", "Wrong password, or the file is not a valid encrypted file.")};
-        case FileFailure::NotEncryptedFile:
+        case cipher::FileFailure::NotEncryptedFile:
             return {nullptr,
                     QUILLBOX_TRANSLATE_NOOP("Messages", "\"%1\" is not an encrypted file.")};
-        case FileFailure::InvalidBase64:
+        case cipher::FileFailure::InvalidBase64:
             return {nullptr,
                     QUILLBOX_TRANSLATE_NOOP("Messages", "The file \"%1\" holds no Base64 text.")};
-        case FileFailure::UnrepresentableKey:
+        case cipher::FileFailure::UnrepresentableKey:
             return {nullptr, QUILLBOX_TRANSLATE_NOOP(
                                  "Messages",
                                  "The password holds a character that cannot be used: text and "
@@ -72,43 +72,43 @@ FileTemplates SourceTemplates(const FileError& error) {
     }
 }
 
-FileTemplates DestinationTemplates(FileFailure failure) {
+FileTemplates DestinationTemplates(cipher::FileFailure failure) {
     switch (failure) {
-        case FileFailure::DestinationExists:
+        case cipher::FileFailure::DestinationExists:
             return {nullptr,
                     QUILLBOX_TRANSLATE_NOOP("Messages", "The file \"%1\" already exists.")};
-        case FileFailure::DestinationUnwritable:
+        case cipher::FileFailure::DestinationUnwritable:
             return {QUILLBOX_TRANSLATE_NOOP("Messages", "Could not write \"%1\": %2."),
                     QUILLBOX_TRANSLATE_NOOP("Messages", "Could not write \"%1\".")};
-        case FileFailure::DestinationNotAFile:
+        case cipher::FileFailure::DestinationNotAFile:
             return {nullptr, QUILLBOX_TRANSLATE_NOOP(
                                  "Messages",
                                  "Could not write \"%1\": it is not a regular file (a device, "
                                  "a pipe or a socket). It was left as it is.")};
-        case FileFailure::DestinationReadOnly:
+        case cipher::FileFailure::DestinationReadOnly:
             return {nullptr, QUILLBOX_TRANSLATE_NOOP("Messages",
                                                      "\"%1\" is read-only. It was left as it is.")};
-        case FileFailure::DestinationUntrustedLink:
+        case cipher::FileFailure::DestinationUntrustedLink:
             return {nullptr,
                     QUILLBOX_TRANSLATE_NOOP(
                         "Messages",
                         "Could not write \"%1\": it is a symbolic link that belongs to another "
                         "user in a shared folder, and Quillbox does not follow such links.")};
-        case FileFailure::Base64EncodingFailed:
+        case cipher::FileFailure::Base64EncodingFailed:
             return {nullptr, QUILLBOX_TRANSLATE_NOOP(
                                  "Messages",
                                  "Could not write \"%1\": there was not enough memory to "
                                  "encode the encrypted data as Base64 text.")};
-        case FileFailure::Stopped:
+        case cipher::FileFailure::Stopped:
             return {nullptr, kStopped};
-        case FileFailure::None:
+        case cipher::FileFailure::None:
             return {nullptr, QUILLBOX_TRANSLATE_NOOP("Messages", "The operation completed.")};
         default:
             return {nullptr, QUILLBOX_TRANSLATE_NOOP("Messages", "Unknown failure.")};
     }
 }
 
-FileTemplates TemplatesFor(const FileError& error) {
+FileTemplates TemplatesFor(const cipher::FileError& error) {
     const FileTemplates source = SourceTemplates(error);
     return source.withoutReason != nullptr ? source : DestinationTemplates(error.failure);
 }
@@ -125,7 +125,7 @@ std::string Render(const Message& message) {
     return out;
 }
 
-Message FileMessage(const FileError& error) {
+Message FileMessage(const cipher::FileError& error) {
     const FileTemplates templates = TemplatesFor(error);
     std::vector<std::string> args{EncodeUtf8(error.path)};
     if (error.code && templates.withReason != nullptr) {
@@ -135,7 +135,7 @@ Message FileMessage(const FileError& error) {
     return {templates.withoutReason, std::move(args)};
 }
 
-std::string ForFile(const FileError& error) {
+std::string ForFile(const cipher::FileError& error) {
     return Render(FileMessage(error));
 }
 

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+namespace cipher {
 struct FileError;
+}
 struct WipeResult;
 
 // Marks a message template for the translation tools without translating it
@@ -174,8 +176,8 @@ inline Message Plain(const char* text) {
 }
 
 // What went wrong in a file operation, with the file and the system's reason.
-Message FileMessage(const FileError& error);
-std::string ForFile(const FileError& error);
+Message FileMessage(const cipher::FileError& error);
+std::string ForFile(const cipher::FileError& error);
 
 // Text or a password holding a character that cannot be encrypted; the
 // message shows the whole character, also one outside the 16-bit range.

@@ -13,8 +13,8 @@ std::string ReasonOf(const std::error_code& ec) {
     return ec ? ec.message() : std::string();
 }
 
-bool Holds(filestore::SourceFile& container, filestore::SourceFile& original,
-           const std::u16string& password, ProgressSink* progress, std::error_code& ec) {
+bool Holds(fileio::SourceFile& container, fileio::SourceFile& original,
+           const std::u16string& password, cipher::ProgressSink* progress, std::error_code& ec) {
     clsBlowfish cipher(progress);
     try {
         return cipher.ContainerHolds(container, original, password, ec);
@@ -26,7 +26,7 @@ bool Holds(filestore::SourceFile& container, filestore::SourceFile& original,
 // Says what became of the source after the overwrite failed. Ciphertext
 // never goes back under the plaintext's name, and the file is deleted only
 // when everything written over it is on disk.
-WipeResult OverwriteFailure(filestore::WipeTarget& target, const std::error_code& ec) {
+WipeResult OverwriteFailure(fileio::WipeTarget& target, const std::error_code& ec) {
     if (target.Overwritten() == 0 && !target.RestoreName()) {
         return {WipeOutcome::OverwriteFailed, ec.message()};
     }
@@ -40,9 +40,9 @@ WipeResult OverwriteFailure(filestore::WipeTarget& target, const std::error_code
 
 bool MaybeSameFile(const std::u16string& first, const std::u16string& second) {
     std::error_code error;
-    const std::filesystem::path a = filestore::ToPath(first, error);
+    const std::filesystem::path a = fileio::ToPath(first, error);
     if (error) return true;
-    const std::filesystem::path b = filestore::ToPath(second, error);
+    const std::filesystem::path b = fileio::ToPath(second, error);
     if (error) return true;
     const bool same = std::filesystem::equivalent(a, b, error);
     return same || error;
@@ -52,11 +52,11 @@ bool MaybeSameFile(const std::u16string& first, const std::u16string& second) {
 // through what was opened, and its name is taken away before anything is
 // written to it.
 WipeResult WipeSource(const std::u16string& source, const std::u16string& encrypted,
-                      const std::u16string& password, ProgressSink* progress) {
+                      const std::u16string& password, cipher::ProgressSink* progress) {
     std::error_code ec;
-    const std::filesystem::path sourcePath = filestore::ToPath(source, ec);
+    const std::filesystem::path sourcePath = fileio::ToPath(source, ec);
     if (ec) return {WipeOutcome::NotVerified, ec.message()};
-    const std::filesystem::path encryptedPath = filestore::ToPath(encrypted, ec);
+    const std::filesystem::path encryptedPath = fileio::ToPath(encrypted, ec);
     if (ec) return {WipeOutcome::NotVerified, ec.message()};
     // One file under two spellings. When the comparison itself fails, the
     // checks below, made on what was opened, decide.
@@ -64,21 +64,21 @@ WipeResult WipeSource(const std::u16string& source, const std::u16string& encryp
         return {WipeOutcome::SameFile, {}};
     }
 
-    filestore::WipeTarget target;
-    filestore::WipeTarget::Refusal refusal = filestore::WipeTarget::Refusal::None;
+    fileio::WipeTarget target;
+    fileio::WipeTarget::Refusal refusal = fileio::WipeTarget::Refusal::None;
     ec = target.Open(sourcePath, refusal);
-    if (refusal == filestore::WipeTarget::Refusal::SymbolicLink) {
+    if (refusal == fileio::WipeTarget::Refusal::SymbolicLink) {
         return {WipeOutcome::SymbolicLink, {}};
     }
-    if (refusal == filestore::WipeTarget::Refusal::OtherNames) {
+    if (refusal == fileio::WipeTarget::Refusal::OtherNames) {
         return {WipeOutcome::OtherNames, {}};
     }
-    if (refusal == filestore::WipeTarget::Refusal::NotAFile) {
+    if (refusal == fileio::WipeTarget::Refusal::NotAFile) {
         return {WipeOutcome::NotVerified, "it is not a regular file"};
     }
     if (ec) return {WipeOutcome::OverwriteFailed, ec.message()};
 
-    filestore::SourceFile container;
+    fileio::SourceFile container;
     if ((ec = container.Open(encryptedPath))) return {WipeOutcome::NotVerified, ec.message()};
     if (container.SameFileAs(target.Content())) return {WipeOutcome::SameFile, {}};
     if (!Holds(container, target.Content(), password, progress, ec)) {

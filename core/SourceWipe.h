@@ -2,7 +2,9 @@
 
 #include <string>
 
+namespace cipher {
 class ProgressSink;
+}
 
 // Wiping the source file after it was encrypted: the source is checked
 // against the encrypted file, renamed out of the way, its own content
@@ -56,4 +58,4 @@ bool MaybeSameFile(const std::u16string& first, const std::u16string& second);
 // under password to exactly the source's bytes, and only then overwrites and
 // deletes the source. A source that is a symbolic link is not wiped.
 WipeResult WipeSource(const std::u16string& source, const std::u16string& encrypted,
-                      const std::u16string& password, ProgressSink* progress);
+                      const std::u16string& password, cipher::ProgressSink* progress);

@@ -3,7 +3,7 @@
 // When the program is told to end (terminate, interrupt or hang-up) while a
 // file operation is writing, the operation's temporary file is removed
 // before the program ends as the signal would have ended it. A request that
-// arrives during a step that must not be cut (see filestore::TerminationHold)
+// arrives during a step that must not be cut (see fileio::TerminationHold)
 // takes effect when the step ends. Call once at start-up, before the first
 // file operation.
 void RemoveTemporaryFileOnTermination();

@@ -1,7 +1,7 @@
 #include "fileio/FileStore.h"
 
 // What the file store is on every platform, built on its per-platform parts.
-namespace filestore {
+namespace fileio {
 
 namespace {
 
@@ -68,4 +68,4 @@ std::error_code WriteFileAtomically(const std::filesystem::path& path, const std
     return ec;
 }
 
-}  // namespace filestore
+}  // namespace fileio

@@ -12,7 +12,7 @@
 // File input and output for the file operations and the wipe. Every file is
 // opened once and then worked on through what was opened, never again by
 // name.
-namespace filestore {
+namespace fileio {
 
 using ByteArray = std::vector<std::uint8_t>;
 
@@ -222,4 +222,4 @@ inline constexpr const char* kTempPrefix = ".quillbox-";
 // Prefix of the name an original has while it is being wiped.
 inline constexpr const char* kWipePrefix = ".quillbox-wipe-";
 
-}  // namespace filestore
+}  // namespace fileio

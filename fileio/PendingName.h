@@ -4,7 +4,7 @@
 // moment, so that a signal handler can remove it before the program ends,
 // and the short stretches of work that a request to end must not cut in two.
 // One operation at a time on each thread.
-namespace filestore {
+namespace fileio {
 
 // Registers the temporary file `name` in the folder open as `folder`. Only
 // a file this process has just created is registered, under a
@@ -37,4 +37,4 @@ public:
 // Safe to call from a signal handler.
 bool PostponeTermination(int signalNumber);
 
-}  // namespace filestore
+}  // namespace fileio

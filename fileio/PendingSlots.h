@@ -7,7 +7,7 @@
 // thread that has registered one (several files may be worked on at once).
 // Plain storage and lock-free flags: a handler may read them at any moment,
 // so a name is complete before its flag is raised.
-namespace filestore {
+namespace fileio {
 
 template <typename Char, std::size_t Length>
 struct PendingSlot {
@@ -42,4 +42,4 @@ private:
     Slot slots_[Count];
 };
 
-}  // namespace filestore
+}  // namespace fileio

@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
-namespace cipher {
+namespace fileio {
 
 // 32 bits from the operating system's random source.
 std::uint32_t SystemRandom32();
 
-}  // namespace cipher
+}  // namespace fileio

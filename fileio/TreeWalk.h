@@ -9,7 +9,7 @@
 // opened relative to its parent without following a symbolic link, and
 // every entry is examined where it stands, so a link inside the tree (to
 // /etc, say) is reported as a link and never entered or read through.
-namespace filestore {
+namespace fileio {
 
 enum class TreeEntryKind {
     File,          // a regular file
@@ -38,4 +38,4 @@ std::error_code WalkTree(const std::string& root, std::vector<TreeEntry>& entrie
 // following a link in its last component; false when it is not a regular file.
 bool RegularFileIdentity(const std::string& path, std::uint64_t& device, std::uint64_t& inode);
 
-}  // namespace filestore
+}  // namespace fileio

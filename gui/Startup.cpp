@@ -154,7 +154,7 @@ int RunFiles(Form1& form, MessageBoxes& boxes, bool encrypt, const QStringList& 
         form.RunAction([&] {
             const QString path = QFileInfo(file).absoluteFilePath();
             std::error_code invalid;
-            filestore::ToPath(path.toStdU16String(), invalid);
+            fileio::ToPath(path.toStdU16String(), invalid);
             // An unusable name, a device or a pipe goes on to the action,
             // which explains it.
             const std::u16string name = path.toStdU16String();

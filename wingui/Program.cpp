@@ -189,7 +189,7 @@ int Program::RunFiles(bool encrypt, const std::vector<std::u16string>& files) {
         const std::u16string path = AbsolutePath(file);
         int fileStatus = kFailed;
         std::error_code invalid;
-        filestore::ToPath(path, invalid);
+        fileio::ToPath(path, invalid);
         // An unusable name, a device or a pipe goes on to the action, which
         // explains it.
         if (!invalid && !IsExistingFileOrMatch(path) && !flows::IsOtherThanFile(path)) {

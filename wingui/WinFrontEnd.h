@@ -10,7 +10,7 @@
 // status strip, the hourglass and the main window disabled.
 namespace win {
 
-class WinFrontEnd final : public flows::FrontEnd, private ProgressSink {
+class WinFrontEnd final : public flows::FrontEnd, private cipher::ProgressSink {
 public:
     explicit WinFrontEnd(MessageBoxes& messages) : messages_(messages) {}
 
@@ -23,7 +23,7 @@ public:
                                       std::u16string& password) override;
     bool AskYesNo(const messages::Message& question, flows::DefaultAnswer preselected) override;
     void Inform(const messages::Message& message) override;
-    ProgressSink& Progress() override { return *this; }
+    cipher::ProgressSink& Progress() override { return *this; }
     void BeginBusy() override;
     void EndBusy() override;
 

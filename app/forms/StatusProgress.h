@@ -12,7 +12,7 @@ class StatusWindow;
 // windows live while it works. The engine asks for the event pump very
 // often; the pump runs at most once per interval, and right after the
 // progress text changed, so that it costs little and the text shows at once.
-class StatusProgress final : public ProgressSink {
+class StatusProgress final : public cipher::ProgressSink {
 public:
     using Clock = std::function<std::chrono::steady_clock::time_point()>;
     static constexpr std::chrono::milliseconds kPumpInterval{10};

@@ -10,13 +10,13 @@
 namespace cli {
 
 bool IsTerminal(int fd) {
-    return win32::IsConsole(win32::HandleOf(fd));
+    return fileio::win32::IsConsole(fileio::win32::HandleOf(fd));
 }
 
 int OpenPasswordFile(const std::string& path, std::error_code& ec) {
     ec.clear();
     std::wstring wide;
-    if (!win32::WideFromUtf8(path, wide)) {
+    if (!fileio::win32::WideFromUtf8(path, wide)) {
         ec = std::make_error_code(std::errc::invalid_argument);
         return -1;
     }
@@ -25,7 +25,7 @@ int OpenPasswordFile(const std::string& path, std::error_code& ec) {
         wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        ec = win32::LastError();
+        ec = fileio::win32::LastError();
         return -1;
     }
     BY_HANDLE_FILE_INFORMATION info;

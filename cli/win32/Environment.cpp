@@ -11,7 +11,7 @@ namespace cli {
 
 bool TakeVariable(const std::string& name, std::string& value) {
     std::wstring wideName;
-    if (!win32::WideFromUtf8(name, wideName)) return false;
+    if (!fileio::win32::WideFromUtf8(name, wideName)) return false;
     const DWORD length = ::GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);
     if (length == 0) return false;
     std::wstring text(length, L'\0');
@@ -21,7 +21,7 @@ bool TakeVariable(const std::string& name, std::string& value) {
         return false;
     }
     text.resize(got);
-    std::string utf8 = win32::Utf8FromWide(text);
+    std::string utf8 = fileio::win32::Utf8FromWide(text);
     if (value.capacity() < utf8.size()) value.reserve(utf8.size());
     value.assign(utf8);
     cipher::SecureZero(utf8.data(), utf8.size());

@@ -52,7 +52,7 @@ private:
 std::error_code Show(HANDLE output, const wchar_t* text) {
     DWORD n = 0;
     if (!::WriteConsoleW(output, text, static_cast<DWORD>(std::wcslen(text)), &n, nullptr)) {
-        return win32::LastError();
+        return fileio::win32::LastError();
     }
     return {};
 }
@@ -64,19 +64,21 @@ std::error_code ReadConsoleLine(HANDLE input, std::string& line, std::size_t max
     char bytes[4];
     for (;;) {
         DWORD n = 0;
-        if (!::ReadConsoleW(input, buffer, 1, &n, nullptr)) return win32::LastError();
+        if (!::ReadConsoleW(input, buffer, 1, &n, nullptr)) return fileio::win32::LastError();
         if (n == 0 || buffer[0] == L'\n') break;
         if (buffer[0] == L'\r') continue;
         std::size_t count = 0;
         const char32_t c = static_cast<char16_t>(buffer[0]);
         if (c >= 0xD800 && c <= 0xDBFF) {
             // The second half of the pair follows in the next read.
-            if (!::ReadConsoleW(input, buffer + 1, 1, &n, nullptr)) return win32::LastError();
-            const std::string pair = win32::Utf8FromWide(std::wstring_view(buffer, n == 1 ? 2 : 1));
+            if (!::ReadConsoleW(input, buffer + 1, 1, &n, nullptr))
+                return fileio::win32::LastError();
+            const std::string pair =
+                fileio::win32::Utf8FromWide(std::wstring_view(buffer, n == 1 ? 2 : 1));
             count = pair.size() > sizeof bytes ? sizeof bytes : pair.size();
             std::memcpy(bytes, pair.data(), count);
         } else {
-            const std::string one = win32::Utf8FromWide(std::wstring_view(buffer, 1));
+            const std::string one = fileio::win32::Utf8FromWide(std::wstring_view(buffer, 1));
             count = one.size();
             std::memcpy(bytes, one.data(), count);
         }
@@ -114,10 +116,10 @@ TerminalAnswer AskHidden(const char* prompt, std::string& line, std::size_t maxL
     {
         HiddenInput hidden(input);
         if (!hidden.Active()) {
-            ec = win32::LastError();
+            ec = fileio::win32::LastError();
         } else {
             std::wstring text;
-            if (!win32::WideFromUtf8(prompt, text))
+            if (!fileio::win32::WideFromUtf8(prompt, text))
                 text.assign(prompt, prompt + std::strlen(prompt));
             ec = Show(output, text.c_str());
             if (!ec) ec = ReadConsoleLine(input, line, maxLength);

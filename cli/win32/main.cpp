@@ -14,6 +14,6 @@ int wmain(int argc, wchar_t** argv) {
     ::SetConsoleOutputCP(CP_UTF8);
     RemoveTemporaryFileOnTermination();
     std::vector<std::string> arguments;
-    for (int i = 1; i < argc; ++i) arguments.push_back(win32::Utf8FromWide(argv[i]));
+    for (int i = 1; i < argc; ++i) arguments.push_back(fileio::win32::Utf8FromWide(argv[i]));
     return cli::RunProgram(arguments);
 }

@@ -12,17 +12,19 @@ namespace flows {
 
 namespace {
 
-FileOperation OperationOf(FileDirection direction) {
-    return direction == FileDirection::Encrypt ? FileOperation::Encrypt : FileOperation::Decrypt;
+cipher::FileOperation OperationOf(FileDirection direction) {
+    return direction == FileDirection::Encrypt ? cipher::FileOperation::Encrypt
+                                               : cipher::FileOperation::Decrypt;
 }
 
 bool IsValidName(const std::u16string& name) {
     std::error_code ec;
-    filestore::ToPath(name, ec);
+    fileio::ToPath(name, ec);
     return !ec;
 }
 
-Outcome NameFailure(FileFailure failure, const std::u16string& name, FileDirection direction) {
+Outcome NameFailure(cipher::FileFailure failure, const std::u16string& name,
+                    FileDirection direction) {
     return FileFailed({failure, name, {}, OperationOf(direction)});
 }
 
@@ -30,14 +32,14 @@ std::optional<Outcome> CheckDestination(const FileRequest& request) {
     const std::u16string& destination = request.destination;
     if (destination.empty()) return Failed(messages::Plain(messages::kNoDestination));
     if (!IsValidName(destination)) {
-        return NameFailure(FileFailure::InvalidName, destination, request.direction);
+        return NameFailure(cipher::FileFailure::InvalidName, destination, request.direction);
     }
-    if (!filestore::IsRegularFile(destination)) return std::nullopt;
+    if (!fileio::IsRegularFile(destination)) return std::nullopt;
     if (!request.sameFileAllowed && MaybeSameFile(request.source, destination)) {
         return Failed(messages::Plain(messages::kSameFile));
     }
     if (!request.overwrite) {
-        return NameFailure(FileFailure::DestinationExists, destination, request.direction);
+        return NameFailure(cipher::FileFailure::DestinationExists, destination, request.direction);
     }
     return std::nullopt;
 }
@@ -45,9 +47,9 @@ std::optional<Outcome> CheckDestination(const FileRequest& request) {
 // Only when it is certain: a doubt asks rather than replaces.
 bool IsSameFile(const std::u16string& first, const std::u16string& second) {
     std::error_code ec;
-    const std::filesystem::path a = filestore::ToPath(first, ec);
+    const std::filesystem::path a = fileio::ToPath(first, ec);
     if (ec) return false;
-    const std::filesystem::path b = filestore::ToPath(second, ec);
+    const std::filesystem::path b = fileio::ToPath(second, ec);
     if (ec) return false;
     return std::filesystem::equivalent(a, b, ec) && !ec;
 }
@@ -55,7 +57,7 @@ bool IsSameFile(const std::u16string& first, const std::u16string& second) {
 // An existing destination is replaced without a question unless the request
 // wants one; a file encrypted in place is not asked about.
 bool MayReplace(FrontEnd& frontEnd, const FileRequest& request) {
-    if (!request.confirmReplace || !filestore::IsRegularFile(request.destination) ||
+    if (!request.confirmReplace || !fileio::IsRegularFile(request.destination) ||
         IsSameFile(request.source, request.destination)) {
         return true;
     }
@@ -77,16 +79,16 @@ std::optional<Outcome> Prepare(FrontEnd& frontEnd, const FileRequest& request,
 std::optional<Outcome> CheckSource(const FileRequest& request) {
     const std::u16string& source = request.source;
     if (!IsValidName(source)) {
-        return NameFailure(FileFailure::InvalidName, source, request.direction);
+        return NameFailure(cipher::FileFailure::InvalidName, source, request.direction);
     }
-    if (filestore::IsFolder(source)) {
-        return NameFailure(FileFailure::SourceIsFolder, source, request.direction);
+    if (fileio::IsFolder(source)) {
+        return NameFailure(cipher::FileFailure::SourceIsFolder, source, request.direction);
     }
-    if (filestore::IsRegularFile(source)) return std::nullopt;
+    if (fileio::IsRegularFile(source)) return std::nullopt;
     // A device, a pipe or a socket is explained; nothing there at all is
     // explained unless the front end ends such an action silently.
     if (IsOtherThanFile(source) || !request.sourceExists) {
-        return NameFailure(FileFailure::SourceMissing, source, request.direction);
+        return NameFailure(cipher::FileFailure::SourceMissing, source, request.direction);
     }
     if (!request.sourceExists(source)) return Declined();
     return std::nullopt;

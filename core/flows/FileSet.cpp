@@ -41,7 +41,7 @@ bool Exists(const std::string& name) {
            !ec;
 }
 
-void AddFile(FileSet& set, const filestore::TreeEntry& entry, bool overwrite) {
+void AddFile(FileSet& set, const fileio::TreeEntry& entry, bool overwrite) {
     const bool encrypt = set.direction == FileDirection::Encrypt;
     if (encrypt == EndsInEnc(entry.path)) {
         // Decrypting: not encrypted data, not part of the set.
@@ -63,17 +63,17 @@ void AddFile(FileSet& set, const filestore::TreeEntry& entry, bool overwrite) {
     set.files.push_back({entry.path, destination, entry.size, entry.device, entry.inode});
 }
 
-void AddEntry(FileSet& set, const filestore::TreeEntry& entry, bool overwrite) {
+void AddEntry(FileSet& set, const fileio::TreeEntry& entry, bool overwrite) {
     switch (entry.kind) {
-        case filestore::TreeEntryKind::File:
+        case fileio::TreeEntryKind::File:
             return AddFile(set, entry, overwrite);
-        case filestore::TreeEntryKind::Link:
+        case fileio::TreeEntryKind::Link:
             set.problems.push_back(Skipped(messages::kSkippedLink, {ShownName(entry.path)}));
             return;
-        case filestore::TreeEntryKind::Special:
+        case fileio::TreeEntryKind::Special:
             set.problems.push_back(Skipped(messages::kSkippedSpecial, {ShownName(entry.path)}));
             return;
-        case filestore::TreeEntryKind::FolderFailed:
+        case fileio::TreeEntryKind::FolderFailed:
             set.problems.push_back(Failure(messages::kFolderUnreadable,
                                            {ShownName(entry.path), entry.error.message()}));
             return;
@@ -82,25 +82,25 @@ void AddEntry(FileSet& set, const filestore::TreeEntry& entry, bool overwrite) {
 
 // A name given by the user: a folder is walked, a regular file taken as it is.
 void AddName(FileSet& set, const std::string& name, bool overwrite) {
-    std::vector<filestore::TreeEntry> entries;
-    const std::error_code ec = filestore::WalkTree(name, entries);
+    std::vector<fileio::TreeEntry> entries;
+    const std::error_code ec = fileio::WalkTree(name, entries);
     if (ec == std::errc::not_a_directory) {
         // A file named itself: taken, or skipped, as one found in a folder.
-        filestore::TreeEntry entry;
+        fileio::TreeEntry entry;
         entry.path = name;
         std::error_code statError;
         const auto status = std::filesystem::symlink_status(name, statError);
         if (!statError && std::filesystem::is_symlink(status)) {
-            entry.kind = filestore::TreeEntryKind::Link;
+            entry.kind = fileio::TreeEntryKind::Link;
             return AddEntry(set, entry, overwrite);
         }
         if (!statError && std::filesystem::is_regular_file(status) &&
-            filestore::RegularFileIdentity(name, entry.device, entry.inode)) {
+            fileio::RegularFileIdentity(name, entry.device, entry.inode)) {
             entry.size = std::filesystem::file_size(name, statError);
             return AddFile(set, entry, overwrite);
         }
         if (!statError && std::filesystem::exists(status)) {
-            entry.kind = filestore::TreeEntryKind::Special;
+            entry.kind = fileio::TreeEntryKind::Special;
             return AddEntry(set, entry, overwrite);
         }
     }
@@ -113,7 +113,7 @@ void AddName(FileSet& set, const std::string& name, bool overwrite) {
             Failure(messages::kFolderUnreadable, {ShownName(name), ec.message()}));
         return;
     }
-    for (const filestore::TreeEntry& entry : entries) AddEntry(set, entry, overwrite);
+    for (const fileio::TreeEntry& entry : entries) AddEntry(set, entry, overwrite);
 }
 
 std::string Number(std::size_t n) {
@@ -233,7 +233,7 @@ void SetFrontEnd::Progress(std::int32_t& Percent) {
     overall = std::max(overall, shown_);
     if (overall == shown_) return;
     shown_ = overall;
-    ProgressSink& sink = inner_.Progress();
+    cipher::ProgressSink& sink = inner_.Progress();
     std::int32_t value = overall;
     sink.Progress(value);
     std::u16string text = u"Working... ";
@@ -254,14 +254,14 @@ void RunSetFiles(FrontEnd& frontEnd, const FileSet& set, SetTally& tally, bool r
     for (const SetFile& file : set.files) {
         setFrontEnd.BeginFile(file.bytes);
         std::uint64_t device = 0, inode = 0;
-        if (!filestore::RegularFileIdentity(file.source, device, inode) || device != file.device ||
+        if (!fileio::RegularFileIdentity(file.source, device, inode) || device != file.device ||
             inode != file.inode) {
             tally.Skip({{messages::kSkippedChanged, {ShownName(file.source)}}, false, false});
             report();
             continue;
         }
         const Outcome outcome = one(file, setFrontEnd);
-        if (outcome.failure == FileFailure::Stopped) {
+        if (outcome.failure == cipher::FileFailure::Stopped) {
             tally.StoppedAt(file.source);
             break;
         }

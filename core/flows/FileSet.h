@@ -85,7 +85,7 @@ private:
 // The front end for the files of a set: everything goes to `inner`, except
 // that the busy state is the set's (held by the caller around the whole
 // set) and progress is the set's bytes done of its bytes in all.
-class SetFrontEnd final : public FrontEnd, private ProgressSink {
+class SetFrontEnd final : public FrontEnd, private cipher::ProgressSink {
 public:
     SetFrontEnd(FrontEnd& inner, std::uint64_t totalBytes);
 
@@ -100,7 +100,7 @@ public:
         return inner_.AskYesNo(question, preselected);
     }
     void Inform(const messages::Message& message) override { inner_.Inform(message); }
-    ProgressSink& Progress() override { return *this; }
+    cipher::ProgressSink& Progress() override { return *this; }
     void BeginBusy() override {}
     void EndBusy() override {}
     StopRequest TakeStopRequest() override { return inner_.TakeStopRequest(); }

@@ -79,7 +79,7 @@ public:
     // Where the engine reports progress while a file or a text is worked on
     // (a status strip, a progress bar). It must stay valid for the front
     // end's lifetime.
-    virtual ProgressSink& Progress() = 0;
+    virtual cipher::ProgressSink& Progress() = 0;
 
     // The busy state around a file operation and a wipe: the pointer an
     // hourglass, the window disabled against a second action, the progress
@@ -97,7 +97,7 @@ public:
 // The engine's progress sink for one file operation: the front end's own,
 // and between chunks the front end's stop request, confirmed where it asks
 // for that. Once stopped it stays stopped.
-class StopWatch final : public ProgressSink {
+class StopWatch final : public cipher::ProgressSink {
 public:
     explicit StopWatch(FrontEnd& frontEnd) : frontEnd_(frontEnd) {}
 

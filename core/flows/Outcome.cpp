@@ -47,7 +47,7 @@ int Rank(int status) {
 
 bool IsOtherThanFile(const std::u16string& name) {
     std::error_code ec;
-    const std::filesystem::path path = filestore::ToPath(name, ec);
+    const std::filesystem::path path = fileio::ToPath(name, ec);
     if (ec) return false;
     const std::filesystem::file_status status = std::filesystem::status(path, ec);
     return !ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status) &&
@@ -70,19 +70,20 @@ Outcome WrongPassword(messages::Message message) {
     return {Ending::WrongPassword, std::move(message)};
 }
 
-Outcome FileFailed(const FileError& error) {
+Outcome FileFailed(const cipher::FileError& error) {
     Outcome outcome{Ending::Failed, messages::FileMessage(error), error.failure};
     switch (error.failure) {
-        case FileFailure::WrongPassword:
-        case FileFailure::NotEncryptedFile:
-        case FileFailure::InvalidBase64:
+        case cipher::FileFailure::WrongPassword:
+        case cipher::FileFailure::NotEncryptedFile:
+        case cipher::FileFailure::InvalidBase64:
             outcome.ending = Ending::WrongPassword;
             break;
-        case FileFailure::SourceTooLarge:
+        case cipher::FileFailure::SourceTooLarge:
             // Too large to be an encrypted file is one more way of not being one.
-            if (error.operation == FileOperation::Decrypt) outcome.ending = Ending::WrongPassword;
+            if (error.operation == cipher::FileOperation::Decrypt)
+                outcome.ending = Ending::WrongPassword;
             break;
-        case FileFailure::SourceMissing:
+        case cipher::FileFailure::SourceMissing:
             if (IsOtherThanFile(error.path)) {
                 outcome.message =
                     messages::Message{messages::kNotRegularFile, {EncodeUtf8(error.path)}};

@@ -27,7 +27,7 @@ struct Outcome {
     std::optional<messages::Message> message;
     // The file failure behind the outcome, for a front end that adds advice
     // of its own (the command-line tool's --force).
-    FileFailure failure = FileFailure::None;
+    cipher::FileFailure failure = cipher::FileFailure::None;
 };
 
 Outcome Completed();
@@ -43,7 +43,7 @@ bool IsOtherThanFile(const std::u16string& name);
 // encrypted file (its length tells) or one too large to be one end as a
 // wrong password;
 // everything else as a failure.
-Outcome FileFailed(const FileError& error);
+Outcome FileFailed(const cipher::FileError& error);
 
 // A wipe that was asked for: completed, or not wiped with the reason.
 Outcome WipeEnded(const WipeResult& result, const std::string& source);

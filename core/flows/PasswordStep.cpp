@@ -42,7 +42,7 @@ std::optional<Outcome> ObtainPassword(FrontEnd& frontEnd, const PasswordPlan& pl
     if (password.empty()) return Declined();
     // Refused as soon as it is known, before anything else is asked, and
     // emptied so that no later action takes it up.
-    if (const std::optional<char32_t> bad = codepage::FirstUnrepresentable(password)) {
+    if (const std::optional<char32_t> bad = cipher::codepage::FirstUnrepresentable(password)) {
         cipher::Wipe(password);
         return Failed(messages::UnrepresentableMessage(*bad));
     }

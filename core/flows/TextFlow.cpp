@@ -19,15 +19,15 @@ Outcome Transform(FrontEnd& frontEnd, TextDirection direction, std::u16string& t
                      ? cipher.EncryptString(text, password, kBase64)
                      : cipher.DecryptString(text, password, kBase64);
         return Completed();
-    } catch (const UnrepresentableTextError& error) {
+    } catch (const cipher::UnrepresentableTextError& error) {
         return Failed(messages::UnrepresentableMessage(error.CodePoint()));
-    } catch (const WrongPasswordError&) {
+    } catch (const cipher::WrongPasswordError&) {
         return WrongPassword(messages::Plain(messages::kWrongPasswordForText));
-    } catch (const Base64Error&) {
+    } catch (const cipher::Base64Error&) {
         return WrongPassword(messages::Plain(messages::kWrongPasswordForText));
-    } catch (const ContainerTooLargeError&) {
+    } catch (const cipher::ContainerTooLargeError&) {
         return Failed(messages::Plain(messages::kTextTooLongToEncrypt));
-    } catch (const Base64EncodingError&) {
+    } catch (const cipher::Base64EncodingError&) {
         return Failed(messages::Plain(messages::kTextEncodingFailed));
     }
 }
@@ -41,7 +41,7 @@ Outcome TransformText(FrontEnd& frontEnd, TextDirection direction, std::u16strin
     const cipher::WipedOnExit wipePassword(password);
     if (std::optional<Outcome> none = ObtainPassword(frontEnd, plan, password)) return *none;
     if (direction == TextDirection::Encrypt) {
-        if (const std::optional<char32_t> bad = codepage::FirstUnrepresentable(text)) {
+        if (const std::optional<char32_t> bad = cipher::codepage::FirstUnrepresentable(text)) {
             return Failed(messages::UnrepresentableMessage(*bad));
         }
     }

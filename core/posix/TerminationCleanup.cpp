@@ -22,11 +22,11 @@ void RemoveAndEnd(int signalNumber) {
     // to the delete, or a temporary file's creation and registration): the
     // step ends first, then the request takes effect.
     const int savedErrno = errno;
-    if (filestore::PostponeTermination(signalNumber)) {
+    if (fileio::PostponeTermination(signalNumber)) {
         errno = savedErrno;
         return;
     }
-    filestore::RemovePendingName();
+    fileio::RemovePendingName();
     // Back to the default action whatever flags the handler was installed
     // with (another part of the program may have saved and restored it), so
     // the signal, raised again, ends the program once this handler returns.

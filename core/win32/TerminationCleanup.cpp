@@ -24,10 +24,10 @@ BOOL WINAPI RemoveAndEnd(DWORD event) {
         interrupted = true;  // the next one ends the program
         return TRUE;
     }
-    if (filestore::PostponeTermination(static_cast<int>(event))) {
+    if (fileio::PostponeTermination(static_cast<int>(event))) {
         for (;;) ::Sleep(INFINITE);
     }
-    filestore::RemovePendingName();
+    fileio::RemovePendingName();
     return FALSE;
 }
 

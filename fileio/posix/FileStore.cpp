@@ -13,7 +13,7 @@
 #include "fileio/PendingName.h"
 #include "fileio/SystemRandom.h"
 
-namespace filestore {
+namespace fileio {
 
 namespace {
 
@@ -78,8 +78,7 @@ void CloseIfOpen(int& fd) {
 // A fresh name for a temporary file: the prefix and six random letters.
 std::string TemporaryName(const char* prefix = kTempPrefix) {
     static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    std::uint64_t random =
-        (std::uint64_t{cipher::SystemRandom32()} << 32) | cipher::SystemRandom32();
+    std::uint64_t random = (std::uint64_t{SystemRandom32()} << 32) | SystemRandom32();
     std::string name = prefix;
     for (int i = 0; i < 6; ++i, random /= sizeof letters - 1) {
         name += letters[random % (sizeof letters - 1)];
@@ -509,4 +508,4 @@ std::filesystem::path WipeTarget::AsidePath() const {
     return asideName_.empty() ? std::filesystem::path() : folderPath_ / asideName_;
 }
 
-}  // namespace filestore
+}  // namespace fileio

@@ -9,7 +9,7 @@
 
 #include "fileio/PendingSlots.h"
 
-namespace filestore {
+namespace fileio {
 
 namespace {
 
@@ -97,4 +97,4 @@ bool PostponeTermination(int signalNumber) {
     return true;
 }
 
-}  // namespace filestore
+}  // namespace fileio

@@ -6,7 +6,7 @@
 #include <sys/random.h>
 #endif
 
-namespace cipher {
+namespace fileio {
 
 std::uint32_t SystemRandom32() {
     std::uint32_t value = 0;
@@ -17,4 +17,4 @@ std::uint32_t SystemRandom32() {
     return static_cast<std::uint32_t>(device());
 }
 
-}  // namespace cipher
+}  // namespace fileio

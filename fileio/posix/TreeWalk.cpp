@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 
-namespace filestore {
+namespace fileio {
 
 namespace {
 
@@ -117,4 +117,4 @@ bool RegularFileIdentity(const std::string& path, std::uint64_t& device, std::ui
     return true;
 }
 
-}  // namespace filestore
+}  // namespace fileio

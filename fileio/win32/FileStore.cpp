@@ -13,7 +13,7 @@
 // Files are held as C runtime descriptors wrapping their handles, so the
 // shared declarations stay the same as on Linux. Paths are kept as whole,
 // long-path ("\\?\") names in UTF-8.
-namespace filestore {
+namespace fileio {
 
 namespace {
 
@@ -144,8 +144,7 @@ bool Identity(HANDLE handle, std::uint64_t& volume, std::uint64_t& index,
 // A fresh name for a temporary file: the prefix and six random letters.
 std::wstring TemporaryName(const std::wstring& folder, const char* prefix = kTempPrefix) {
     static const char letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::uint64_t random =
-        (std::uint64_t{cipher::SystemRandom32()} << 32) | cipher::SystemRandom32();
+    std::uint64_t random = (std::uint64_t{SystemRandom32()} << 32) | SystemRandom32();
     std::string name = prefix;
     for (int i = 0; i < 6; ++i, random /= sizeof letters - 1) {
         name += letters[random % (sizeof letters - 1)];
@@ -606,4 +605,4 @@ std::filesystem::path WipeTarget::AsidePath() const {
     return asideName_.empty() ? std::filesystem::path() : folderPath_ / Wide(asideName_);
 }
 
-}  // namespace filestore
+}  // namespace fileio

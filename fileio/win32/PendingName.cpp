@@ -6,7 +6,7 @@
 #include "fileio/PendingSlots.h"
 #include "fileio/win32/Win32.h"
 
-namespace filestore {
+namespace fileio {
 
 namespace {
 
@@ -76,4 +76,4 @@ bool PostponeTermination(int event) {
     return true;
 }
 
-}  // namespace filestore
+}  // namespace fileio

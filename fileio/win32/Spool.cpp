@@ -26,7 +26,7 @@ std::error_code Spool::Create() {
     for (int attempt = 0; attempt < 16 && handle == INVALID_HANDLE_VALUE; ++attempt) {
         wchar_t name[32];
         std::swprintf(name, 32, L"quillbox-spool-%08lx.tmp",
-                      static_cast<unsigned long>(cipher::SystemRandom32()));
+                      static_cast<unsigned long>(SystemRandom32()));
         const std::wstring path = std::wstring(folder, length) + name;
         handle = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);

@@ -7,7 +7,7 @@
 
 #include <cstdlib>
 
-namespace cipher {
+namespace fileio {
 
 std::uint32_t SystemRandom32() {
     std::uint32_t value = 0;
@@ -19,4 +19,4 @@ std::uint32_t SystemRandom32() {
     return value;
 }
 
-}  // namespace cipher
+}  // namespace fileio

@@ -4,7 +4,7 @@
 
 #include "fileio/win32/Win32.h"
 
-namespace filestore {
+namespace fileio {
 
 namespace {
 
@@ -106,4 +106,4 @@ bool RegularFileIdentity(const std::string& path, std::uint64_t& device, std::ui
     return true;
 }
 
-}  // namespace filestore
+}  // namespace fileio

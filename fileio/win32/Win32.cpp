@@ -2,7 +2,7 @@
 
 #include <io.h>
 
-namespace win32 {
+namespace fileio::win32 {
 
 std::error_code ErrorFrom(DWORD code) {
     using std::errc;
@@ -98,4 +98,4 @@ bool IsConsole(HANDLE handle) {
     return ::GetConsoleMode(handle, &mode) != 0;
 }
 
-}  // namespace win32
+}  // namespace fileio::win32

@@ -9,7 +9,7 @@
 // What the Windows files of every layer share: errors in the same terms as
 // on Linux, and the conversions between the UTF-8 the program works in and
 // the UTF-16 of the system's calls.
-namespace win32 {
+namespace fileio::win32 {
 
 // The error for a Win32 error code; the common ones become the portable
 // conditions (no such file, permission denied, disk full...) so that their
@@ -32,4 +32,4 @@ HANDLE HandleOf(int fd);
 // True for a console, which takes text rather than bytes.
 bool IsConsole(HANDLE handle);
 
-}  // namespace win32
+}  // namespace fileio::win32

@@ -178,9 +178,9 @@ TEST_F(Base64Test, CharactersAreReadThroughTheirLowByte) {
 
 TEST_F(Base64Test, NothingLeftToDecodeFails) {
     for (const char* text : {"", "=", "==", "\r\n", "=\r\n=", "\r\n==\r\n", "\n", "\r", "\n=\r"}) {
-        EXPECT_THROW(Decode(T(text)), Base64Error) << testing::PrintToString(text);
+        EXPECT_THROW(Decode(T(text)), cipher::Base64Error) << testing::PrintToString(text);
     }
-    EXPECT_THROW(cipher.Decode64(u"=="), Base64Error);
+    EXPECT_THROW(cipher.Decode64(u"=="), cipher::Base64Error);
     EXPECT_THROW(cipher.Decode64(u"\r\n"), std::out_of_range);
 }
 
@@ -188,7 +188,7 @@ TEST_F(Base64Test, TextFormsGoThroughTheCodePage) {
     EXPECT_EQ(cipher.Encode64(u"\u20AC"), u"gA==");
     EXPECT_EQ(cipher.Decode64(u"gA=="), u"\u20AC");
     EXPECT_EQ(cipher.Decode64(u"gY2PkJ0="), u"\u0081\u008D\u008F\u0090\u009D");
-    EXPECT_THROW(cipher.Encode64(u"\u20AD"), UnrepresentableTextError);
+    EXPECT_THROW(cipher.Encode64(u"\u20AD"), cipher::UnrepresentableTextError);
 }
 
 // Armored input is told from a raw container by its first 64 bytes.
@@ -229,7 +229,7 @@ TEST_F(Base64Test, PiecesCutAnywhereGiveTheWholeResult) {
     const ByteArray bytes(text.begin(), text.end());
     for (std::size_t end : {text.size(), text.size() - 4, text.size() - 5}) {
         const ByteArray whole(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(end));
-        const ByteArray expected = Decode(codepage::BytesToText(whole));
+        const ByteArray expected = Decode(cipher::codepage::BytesToText(whole));
         for (std::size_t cut = 0; cut <= std::min<std::size_t>(end, 170); ++cut) {
             SCOPED_TRACE(testing::Message() << end << " characters cut at " << cut);
             cipher::Base64Decoder decoder;

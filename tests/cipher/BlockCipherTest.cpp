@@ -133,7 +133,7 @@ TEST(BlockCipherTest, PublishedLayoutReproducesPublishedEcbVectors) {
         clsBlowfish cipher(nullptr, Layout::Published);
         // Every byte value is one character of the code page, so the key
         // bytes reach the schedule unchanged.
-        cipher.Key(codepage::BytesToText(FromHex(v.key)));
+        cipher.Key(cipher::codepage::BytesToText(FromHex(v.key)));
         const auto plain = FromHex(v.plain);
         const auto expected = FromHex(v.cipher);
         const Block in{ReadBigEndian(&plain[0]), ReadBigEndian(&plain[4])};
@@ -183,7 +183,8 @@ TEST(BlockCipherTest, KeyAssignmentDependsOnlyOnTheNewValue) {
 
 TEST(BlockCipherTest, KeyCharactersGoThroughTheCodePage) {
     // The euro sign is byte 0x80 of the code page.
-    EXPECT_EQ(TablesForKey(u"\u20AC1"), TablesForKey(codepage::BytesToText(FromHex("8031"))));
+    EXPECT_EQ(TablesForKey(u"\u20AC1"),
+              TablesForKey(cipher::codepage::BytesToText(FromHex("8031"))));
     // Not the low byte of the character (0xAC).
     EXPECT_NE(TablesForKey(u"\u20AC1"), TablesForKey(u"\u00AC1"));
 }
@@ -194,8 +195,8 @@ TEST(BlockCipherTest, UnrepresentableKeyIsRefusedAndKeepsTheTables) {
     const auto before = Access::Tables(cipher);
     try {
         cipher.Key(u"pass\u4E16word");
-        FAIL() << "no UnrepresentableTextError";
-    } catch (const UnrepresentableTextError& e) {
+        FAIL() << "no cipher::UnrepresentableTextError";
+    } catch (const cipher::UnrepresentableTextError& e) {
         EXPECT_EQ(e.Character(), u'\u4E16');
     }
     EXPECT_EQ(Access::Tables(cipher), before);

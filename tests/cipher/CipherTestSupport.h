@@ -43,7 +43,7 @@ std::vector<std::int32_t> ExpectedProgress(std::size_t total, std::size_t blocks
 
 // Records everything the engine reports. `adjust`, when set, may change
 // Percent the way a subscriber of the Progress event could.
-class RecordingSink : public ProgressSink {
+class RecordingSink : public cipher::ProgressSink {
 public:
     void Progress(std::int32_t& Percent) override;
     void SetStatusText(const std::u16string& text) override;

@@ -24,19 +24,19 @@ char16_t ExpectedChar(int b) {
 }
 
 TEST(CodePageTest, EveryByteMapsToItsCharacterAndBack) {
-    codepage::ByteArray all;
+    cipher::codepage::ByteArray all;
     std::u16string expectedText;
     for (int b = 0; b < 256; ++b) {
         const auto byte = static_cast<std::uint8_t>(b);
-        EXPECT_EQ(codepage::ToChar(byte), ExpectedChar(b)) << "byte " << b;
-        EXPECT_EQ(codepage::ToByte(ExpectedChar(b)), std::optional<std::uint8_t>(byte))
+        EXPECT_EQ(cipher::codepage::ToChar(byte), ExpectedChar(b)) << "byte " << b;
+        EXPECT_EQ(cipher::codepage::ToByte(ExpectedChar(b)), std::optional<std::uint8_t>(byte))
             << "byte " << b;
         all.push_back(byte);
         expectedText += ExpectedChar(b);
     }
-    const std::u16string text = codepage::BytesToText(all);
+    const std::u16string text = cipher::codepage::BytesToText(all);
     EXPECT_EQ(text, expectedText);
-    EXPECT_EQ(codepage::TextToBytes(text), all);
+    EXPECT_EQ(cipher::codepage::TextToBytes(text), all);
 }
 
 TEST(CodePageTest, CharactersOutsideTheCodePageAreRefused) {
@@ -44,11 +44,11 @@ TEST(CodePageTest, CharactersOutsideTheCodePageAreRefused) {
     // characters beyond the code page, a lone surrogate among them.
     for (char16_t c : {u'\u0080', u'\u0082', u'\u009F', u'\u0100', u'\u0400', u'\u20AD', u'\u4E16',
                        char16_t{0xD83D}, u'\uFFFD', u'\uFFFF'}) {
-        EXPECT_FALSE(codepage::ToByte(c).has_value()) << static_cast<int>(c);
+        EXPECT_FALSE(cipher::codepage::ToByte(c).has_value()) << static_cast<int>(c);
         try {
-            codepage::TextToBytes(std::u16string(u"ok") + c + u"ok");
+            cipher::codepage::TextToBytes(std::u16string(u"ok") + c + u"ok");
             ADD_FAILURE() << "no error for " << static_cast<int>(c);
-        } catch (const UnrepresentableTextError& e) {
+        } catch (const cipher::UnrepresentableTextError& e) {
             EXPECT_EQ(e.Character(), c);
         }
     }
@@ -57,25 +57,25 @@ TEST(CodePageTest, CharactersOutsideTheCodePageAreRefused) {
 TEST(CodePageTest, ACharacterBeyondSixteenBitsIsReportedWhole) {
     const std::u16string text = u"ok \U0001F600 ok";
     try {
-        codepage::TextToBytes(text);
+        cipher::codepage::TextToBytes(text);
         ADD_FAILURE() << "no error";
-    } catch (const UnrepresentableTextError& e) {
+    } catch (const cipher::UnrepresentableTextError& e) {
         EXPECT_EQ(e.CodePoint(), U'\U0001F600');
         EXPECT_EQ(e.Character(), char16_t{0xD83D});
     }
-    EXPECT_EQ(codepage::FirstUnrepresentable(text), U'\U0001F600');
+    EXPECT_EQ(cipher::codepage::FirstUnrepresentable(text), U'\U0001F600');
     // A lone surrogate is a character of its own; a fitting text has none.
-    EXPECT_EQ(codepage::FirstUnrepresentable(u"a\u00E9\u20AC" + std::u16string(1, 0xDC00)),
+    EXPECT_EQ(cipher::codepage::FirstUnrepresentable(u"a\u00E9\u20AC" + std::u16string(1, 0xDC00)),
               U'\xDC00');
-    EXPECT_EQ(codepage::FirstUnrepresentable(u"a\u00E9\u20AC\u0178"), std::nullopt);
+    EXPECT_EQ(cipher::codepage::FirstUnrepresentable(u"a\u00E9\u20AC\u0178"), std::nullopt);
 }
 
 TEST(CodePageTest, EmptyTextAndNulCharactersConvert) {
-    EXPECT_TRUE(codepage::TextToBytes(u"").empty());
-    EXPECT_TRUE(codepage::BytesToText(codepage::ByteArray{}).empty());
+    EXPECT_TRUE(cipher::codepage::TextToBytes(u"").empty());
+    EXPECT_TRUE(cipher::codepage::BytesToText(cipher::codepage::ByteArray{}).empty());
     const std::u16string withNul(u"a\0b", 3);
-    EXPECT_EQ(codepage::TextToBytes(withNul), (codepage::ByteArray{'a', 0, 'b'}));
-    EXPECT_EQ(codepage::BytesToText(codepage::ByteArray{'a', 0, 'b'}), withNul);
+    EXPECT_EQ(cipher::codepage::TextToBytes(withNul), (cipher::codepage::ByteArray{'a', 0, 'b'}));
+    EXPECT_EQ(cipher::codepage::BytesToText(cipher::codepage::ByteArray{'a', 0, 'b'}), withNul);
 }
 
 }  // namespace

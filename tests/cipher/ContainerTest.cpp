@@ -42,7 +42,8 @@ void ExpectContainerLayout(const ByteArray& plain, const ByteArray& data) {
 }
 
 // Encrypts `data` with the engine and returns the container.
-ByteArray EngineEncrypt(ByteArray data, const std::u16string& key, ProgressSink* sink = nullptr) {
+ByteArray EngineEncrypt(ByteArray data, const std::u16string& key,
+                        cipher::ProgressSink* sink = nullptr) {
     clsBlowfish cipher(sink);
     cipher.EncryptByte(data, key);
     return data;
@@ -145,9 +146,9 @@ TEST(ContainerTest, UnrepresentableKeyLeavesTheArrayAlone) {
     const ByteArray data = RandomBytes(20, 4);
     ByteArray bytes = data;
     clsBlowfish cipher;
-    EXPECT_THROW(cipher.EncryptByte(bytes, u"\u0100"), UnrepresentableTextError);
+    EXPECT_THROW(cipher.EncryptByte(bytes, u"\u0100"), cipher::UnrepresentableTextError);
     EXPECT_EQ(bytes, data);
-    EXPECT_THROW(cipher.DecryptByte(bytes, u"\u0100"), UnrepresentableTextError);
+    EXPECT_THROW(cipher.DecryptByte(bytes, u"\u0100"), cipher::UnrepresentableTextError);
     EXPECT_EQ(bytes, data);
 }
 

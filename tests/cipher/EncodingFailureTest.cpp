@@ -25,7 +25,7 @@ TEST(EncodingFailure, StringAndFileEncryptionFailWhenBase64CannotBeMade) {
     std::u16string text = input, key = u"key";
     {
         const AllocationLimit limit(kRefuseFrom);
-        EXPECT_THROW(cipher.EncryptString(text, key, true), Base64EncodingError);
+        EXPECT_THROW(cipher.EncryptString(text, key, true), cipher::Base64EncodingError);
     }
     EXPECT_TRUE(text == input) << "a failed operation keeps its arguments";
     EXPECT_EQ(key, u"key");
@@ -44,7 +44,7 @@ TEST(EncodingFailure, StringAndFileEncryptionFailWhenBase64CannotBeMade) {
     }
     EXPECT_GT(AllocationLimit::Refused(), refusedBefore);
     EXPECT_FALSE(written);
-    EXPECT_EQ(cipher.LastError().failure, FileFailure::Base64EncodingFailed);
+    EXPECT_EQ(cipher.LastError().failure, cipher::FileFailure::Base64EncodingFailed);
     EXPECT_NE(messages::ForFile(cipher.LastError()).find("out.b64"), std::string::npos);
     EXPECT_EQ(dir.Read("out.b64"), testsupport::Bytes("older"));
 }

@@ -48,7 +48,7 @@ protected:
         EXPECT_EQ(a.out, before.out);
         EXPECT_EQ(a.key, before.key);
     }
-    FileFailure Failure() const { return cipher.LastError().failure; }
+    cipher::FileFailure Failure() const { return cipher.LastError().failure; }
     std::set<std::string> Entries(std::initializer_list<std::string> names) const { return names; }
 
     testsupport::TempDir dir;
@@ -65,7 +65,7 @@ TEST_F(FileOperationsTest, RawFilesRoundTrip) {
         Args enc = Make("plain.bin", "plain.enc", u"file key");
         ASSERT_TRUE(Encrypt(enc, true));
         ExpectEmptied(enc);
-        EXPECT_EQ(Failure(), FileFailure::None);
+        EXPECT_EQ(Failure(), cipher::FileFailure::None);
         ByteArray container = dir.Read("plain.enc");
         EXPECT_EQ(container.size(), (size + 12 + 7) / 8 * 8);
 
@@ -88,7 +88,7 @@ TEST_F(FileOperationsTest, Base64FilesRoundTrip) {
     ASSERT_TRUE(Encrypt(enc, false, true));
 
     const ByteArray written = dir.Read("a.b64");
-    const std::u16string text = codepage::BytesToText(written);
+    const std::u16string text = cipher::codepage::BytesToText(written);
     EXPECT_EQ(text, cipher.EncodeArray64(cipher.DecodeArray64(text)));
     EXPECT_EQ(text.substr(76, 2), u"\r\n");
     ByteArray container = cipher.DecodeArray64(text);
@@ -107,12 +107,12 @@ TEST_F(FileOperationsTest, ExistingDestinationNeedsOverwrite) {
     Args args = Make("src", "dst", u"k");
     const Args before = args;
     EXPECT_FALSE(Encrypt(args, false));
-    EXPECT_EQ(Failure(), FileFailure::DestinationExists);
+    EXPECT_EQ(Failure(), cipher::FileFailure::DestinationExists);
     ExpectKept(args, before);
     EXPECT_EQ(dir.Read("dst"), (ByteArray{'o', 'l', 'd'}));
 
     EXPECT_FALSE(Decrypt(args, false));
-    EXPECT_EQ(Failure(), FileFailure::DestinationExists);
+    EXPECT_EQ(Failure(), cipher::FileFailure::DestinationExists);
     ExpectKept(args, before);
 
     EXPECT_TRUE(Encrypt(args, true));
@@ -139,7 +139,7 @@ TEST_F(FileOperationsTest, DestinationThatAppearsMeanwhileIsKeptWithoutOverwrite
         EXPECT_EQ(Encrypt(args, overwrite), overwrite);
         EXPECT_EQ(dir.Read("dst").size() == 3, !overwrite);
         if (!overwrite) {
-            EXPECT_EQ(Failure(), FileFailure::DestinationExists);
+            EXPECT_EQ(Failure(), cipher::FileFailure::DestinationExists);
         }
         EXPECT_EQ(dir.Entries(), Entries({"src", "dst"}));
     }
@@ -149,8 +149,9 @@ TEST_F(FileOperationsTest, MissingSourceIsDeclinedAndKeepsTheArguments) {
     fs::create_directory(dir.Path("folder"));
     for (const char* source : {"missing", "folder"}) {
         SCOPED_TRACE(source);
-        const FileFailure why = std::string(source) == "folder" ? FileFailure::SourceIsFolder
-                                                                : FileFailure::SourceMissing;
+        const cipher::FileFailure why = std::string(source) == "folder"
+                                            ? cipher::FileFailure::SourceIsFolder
+                                            : cipher::FileFailure::SourceMissing;
         Args args = Make(source, "dst", u"k");
         const Args before = args;
         EXPECT_FALSE(Encrypt(args, true));
@@ -187,12 +188,12 @@ TEST_F(FileOperationsTest, UndecryptableSourceLeavesTheDestinationAlone) {
         const char* source;
         std::u16string key;
         bool base64;
-        FileFailure failure;
+        cipher::FileFailure failure;
     };
-    for (const Case& c : {Case{"enc", u"wrong", false, FileFailure::WrongPassword},
-                          Case{"empty", u"right", false, FileFailure::NotEncryptedFile},
-                          Case{"bad64", u"right", true, FileFailure::InvalidBase64},
-                          Case{"enc", u"\u2603", false, FileFailure::UnrepresentableKey}}) {
+    for (const Case& c : {Case{"enc", u"wrong", false, cipher::FileFailure::WrongPassword},
+                          Case{"empty", u"right", false, cipher::FileFailure::NotEncryptedFile},
+                          Case{"bad64", u"right", true, cipher::FileFailure::InvalidBase64},
+                          Case{"enc", u"\u2603", false, cipher::FileFailure::UnrepresentableKey}}) {
         SCOPED_TRACE(c.source);
         for (const char* destination : {"dst", "new"}) {
             Args args = Make(c.source, destination, c.key);
@@ -210,8 +211,8 @@ TEST_F(FileOperationsTest, UnwritableDestinationIsReportedWithItsPath) {
     const std::u16string target = dir.U16("no-such-folder/out.enc");
     Args args = Make("src", "no-such-folder/out.enc", u"k");
     EXPECT_FALSE(Encrypt(args, true));
-    const FileError& error = cipher.LastError();
-    EXPECT_EQ(error.failure, FileFailure::DestinationUnwritable);
+    const cipher::FileError& error = cipher.LastError();
+    EXPECT_EQ(error.failure, cipher::FileFailure::DestinationUnwritable);
     EXPECT_TRUE(error.Failed());
     EXPECT_EQ(error.path, target);
     EXPECT_TRUE(error.code) << "the system's reason is kept";
@@ -222,7 +223,7 @@ TEST_F(FileOperationsTest, UnwritableDestinationIsReportedWithItsPath) {
     // The next successful operation clears the error.
     Args ok = Make("src", "ok.enc", u"k");
     EXPECT_TRUE(Encrypt(ok, true));
-    EXPECT_EQ(Failure(), FileFailure::None);
+    EXPECT_EQ(Failure(), cipher::FileFailure::None);
     EXPECT_FALSE(cipher.LastError().Failed());
 }
 
@@ -231,7 +232,7 @@ TEST_F(FileOperationsTest, UnrepresentableKeyWritesNothing) {
     dir.Write("dst", {'o', 'l', 'd'});
     Args args = Make("src", "dst", u"\u2603");
     EXPECT_FALSE(Encrypt(args, true));
-    EXPECT_EQ(Failure(), FileFailure::UnrepresentableKey);
+    EXPECT_EQ(Failure(), cipher::FileFailure::UnrepresentableKey);
     EXPECT_EQ(dir.Read("dst"), (ByteArray{'o', 'l', 'd'}));
     EXPECT_EQ(dir.Entries(), Entries({"src", "dst"}));
 }
@@ -244,7 +245,7 @@ TEST_F(FileOperationsTest, SourceTooLargeForAContainerIsRefusedBeforeReading) {
     fs::resize_file(dir.Path("huge"), tooLarge);
     Args args = Make("huge", "dst", u"k");
     EXPECT_FALSE(Encrypt(args, true));
-    EXPECT_EQ(Failure(), FileFailure::SourceTooLarge);
+    EXPECT_EQ(Failure(), cipher::FileFailure::SourceTooLarge);
     EXPECT_NE(messages::ForFile(cipher.LastError()).find("too large to encrypt"),
               std::string::npos);
     EXPECT_FALSE(dir.Exists("dst"));
@@ -254,7 +255,7 @@ TEST_F(FileOperationsTest, SourceTooLargeForAContainerIsRefusedBeforeReading) {
     fs::resize_file(dir.Path("huge"), std::uintmax_t{1} << 31);
     args = Make("huge", "dst", u"k");
     EXPECT_FALSE(Decrypt(args, true));
-    EXPECT_EQ(Failure(), FileFailure::SourceTooLarge);
+    EXPECT_EQ(Failure(), cipher::FileFailure::SourceTooLarge);
     const std::string message = messages::ForFile(cipher.LastError());
     EXPECT_EQ(message.find("encrypt "), std::string::npos) << message;
     EXPECT_NE(message.find("too large to be an encrypted file"), std::string::npos) << message;

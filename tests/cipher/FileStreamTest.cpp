@@ -142,7 +142,7 @@ TEST(FileStream, WrongPasswordIsFoundBeforeTheBulkOfTheFile) {
     clsBlowfish cipher(&sink);
     std::u16string in = dir.U16("sealed"), out = dir.U16("opened"), key = u"not the key";
     EXPECT_FALSE(cipher.DecryptFile(in, out, true, key));
-    EXPECT_EQ(cipher.LastError().failure, FileFailure::WrongPassword);
+    EXPECT_EQ(cipher.LastError().failure, cipher::FileFailure::WrongPassword);
     EXPECT_FALSE(dir.Exists("opened"));
     EXPECT_EQ(sink.reported, std::vector<std::int32_t>{0});
     EXPECT_EQ(dir.Entries(), (std::set<std::string>{"plain", "sealed"}));

@@ -14,7 +14,7 @@ using testsupport::ByteArray;
 std::u16string AllByteValues() {
     ByteArray all(256);
     for (int i = 0; i < 256; ++i) all[i] = static_cast<std::uint8_t>(i);
-    return codepage::BytesToText(all);
+    return cipher::codepage::BytesToText(all);
 }
 
 // Encrypts with a fresh object; the caller's copies are left alone.
@@ -63,14 +63,14 @@ TEST(StringOperationsTest, RoundTripsInBothModes) {
 TEST(StringOperationsTest, CiphertextIsTheContainerOfTheTextsBytes) {
     const std::u16string text = u"na\u00EFve \u20AC";
     const std::u16string raw = EncryptCopy(text, u"key", false);
-    ByteArray container = codepage::TextToBytes(raw);
+    ByteArray container = cipher::codepage::TextToBytes(raw);
     clsBlowfish cipher;
     ASSERT_TRUE(cipher.DecryptByte(container, u"key"));
-    EXPECT_EQ(container, codepage::TextToBytes(text));
+    EXPECT_EQ(container, cipher::codepage::TextToBytes(text));
 
     ByteArray fromBase64 = cipher.DecodeArray64(EncryptCopy(text, u"key", true));
     ASSERT_TRUE(cipher.DecryptByte(fromBase64, u"key"));
-    EXPECT_EQ(fromBase64, codepage::TextToBytes(text));
+    EXPECT_EQ(fromBase64, cipher::codepage::TextToBytes(text));
 }
 
 TEST(StringOperationsTest, SuccessEmptiesKeyAndText) {
@@ -93,7 +93,7 @@ TEST(StringOperationsTest, EmptyKeyUsesTheTablesInForce) {
     std::u16string text = u"data", none;
     const std::u16string encrypted = cipher.EncryptString(text, none, true);
     EXPECT_EQ(DecryptCopy(encrypted, u"earlier", true), u"data");
-    EXPECT_THROW(DecryptCopy(encrypted, u"", true), WrongPasswordError);
+    EXPECT_THROW(DecryptCopy(encrypted, u"", true), cipher::WrongPasswordError);
 }
 
 // Runs a failing string operation and checks that the caller's arguments
@@ -114,14 +114,16 @@ void ExpectFailureKeepsArguments(bool encrypt, std::u16string text, std::u16stri
 
 TEST(StringOperationsTest, FailuresReachTheCallerAndKeepTheArguments) {
     const std::u16string encrypted = EncryptCopy(u"attack at dawn", u"right", true);
-    ExpectFailureKeepsArguments<WrongPasswordError>(false, encrypted, u"wrong", true);
-    ExpectFailureKeepsArguments<WrongPasswordError>(false, EncryptCopy(u"x", u"right", false),
-                                                    u"wrong", false);
-    ExpectFailureKeepsArguments<Base64Error>(false, u"==", u"right", true);
-    ExpectFailureKeepsArguments<Base64Error>(false, u"=\r\n=", u"right", true);
-    ExpectFailureKeepsArguments<UnrepresentableTextError>(true, u"snowman \u2603", u"key", true);
-    ExpectFailureKeepsArguments<UnrepresentableTextError>(true, u"text", u"\u2603", false);
-    ExpectFailureKeepsArguments<UnrepresentableTextError>(false, encrypted, u"\u2603", true);
+    ExpectFailureKeepsArguments<cipher::WrongPasswordError>(false, encrypted, u"wrong", true);
+    ExpectFailureKeepsArguments<cipher::WrongPasswordError>(
+        false, EncryptCopy(u"x", u"right", false), u"wrong", false);
+    ExpectFailureKeepsArguments<cipher::Base64Error>(false, u"==", u"right", true);
+    ExpectFailureKeepsArguments<cipher::Base64Error>(false, u"=\r\n=", u"right", true);
+    ExpectFailureKeepsArguments<cipher::UnrepresentableTextError>(true, u"snowman \u2603", u"key",
+                                                                  true);
+    ExpectFailureKeepsArguments<cipher::UnrepresentableTextError>(true, u"text", u"\u2603", false);
+    ExpectFailureKeepsArguments<cipher::UnrepresentableTextError>(false, encrypted, u"\u2603",
+                                                                  true);
 }
 
 TEST(StringOperationsTest, DamagedCiphertextIsNotTakenForText) {
@@ -129,7 +131,7 @@ TEST(StringOperationsTest, DamagedCiphertextIsNotTakenForText) {
     // Character 14 lies in the second block: deciphering it scrambles the
     // whole block, size descriptor included.
     encrypted[14] = encrypted[14] == u'A' ? u'B' : u'A';
-    EXPECT_THROW(DecryptCopy(encrypted, u"k", true), WrongPasswordError);
+    EXPECT_THROW(DecryptCopy(encrypted, u"k", true), cipher::WrongPasswordError);
 }
 
 // An empty input has nothing to decrypt and gives an empty result, like an

@@ -7,7 +7,7 @@ namespace clitest {
 namespace {
 
 std::u16string Key(const std::string& password) {
-    return codepage::BytesToText(AsBytes(password));
+    return cipher::codepage::BytesToText(AsBytes(password));
 }
 
 }  // namespace

@@ -79,7 +79,7 @@ TEST(FreedMemory, HoldsNoUnwipedSecret) {
          }},
         {"a refused UTF-8 decoding", [&] { (void)DecodeUtf8(badUtf8); }},
         {"a refused code page conversion",
-         [&] { EXPECT_ANY_THROW((void)codepage::TextToBytes(badText)); }},
+         [&] { EXPECT_ANY_THROW((void)cipher::codepage::TextToBytes(badText)); }},
         {"a password on the command line",
          [&] {
              commandline::Command command = commandline::Parse(argumentText);

@@ -28,7 +28,7 @@ public:
         said.push_back(message.text);
         last = messages::Render(message);
     }
-    ProgressSink& Progress() override { return progress; }
+    cipher::ProgressSink& Progress() override { return progress; }
     void BeginBusy() override {}
     void EndBusy() override {}
     flows::StopRequest TakeStopRequest() override {

@@ -28,7 +28,7 @@ public:
         return true;
     }
     void Inform(const messages::Message& message) override { said.push_back(message.text); }
-    ProgressSink& Progress() override { return progress; }
+    cipher::ProgressSink& Progress() override { return progress; }
     void BeginBusy() override { ++busy; }
     void EndBusy() override { --busy; }
 
@@ -81,11 +81,15 @@ TEST(Flows, EncryptFileAsksTypesAgainAndOffersTheWipeInThatOrder) {
 }
 
 TEST(Flows, FileFailuresEndWithTheSameStatusEverywhere) {
-    const std::pair<FileError, int> cases[] = {
-        {{FileFailure::SourceTooLarge, u"big", {}, FileOperation::Decrypt}, kWrongPassword},
-        {{FileFailure::SourceTooLarge, u"big", {}, FileOperation::Encrypt}, kFailed},
-        {{FileFailure::WrongPassword, u"x", {}, FileOperation::Decrypt}, kWrongPassword},
-        {{FileFailure::DestinationExists, u"y", {}, FileOperation::Encrypt}, kFailed},
+    const std::pair<cipher::FileError, int> cases[] = {
+        {{cipher::FileFailure::SourceTooLarge, u"big", {}, cipher::FileOperation::Decrypt},
+         kWrongPassword},
+        {{cipher::FileFailure::SourceTooLarge, u"big", {}, cipher::FileOperation::Encrypt},
+         kFailed},
+        {{cipher::FileFailure::WrongPassword, u"x", {}, cipher::FileOperation::Decrypt},
+         kWrongPassword},
+        {{cipher::FileFailure::DestinationExists, u"y", {}, cipher::FileOperation::Encrypt},
+         kFailed},
     };
     for (const auto& [error, status] : cases) {
         const flows::Conclusion conclusion = flows::Conclude(flows::FileFailed(error));

@@ -14,8 +14,8 @@ TEST(MessagesTest, PlaceholdersAreFilledInOnePass) {
 }
 
 TEST(MessagesTest, FileFailuresNameTheFileAndTheReasonWhenThereIsOne) {
-    FileError error{FileFailure::SourceUnreadable, u"/tmp/r\u00E9sum\u00E9 %1.txt",
-                    std::make_error_code(std::errc::permission_denied)};
+    cipher::FileError error{cipher::FileFailure::SourceUnreadable, u"/tmp/r\u00E9sum\u00E9 %1.txt",
+                            std::make_error_code(std::errc::permission_denied)};
     EXPECT_EQ(messages::ForFile(error),
               "Could not read \"/tmp/r\xC3\xA9sum\xC3\xA9 %1.txt\": " + error.code.message() + ".");
     error.code.clear();

@@ -78,7 +78,7 @@ TEST(WrongPassword, DecryptStringRefusesAndKeepsItsArguments) {
         for (const auto& wrong : kWrongPasswords) {
             clsBlowfish cipher;
             std::u16string text = base64, password = wrong;
-            EXPECT_THROW(cipher.DecryptString(text, password, true), WrongPasswordError);
+            EXPECT_THROW(cipher.DecryptString(text, password, true), cipher::WrongPasswordError);
             EXPECT_EQ(text, base64);
             EXPECT_EQ(password, wrong);
         }
@@ -100,7 +100,7 @@ TEST(WrongPassword, DecryptFileRefusesAndWritesNothing) {
             SCOPED_TRACE(testing::Message() << length << " bytes into " << destination);
             const Outcome outcome = Transform(Direction::Decrypt, source, destination, wrong);
             EXPECT_FALSE(outcome.written);
-            EXPECT_EQ(outcome.failure, FileFailure::WrongPassword);
+            EXPECT_EQ(outcome.failure, cipher::FileFailure::WrongPassword);
         }
         EXPECT_FALSE(fs::exists(fresh));
         EXPECT_EQ(ReadFile(existing), old);
@@ -223,7 +223,7 @@ TEST(DamagedContainer, DecryptFileWritesOnlyDataOfTheRecordedLength) {
             EXPECT_TRUE(FitsLength(static_cast<std::int32_t>(fs::file_size(destination)),
                                    container.size()));
         } else {
-            EXPECT_EQ(outcome.failure, FileFailure::WrongPassword);
+            EXPECT_EQ(outcome.failure, cipher::FileFailure::WrongPassword);
             EXPECT_EQ(ReadFile(destination), old);
         }
         if (at >= 2 * kBlock) {

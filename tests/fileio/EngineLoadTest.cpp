@@ -33,7 +33,7 @@ std::u16string RandomKey(std::mt19937& random, int round) {
     }
     std::u16string key;
     for (std::size_t i = 0; i < length; ++i) {
-        key.push_back(codepage::ToChar(static_cast<std::uint8_t>(1 + random() % 255)));
+        key.push_back(cipher::codepage::ToChar(static_cast<std::uint8_t>(1 + random() % 255)));
     }
     return key;
 }
@@ -103,7 +103,7 @@ TEST(EngineLoad, StringRoundTripsThroughBase64) {
         std::u16string text;
         const std::size_t length = random() % 300;
         for (std::size_t i = 0; i < length; ++i) {
-            text.push_back(codepage::ToChar(static_cast<std::uint8_t>(random())));
+            text.push_back(cipher::codepage::ToChar(static_cast<std::uint8_t>(random())));
         }
         const std::u16string key = RandomKey(random, round);
         clsBlowfish encryptor, decryptor;

@@ -175,7 +175,8 @@ ChildRun RunInChild(const std::function<Outcome()>& operation, ChildOptions opti
         run.detail = "still running after " + std::to_string(options.limit.count()) + " ms";
     } else if (::read(fds[0], &report, sizeof report) == sizeof report) {
         run.status = static_cast<ChildRun::Status>(report.status);
-        run.outcome = {report.written != 0, static_cast<FileFailure>(report.failure), report.error};
+        run.outcome = {report.written != 0, static_cast<cipher::FileFailure>(report.failure),
+                       report.error};
         if (run.status == ChildRun::Status::CannotDropPrivileges) {
             run.detail = std::string("cannot become nobody: ") + std::strerror(report.error);
         }

@@ -46,7 +46,7 @@ void PrintTo(Direction direction, std::ostream* os);
 // What a file operation answered.
 struct Outcome {
     bool written = false;
-    FileFailure failure = FileFailure::None;
+    cipher::FileFailure failure = cipher::FileFailure::None;
     int error = 0;  // the system's error number, when there was one
 };
 std::ostream& operator<<(std::ostream& os, const Outcome& outcome);

@@ -70,7 +70,7 @@ protected:
     }
 
     // The operation failed for `expected` and nothing on disk changed.
-    void ExpectRefusedAndNothingLost(const Outcome& outcome, FileFailure expected) const {
+    void ExpectRefusedAndNothingLost(const Outcome& outcome, cipher::FileFailure expected) const {
         EXPECT_FALSE(outcome.written) << outcome;
         EXPECT_EQ(outcome.failure, expected) << outcome;
         EXPECT_EQ(Capture(source_), sourceBefore_) << "the source changed";
@@ -98,7 +98,7 @@ TEST_P(FileFaults, DestinationFolderWithoutWritePermission) {
         std::string why;
         const std::optional<Outcome> outcome = RunUnprivileged([&] { return Run(); }, why);
         if (!outcome) GTEST_SKIP() << why;
-        ExpectRefusedAndNothingLost(*outcome, FileFailure::DestinationUnwritable);
+        ExpectRefusedAndNothingLost(*outcome, cipher::FileFailure::DestinationUnwritable);
         EXPECT_EQ(outcome->error, EACCES);
     }
 }
@@ -110,7 +110,7 @@ TEST_P(FileFaults, DestinationOnReadOnlyFileSystem) {
     PlaceOldDestination();
     if (!mount->RemountReadOnly(why)) GTEST_SKIP() << why;
     Remember();
-    ExpectRefusedAndNothingLost(Run(), FileFailure::DestinationUnwritable);
+    ExpectRefusedAndNothingLost(Run(), cipher::FileFailure::DestinationUnwritable);
 }
 
 TEST_P(FileFaults, DestinationIsAFolder) {
@@ -124,7 +124,7 @@ TEST_P(FileFaults, DestinationIsAFolder) {
         SCOPED_TRACE(destination);
         Remember();
         const Outcome outcome = Run(source_, destination);
-        ExpectRefusedAndNothingLost(outcome, FileFailure::DestinationUnwritable);
+        ExpectRefusedAndNothingLost(outcome, cipher::FileFailure::DestinationUnwritable);
         EXPECT_EQ(Capture(folder), before);
     }
 }
@@ -133,7 +133,7 @@ TEST_P(FileFaults, DestinationFolderMissing) {
     destination_ = out_ / "no such folder" / "destination.bin";
     Remember();
     const Outcome outcome = Run();
-    ExpectRefusedAndNothingLost(outcome, FileFailure::DestinationUnwritable);
+    ExpectRefusedAndNothingLost(outcome, cipher::FileFailure::DestinationUnwritable);
     EXPECT_EQ(outcome.error, ENOENT);
 }
 
@@ -147,7 +147,7 @@ TEST_P(FileFaults, DestinationOnFullFileSystem) {
     PlaceOldDestination();
     Remember();
     const Outcome outcome = Run();
-    ExpectRefusedAndNothingLost(outcome, FileFailure::DestinationUnwritable);
+    ExpectRefusedAndNothingLost(outcome, cipher::FileFailure::DestinationUnwritable);
     EXPECT_EQ(outcome.error, ENOSPC);
 }
 
@@ -157,7 +157,7 @@ TEST_P(FileFaults, FlushToDiskFails) {
     seam::FailNextFsync(EIO);
     const Outcome outcome = Run();
     EXPECT_EQ(seam::BytesReadFrom(source_), sourceBefore_.content.size());
-    ExpectRefusedAndNothingLost(outcome, FileFailure::DestinationUnwritable);
+    ExpectRefusedAndNothingLost(outcome, cipher::FileFailure::DestinationUnwritable);
     EXPECT_EQ(outcome.error, EIO);
 }
 
@@ -169,7 +169,7 @@ TEST_P(FileFaults, WithoutUnnamedFilesTheNamedTemporaryFileIsRemoved) {
     PlaceOldDestination();
     Remember();
     seam::FailNextFsync(EIO);
-    ExpectRefusedAndNothingLost(Run(), FileFailure::DestinationUnwritable);
+    ExpectRefusedAndNothingLost(Run(), cipher::FileFailure::DestinationUnwritable);
 
     ASSERT_TRUE(Run().written);
     EXPECT_EQ(TempFilesIn(out_), std::vector<std::string>{});
@@ -187,7 +187,7 @@ TEST_P(FileFaults, SourceWithoutReadPermission) {
     std::string why;
     const std::optional<Outcome> outcome = RunUnprivileged([&] { return Run(); }, why);
     if (!outcome) GTEST_SKIP() << why;
-    ExpectRefusedAndNothingLost(*outcome, FileFailure::SourceUnreadable);
+    ExpectRefusedAndNothingLost(*outcome, cipher::FileFailure::SourceUnreadable);
     EXPECT_EQ(outcome->error, EACCES);
 }
 
@@ -202,7 +202,7 @@ TEST_P(FileFaults, SourceIsAFolderIsDeclinedWithArgumentsKept) {
     const bool written = Encrypting() ? cipher.EncryptFile(in, out, true, key)
                                       : cipher.DecryptFile(in, out, true, key);
     ExpectRefusedAndNothingLost({written, cipher.LastError().failure, 0},
-                                FileFailure::SourceIsFolder);
+                                cipher::FileFailure::SourceIsFolder);
     EXPECT_EQ(in, source_.u16string());
     EXPECT_EQ(out, destination_.u16string());
     EXPECT_EQ(key, kPassword);
@@ -217,7 +217,7 @@ TEST_P(FileFaults, SourceRemovedAfterTheCheck) {
     seam::BeforeOpen(source_, [&] { fs::remove(source_); });
     const Outcome outcome = Run();
     sourceBefore_ = Entry{};  // gone, as the hook made it
-    ExpectRefusedAndNothingLost(outcome, FileFailure::SourceUnreadable);
+    ExpectRefusedAndNothingLost(outcome, cipher::FileFailure::SourceUnreadable);
     EXPECT_EQ(outcome.error, ENOENT);
 }
 
@@ -231,7 +231,7 @@ TEST_P(FileFaults, SourceReplacedByAFolderAfterTheCheck) {
     const Outcome outcome = Run();
     EXPECT_EQ(seam::OpenCount(source_), 1) << "the seam did not see the engine open the source";
     sourceBefore_ = Entry{Entry::Kind::Folder, {}, {}};
-    ExpectRefusedAndNothingLost(outcome, FileFailure::SourceUnreadable);
+    ExpectRefusedAndNothingLost(outcome, cipher::FileFailure::SourceUnreadable);
 }
 
 TEST_P(FileFaults, SourceReplacedByAPipeAfterTheCheckDoesNotHang) {
@@ -246,7 +246,7 @@ TEST_P(FileFaults, SourceReplacedByAPipeAfterTheCheckDoesNotHang) {
     const ChildRun run = RunInChild([&] { return Run(); }, {.limit = std::chrono::seconds(5)});
     ASSERT_EQ(run.status, ChildRun::Status::Finished) << run.detail;
     sourceBefore_ = Entry{Entry::Kind::Other, {}, {}};
-    ExpectRefusedAndNothingLost(run.outcome, FileFailure::SourceUnreadable);
+    ExpectRefusedAndNothingLost(run.outcome, cipher::FileFailure::SourceUnreadable);
 }
 
 TEST_P(FileFaults, SourceTruncatedWhileItIsRead) {
@@ -257,7 +257,7 @@ TEST_P(FileFaults, SourceTruncatedWhileItIsRead) {
     EXPECT_GT(seam::OpenCount(source_), 0) << "the seam did not see the engine open the source";
     sourceBefore_.content.resize(100);
     // Worded as a change, not as a disk error.
-    ExpectRefusedAndNothingLost(outcome, FileFailure::SourceChanged);
+    ExpectRefusedAndNothingLost(outcome, cipher::FileFailure::SourceChanged);
 }
 
 // A source that grows while it is read is not cut short at its old length:
@@ -282,7 +282,7 @@ TEST_P(FileFaults, SourceGrowingWhileItIsReadWritesNothing) {
                                           : cipher.DecryptFile(in, out, true, key);
         sourceBefore_.content.insert(sourceBefore_.content.end(), more.begin(), more.end());
         ExpectRefusedAndNothingLost({written, cipher.LastError().failure, 0},
-                                    FileFailure::SourceChanged);
+                                    cipher::FileFailure::SourceChanged);
         EXPECT_NE(messages::ForFile(cipher.LastError()).find("changed while it was being read"),
                   std::string::npos);
     }
@@ -300,7 +300,7 @@ TEST_P(FileFaults, OversizedSparseSourceIsRefusedBeforeReading) {
     const Entry destinationBefore = Capture(destination_);
     const Outcome outcome = Run();
     EXPECT_FALSE(outcome.written);
-    EXPECT_EQ(outcome.failure, FileFailure::SourceTooLarge);
+    EXPECT_EQ(outcome.failure, cipher::FileFailure::SourceTooLarge);
     EXPECT_EQ(seam::BytesReadFrom(source_), 0u);
     EXPECT_EQ(fs::file_size(source_), size);
     EXPECT_EQ(Capture(destination_), destinationBefore);
@@ -327,7 +327,7 @@ TEST_P(FileFaults, DestinationThatIsNotARegularFileIsLeftAlone) {
             destination_ = destination;
             Remember();
             const struct stat before = Lstat(node);
-            ExpectRefusedAndNothingLost(Run(), FileFailure::DestinationNotAFile);
+            ExpectRefusedAndNothingLost(Run(), cipher::FileFailure::DestinationNotAFile);
             const struct stat after = Lstat(node);
             EXPECT_EQ(after.st_mode, before.st_mode);
             EXPECT_EQ(after.st_rdev, before.st_rdev);
@@ -352,7 +352,7 @@ TEST_P(FileFaults, DanglingLinkDestinationGetsItsTargetCreated) {
     fs::create_symlink(out_ / "missing folder" / "target.bin", destination_);
     Remember();
     const Outcome outcome = Run();
-    ExpectRefusedAndNothingLost(outcome, FileFailure::DestinationUnwritable);
+    ExpectRefusedAndNothingLost(outcome, cipher::FileFailure::DestinationUnwritable);
     EXPECT_EQ(outcome.error, ENOENT);
     EXPECT_FALSE(fs::exists(out_ / "missing folder"));
 }
@@ -361,9 +361,10 @@ TEST_P(FileFaults, ReadOnlyDestinationIsRefused) {
     PlaceOldDestination();
     fs::permissions(destination_, fs::perms(0444));
     Remember();
-    ExpectRefusedAndNothingLost(Run(), FileFailure::DestinationReadOnly);
+    ExpectRefusedAndNothingLost(Run(), cipher::FileFailure::DestinationReadOnly);
     EXPECT_EQ((fs::status(destination_).permissions() & fs::perms::all), fs::perms(0444));
-    const FileError error{FileFailure::DestinationReadOnly, destination_.u16string(), {}};
+    const cipher::FileError error{
+        cipher::FileFailure::DestinationReadOnly, destination_.u16string(), {}};
     EXPECT_NE(messages::ForFile(error).find("is read-only"), std::string::npos)
         << messages::ForFile(error);
 }
@@ -381,7 +382,7 @@ TEST_P(FileFaults, LinkPlantedByAnotherUserInASharedFolderIsNotFollowed) {
     fs::create_symlink(secret, destination_);
     ASSERT_EQ(::lchown(destination_.c_str(), 65534, 65534), 0);
     Remember();
-    ExpectRefusedAndNothingLost(Run(), FileFailure::DestinationUntrustedLink);
+    ExpectRefusedAndNothingLost(Run(), cipher::FileFailure::DestinationUntrustedLink);
     EXPECT_EQ(Capture(secret), victimBefore);
 
     destination_ = shared / "mine";
@@ -404,7 +405,7 @@ TEST_P(FileFaults, NamesInvalidInThePathEncodingAreDeclined) {
         const bool written = Encrypting() ? cipher.EncryptFile(in, out, true, key)
                                           : cipher.DecryptFile(in, out, true, key);
         ExpectRefusedAndNothingLost({written, cipher.LastError().failure, 0},
-                                    FileFailure::InvalidName);
+                                    cipher::FileFailure::InvalidName);
         EXPECT_EQ(cipher.LastError().path, bad);
         EXPECT_EQ(in, inBefore);
         EXPECT_EQ(out, outBefore);

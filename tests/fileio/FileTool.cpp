@@ -29,7 +29,7 @@ std::u16string Text(const char* utf8) {
     return text;
 }
 
-class StopAtReport final : public ProgressSink {
+class StopAtReport final : public cipher::ProgressSink {
 public:
     explicit StopAtReport(long at) : at_(at) {}
     void Progress(std::int32_t&) override {

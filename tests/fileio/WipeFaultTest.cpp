@@ -164,7 +164,7 @@ TEST_F(WipeFaults, WithoutNoReplaceRenameTheFallbacksWork) {
         seam::BeforeFirstRead(source_, [&] { WriteFile(other, stranger); });
         in = source_.u16string(), out = other.u16string(), key = kPassword;
         EXPECT_FALSE(cipher.EncryptFile(in, out, false, key));
-        EXPECT_EQ(cipher.LastError().failure, FileFailure::DestinationExists);
+        EXPECT_EQ(cipher.LastError().failure, cipher::FileFailure::DestinationExists);
         EXPECT_EQ(ReadFile(other), stranger);
         fs::remove(other);
 

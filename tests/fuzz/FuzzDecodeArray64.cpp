@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Bytes bytes;
     try {
         bytes = cipher.DecodeArray64(text);
-    } catch (const Base64Error&) {
+    } catch (const cipher::Base64Error&) {
         Require(m == 0, "DecodeArray64 failed on text with characters to decode");
         return 0;
     }

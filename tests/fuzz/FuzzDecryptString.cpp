@@ -20,10 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::u16string plain;
     try {
         plain = cipher.DecryptString(text, key, true);
-    } catch (const Base64Error&) {
+    } catch (const cipher::Base64Error&) {
         Require(text == input && key == kKey, "arguments kept after a Base64 failure");
         return 0;
-    } catch (const WrongPasswordError&) {
+    } catch (const cipher::WrongPasswordError&) {
         Require(text == input && key == kKey, "arguments kept after a refused container");
         return 0;
     }

@@ -85,8 +85,8 @@ TEST(TranslationTest, MessagesProgressAndUsageAreTranslated) {
     BracketTranslator brackets;
     Installed installed(brackets);
     // The template is translated, then the arguments go in as they are.
-    const FileError error{FileFailure::SourceUnreadable, u"/d/%2 [x].txt",
-                          std::make_error_code(std::errc::permission_denied)};
+    const cipher::FileError error{cipher::FileFailure::SourceUnreadable, u"/d/%2 [x].txt",
+                                  std::make_error_code(std::errc::permission_denied)};
     EXPECT_EQ(failure::ForFile(error), "[Could not read \"/d/%2 [x].txt\": " +
                                            QString::fromStdString(error.code.message()) + ".]");
     EXPECT_TRUE(failure::ForUnrepresentable(U'\U0001F600')
@@ -117,8 +117,8 @@ TEST(TranslationTest, TheCompiledTranslationForTheUsersLanguageIsLoaded) {
     Form1 form{&platform.services};
     EXPECT_EQ(form.findChild<QPushButton*>("EncFile")->text(), QString::fromUtf8("Ĉ&ifri"));
     EXPECT_EQ(form.findChild<QPushButton*>("DecFile")->text(), "&Decrypt");  // not translated
-    const FileError error{FileFailure::SourceUnreadable, u"/d/a.txt",
-                          std::make_error_code(std::errc::permission_denied)};
+    const cipher::FileError error{cipher::FileFailure::SourceUnreadable, u"/d/a.txt",
+                                  std::make_error_code(std::errc::permission_denied)};
     EXPECT_EQ(failure::ForFile(error),
               "Ne eblis legi \"/d/a.txt\": " + QString::fromStdString(error.code.message()) + ".");
 }
