@@ -9,14 +9,14 @@ namespace failure {
 namespace {
 
 QString Translate(const char* text) {
-    return QCoreApplication::translate(messages::kContext, text);
+    return QCoreApplication::translate(core::messages::kContext, text);
 }
 
 // The arguments go into the translated template as the shared messages fill them.
 QString Fill(const QString& text, const std::vector<std::string>& args) {
     QString out;
     out.reserve(text.size());
-    messages::FillPlaceholders(
+    core::messages::FillPlaceholders(
         text.utf16(), static_cast<std::size_t>(text.size()), args.size(),
         [&](std::size_t from, std::size_t count) {
             out +=
@@ -28,20 +28,20 @@ QString Fill(const QString& text, const std::vector<std::string>& args) {
 
 }  // namespace
 
-QString Translated(const messages::Message& message) {
+QString Translated(const core::messages::Message& message) {
     return Fill(Translate(message.text), message.args);
 }
 
 QString ForFile(const cipher::FileError& error) {
-    return Translated(messages::FileMessage(error));
+    return Translated(core::messages::FileMessage(error));
 }
 
 QString ForUnrepresentable(char32_t character) {
-    return Translated(messages::UnrepresentableMessage(character));
+    return Translated(core::messages::UnrepresentableMessage(character));
 }
 
 QString ForUnexpected(const char* what) {
-    return Translated(messages::UnexpectedMessage(what));
+    return Translated(core::messages::UnexpectedMessage(what));
 }
 
 }  // namespace failure

@@ -4,7 +4,7 @@
 
 #include "cipher/FileError.h"
 
-namespace messages {
+namespace core::messages {
 struct Message;
 }
 
@@ -13,7 +13,7 @@ struct Message;
 namespace failure {
 
 // A shared message in the user's language.
-QString Translated(const messages::Message& message);
+QString Translated(const core::messages::Message& message);
 
 // What went wrong in a file operation, with the file and the system's reason.
 QString ForFile(const cipher::FileError& error);

@@ -14,7 +14,7 @@ int displayCount = 0;
 }  // namespace
 
 bool FileExists(const std::u16string& path) {
-    return IsExistingFileOrMatch(path);
+    return core::IsExistingFileOrMatch(path);
 }
 
 bool SetCursorState(const std::int32_t& code, PointerControl& pointer) {

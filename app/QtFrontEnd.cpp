@@ -45,27 +45,29 @@ QtFrontEnd::QtFrontEnd(Platform& platform, QWidget& mainWindow)
 
 QtFrontEnd::~QtFrontEnd() = default;
 
-flows::StopRequest QtFrontEnd::TakeStopRequest() {
-    return escape_ && escape_->Take() ? flows::StopRequest::Confirm : flows::StopRequest::None;
+core::flows::StopRequest QtFrontEnd::TakeStopRequest() {
+    return escape_ && escape_->Take() ? core::flows::StopRequest::Confirm
+                                      : core::flows::StopRequest::None;
 }
 
-flows::PasswordAnswer QtFrontEnd::AskPassword(const flows::PasswordQuestion& question,
-                                              std::u16string& password) {
+core::flows::PasswordAnswer QtFrontEnd::AskPassword(const core::flows::PasswordQuestion& question,
+                                                    std::u16string& password) {
     // Where nobody can type, the prompt says so itself and counts as cancelled.
     const bool canAsk = platform_.prompt.CanAsk();
     platform_.prompt.Ask(failure::Translated(question.caption),
                          failure::Translated(question.title));
     if (&password != &Global::CurrentPassword) password = Global::CurrentPassword;
-    if (!canAsk) return {flows::PasswordReply::Refused, flows::Declined()};
-    if (password.empty()) return {flows::PasswordReply::Cancelled, {}};
+    if (!canAsk) return {core::flows::PasswordReply::Refused, core::flows::Declined()};
+    if (password.empty()) return {core::flows::PasswordReply::Cancelled, {}};
     return {};
 }
 
-bool QtFrontEnd::AskYesNo(const messages::Message& question, flows::DefaultAnswer preselected) {
+bool QtFrontEnd::AskYesNo(const core::messages::Message& question,
+                          core::flows::DefaultAnswer preselected) {
     return platform_.messages.AskYesNo(failure::Translated(question), preselected);
 }
 
-void QtFrontEnd::Inform(const messages::Message& message) {
+void QtFrontEnd::Inform(const core::messages::Message& message) {
     platform_.messages.Inform(failure::Translated(message));
 }
 

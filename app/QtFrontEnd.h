@@ -13,22 +13,23 @@ struct Platform;
 // status strip with the hourglass and the main window disabled while a file
 // is worked on; Escape then asks whether to stop. Every text is translated
 // before its arguments go in.
-class QtFrontEnd final : public flows::FrontEnd {
+class QtFrontEnd final : public core::flows::FrontEnd {
 public:
     QtFrontEnd(Platform& platform, QWidget& mainWindow);
     ~QtFrontEnd() override;
 
     // The prompt leaves its answer in Global::CurrentPassword; it is copied
     // into password unless that is the shared password itself.
-    flows::PasswordAnswer AskPassword(const flows::PasswordQuestion& question,
-                                      std::u16string& password) override;
-    bool AskYesNo(const messages::Message& question, flows::DefaultAnswer preselected) override;
-    void Inform(const messages::Message& message) override;
+    core::flows::PasswordAnswer AskPassword(const core::flows::PasswordQuestion& question,
+                                            std::u16string& password) override;
+    bool AskYesNo(const core::messages::Message& question,
+                  core::flows::DefaultAnswer preselected) override;
+    void Inform(const core::messages::Message& message) override;
     cipher::ProgressSink& Progress() override { return progress_; }
     void BeginBusy() override;
     void EndBusy() override;
     // Escape pressed while the status strip shows, once for each press.
-    flows::StopRequest TakeStopRequest() override;
+    core::flows::StopRequest TakeStopRequest() override;
 
 private:
     class EscapeWatch;

@@ -39,6 +39,6 @@ struct FileError {
 };
 
 // The sentence the user reads for a FileError is worded in one place, with
-// the other failure messages: messages::ForFile in core/Messages.h.
+// the other failure messages: core::messages::ForFile in core/Messages.h.
 
 }  // namespace cipher

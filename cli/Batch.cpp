@@ -32,16 +32,19 @@ public:
 
 // A job's front end: nobody is asked anything (the password is known), and
 // what it has to say is kept for later.
-class HeldFrontEnd final : public flows::FrontEnd {
+class HeldFrontEnd final : public core::flows::FrontEnd {
 public:
     explicit HeldFrontEnd(std::string subject) : subject_(std::move(subject)) {}
 
-    flows::PasswordAnswer AskPassword(const flows::PasswordQuestion&, std::u16string&) override {
-        return {flows::PasswordReply::Refused, flows::Declined()};
+    core::flows::PasswordAnswer AskPassword(const core::flows::PasswordQuestion&,
+                                            std::u16string&) override {
+        return {core::flows::PasswordReply::Refused, core::flows::Declined()};
     }
-    bool AskYesNo(const messages::Message&, flows::DefaultAnswer) override { return false; }
-    void Inform(const messages::Message& message) override {
-        held_.emplace_back(messages::Render(message));
+    bool AskYesNo(const core::messages::Message&, core::flows::DefaultAnswer) override {
+        return false;
+    }
+    void Inform(const core::messages::Message& message) override {
+        held_.emplace_back(core::messages::Render(message));
     }
     cipher::ProgressSink& Progress() override { return progress_; }
     void BeginBusy() override {}
@@ -61,7 +64,7 @@ private:
 // What a job weighs in the bar: its input's size (standard input counts as one byte).
 std::uint64_t Weight(const FileJob& job) {
     std::error_code ec;
-    const std::optional<std::u16string> name = DecodeUtf8(job.input);
+    const std::optional<std::u16string> name = core::DecodeUtf8(job.input);
     if (job.input == "-" || !name) return 1;
     const std::filesystem::path path = fileio::ToPath(*name, ec);
     const std::uintmax_t size = ec ? 0 : std::filesystem::file_size(path, ec);
@@ -84,7 +87,7 @@ int RunBatch(const std::vector<FileJob>& jobs, std::size_t threads, bool progres
         weights.push_back(Weight(job));
         totalWeight += weights.back();
     }
-    std::vector<int> statuses(count, kCompleted);
+    std::vector<int> statuses(count, core::kCompleted);
     std::vector<char> done(count, 0);
     std::mutex mutex;
     std::condition_variable finished;
@@ -93,13 +96,13 @@ int RunBatch(const std::vector<FileJob>& jobs, std::size_t threads, bool progres
     auto work = [&] {
         const cipher::ThreadShare budget(share);
         for (std::size_t i; (i = nextJob++) < count;) {
-            int status = kFailed;
+            int status = core::kFailed;
             try {
                 status = report(*frontEnds[i], jobs[i], Run(jobs[i], *frontEnds[i], password));
             } catch (const std::bad_alloc&) {
-                frontEnds[i]->Inform(messages::Plain(messages::kOutOfMemory));
+                frontEnds[i]->Inform(core::messages::Plain(core::messages::kOutOfMemory));
             } catch (const std::exception& error) {
-                frontEnds[i]->Inform({"%1", {messages::ForUnexpected(error.what())}});
+                frontEnds[i]->Inform({"%1", {core::messages::ForUnexpected(error.what())}});
             }
             std::lock_guard<std::mutex> lock(mutex);
             statuses[i] = status;
@@ -111,14 +114,14 @@ int RunBatch(const std::vector<FileJob>& jobs, std::size_t threads, bool progres
     for (std::size_t t = 0; t < threads; ++t) workers.emplace_back(work);
 
     ProgressBar bar(std::to_string(count) + " files", progress);
-    int status = kCompleted;
+    int status = core::kCompleted;
     std::unique_lock<std::mutex> lock(mutex);
     for (std::size_t released = 0; released < count;) {
         if (done[released]) {
             lock.unlock();
             frontEnds[released]->Release();
             lock.lock();
-            status = flows::WorstStatus(status, statuses[released]);
+            status = core::flows::WorstStatus(status, statuses[released]);
             ++released;
             continue;
         }

@@ -12,7 +12,8 @@ namespace cli {
 
 // Tells what became of one job on the given front end and returns its exit
 // status.
-using JobReport = std::function<int(flows::FrontEnd&, const FileJob&, const flows::Outcome&)>;
+using JobReport =
+    std::function<int(core::flows::FrontEnd&, const FileJob&, const core::flows::Outcome&)>;
 
 // Runs the jobs on `threads` threads at once, each file with its share of
 // the threads for its own work. Each job's messages are held back and

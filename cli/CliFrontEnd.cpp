@@ -14,12 +14,12 @@ namespace {
 constexpr std::size_t kMaxPasswordBytes = 4096;
 
 // A message already worded by the password sources.
-messages::Message AsIs(std::string text) {
+core::messages::Message AsIs(std::string text) {
     return {"%1", {std::move(text)}};
 }
 
-flows::PasswordAnswer Refused(flows::Ending ending, messages::Message message) {
-    return {flows::PasswordReply::Refused, {ending, std::move(message)}};
+core::flows::PasswordAnswer Refused(core::flows::Ending ending, core::messages::Message message) {
+    return {core::flows::PasswordReply::Refused, {ending, std::move(message)}};
 }
 
 }  // namespace
@@ -33,40 +33,42 @@ void Complain(const std::string& subject, const std::string& text) {
 CliFrontEnd::CliFrontEnd(PasswordOption source, bool progress)
     : source_(std::move(source)), progress_(progress) {}
 
-flows::PasswordAnswer CliFrontEnd::AskPassword(const flows::PasswordQuestion& question,
-                                               std::u16string& password) {
-    if (question.again) return AskAgain(messages::Render(question.caption) + ": ", password);
+core::flows::PasswordAnswer CliFrontEnd::AskPassword(const core::flows::PasswordQuestion& question,
+                                                     std::u16string& password) {
+    if (question.again) return AskAgain(core::messages::Render(question.caption) + ": ", password);
     const PasswordResult result = ReadPassword(source_, false, password);
-    if (result.status == kCompleted) return {};
-    return Refused(result.status == kUsage ? flows::Ending::Usage : flows::Ending::Failed,
-                   AsIs(result.message));
+    if (result.status == core::kCompleted) return {};
+    return Refused(
+        result.status == core::kUsage ? core::flows::Ending::Usage : core::flows::Ending::Failed,
+        AsIs(result.message));
 }
 
 // The confirmation, only ever asked on the terminal.
-flows::PasswordAnswer CliFrontEnd::AskAgain(const std::string& prompt, std::u16string& password) {
+core::flows::PasswordAnswer CliFrontEnd::AskAgain(const std::string& prompt,
+                                                  std::u16string& password) {
     std::string line, reason;
     line.reserve(kMaxPasswordBytes + 1);
     const cipher::WipedOnExit wipeLine(line);
     const TerminalAnswer answer = AskHidden(prompt.c_str(), line, kMaxPasswordBytes, reason);
     if (answer != TerminalAnswer::Read) {
-        return Refused(flows::Ending::Failed,
-                       {messages::kTerminalUnreadable,
+        return Refused(core::flows::Ending::Failed,
+                       {core::messages::kTerminalUnreadable,
                         {answer == TerminalAnswer::NoTerminal ? "there is no terminal" : reason}});
     }
     cipher::Wipe(password);
-    std::optional<std::u16string> typed = DecodeUtf8(line);
+    std::optional<std::u16string> typed = core::DecodeUtf8(line);
     // Bytes that are not text cannot match the password, which was text.
     if (typed) password.swap(*typed);
     return {};
 }
 
-bool CliFrontEnd::AskYesNo(const messages::Message&, flows::DefaultAnswer) {
+bool CliFrontEnd::AskYesNo(const core::messages::Message&, core::flows::DefaultAnswer) {
     return false;  // the options decide, and nobody is asked
 }
 
-void CliFrontEnd::Inform(const messages::Message& message) {
+void CliFrontEnd::Inform(const core::messages::Message& message) {
     if (bar_) bar_->Clear();
-    Complain(subject_, messages::Render(message));
+    Complain(subject_, core::messages::Render(message));
 }
 
 cipher::ProgressSink& CliFrontEnd::Progress() {
@@ -86,8 +88,9 @@ void CliFrontEnd::EndBusy() {
 
 namespace cli {
 
-flows::StopRequest CliFrontEnd::TakeStopRequest() {
-    return InterruptReceived() ? flows::StopRequest::Now : flows::StopRequest::None;
+core::flows::StopRequest CliFrontEnd::TakeStopRequest() {
+    return core::InterruptReceived() ? core::flows::StopRequest::Now
+                                     : core::flows::StopRequest::None;
 }
 
 }  // namespace cli

@@ -13,7 +13,7 @@ namespace cli {
 // chose (the terminal, asked with echo off, or a descriptor, a file, the
 // environment), messages on standard error as "quillbox-cli: SUBJECT: text",
 // and progress as a bar on standard error while a file is worked on.
-class CliFrontEnd final : public flows::FrontEnd {
+class CliFrontEnd final : public core::flows::FrontEnd {
 public:
     // progress: a bar may be drawn (standard error is a terminal and --quiet
     // was not given).
@@ -23,18 +23,19 @@ public:
     // empty for none.
     void SetSubject(std::string subject) { subject_ = std::move(subject); }
 
-    flows::PasswordAnswer AskPassword(const flows::PasswordQuestion& question,
-                                      std::u16string& password) override;
-    bool AskYesNo(const messages::Message& question, flows::DefaultAnswer preselected) override;
-    void Inform(const messages::Message& message) override;
+    core::flows::PasswordAnswer AskPassword(const core::flows::PasswordQuestion& question,
+                                            std::u16string& password) override;
+    bool AskYesNo(const core::messages::Message& question,
+                  core::flows::DefaultAnswer preselected) override;
+    void Inform(const core::messages::Message& message) override;
     cipher::ProgressSink& Progress() override;
     void BeginBusy() override;
     void EndBusy() override;
     // An interrupt, where it stops the operation instead of the program.
-    flows::StopRequest TakeStopRequest() override;
+    core::flows::StopRequest TakeStopRequest() override;
 
 private:
-    flows::PasswordAnswer AskAgain(const std::string& prompt, std::u16string& password);
+    core::flows::PasswordAnswer AskAgain(const std::string& prompt, std::u16string& password);
 
     PasswordOption source_;
     bool progress_;

@@ -19,7 +19,7 @@ namespace cli {
 
 namespace {
 
-using flows::Outcome;
+using core::flows::Outcome;
 
 std::string Quoted(const std::string& name) {
     std::string quoted;
@@ -33,22 +33,23 @@ std::string Shown(const FileJob& job) {
 }
 
 Outcome Failed(const char* text, std::string argument) {
-    return flows::Failed({text, {std::move(argument)}});
+    return core::flows::Failed({text, {std::move(argument)}});
 }
 
 // Both ends are files: the engine's own file operations do the work.
-std::optional<flows::FileRequest> FileRequestFor(const FileJob& job) {
-    const std::optional<std::u16string> input = DecodeUtf8(job.input);
-    const std::optional<std::u16string> output = DecodeUtf8(job.output);
+std::optional<core::flows::FileRequest> FileRequestFor(const FileJob& job) {
+    const std::optional<std::u16string> input = core::DecodeUtf8(job.input);
+    const std::optional<std::u16string> output = core::DecodeUtf8(job.output);
     if (!input || !output) return std::nullopt;
-    flows::FileRequest request;
-    request.direction = job.encrypt ? flows::FileDirection::Encrypt : flows::FileDirection::Decrypt;
+    core::flows::FileRequest request;
+    request.direction =
+        job.encrypt ? core::flows::FileDirection::Encrypt : core::flows::FileDirection::Decrypt;
     request.source = *input;
     request.destination = *output;
     request.overwrite = job.force;
     request.base64 = job.armor;
     request.sameFileAllowed = false;
-    request.wipe = job.wipe ? flows::WipePlan::Always : flows::WipePlan::Never;
+    request.wipe = job.wipe ? core::flows::WipePlan::Always : core::flows::WipePlan::Never;
     return request;
 }
 
@@ -58,7 +59,8 @@ std::optional<flows::FileRequest> FileRequestFor(const FileJob& job) {
 bool IsArmoredFile(const FileJob& job) {
     if (job.encrypt || job.armor) return job.armor;
     std::error_code ec;
-    const std::filesystem::path path = fileio::ToPath(DecodeUtf8(job.input).value_or(u""), ec);
+    const std::filesystem::path path =
+        fileio::ToPath(core::DecodeUtf8(job.input).value_or(u""), ec);
     fileio::SourceFile input;
     if (ec || input.Open(path)) return false;
     std::uint8_t head[cipher::kArmorProbe];
@@ -73,21 +75,23 @@ bool IsStream(const FileJob& job) {
 // One end is a stream: what can be known before the data is read.
 std::optional<Outcome> CheckStream(const FileJob& job) {
     if (job.output != "-") {
-        const std::optional<std::u16string> output = DecodeUtf8(job.output);
-        if (!output) return flows::Failed(messages::Plain(messages::kNameNotUtf8));
+        const std::optional<std::u16string> output = core::DecodeUtf8(job.output);
+        if (!output)
+            return core::flows::Failed(core::messages::Plain(core::messages::kNameNotUtf8));
         if (!job.force && fileio::IsRegularFile(*output)) {
-            return flows::FileFailed({cipher::FileFailure::DestinationExists, *output, {}});
+            return core::flows::FileFailed({cipher::FileFailure::DestinationExists, *output, {}});
         }
     } else if (job.encrypt && !job.armor && IsTerminal(kStandardOutput)) {
-        return flows::Failed(messages::Plain(messages::kNotToTerminal));
+        return core::flows::Failed(core::messages::Plain(core::messages::kNotToTerminal));
     }
     if (job.input == "-") return std::nullopt;
-    const std::optional<std::u16string> input = DecodeUtf8(job.input);
-    if (!input) return flows::Failed(messages::Plain(messages::kNameNotUtf8));
-    flows::FileRequest request;
-    request.direction = job.encrypt ? flows::FileDirection::Encrypt : flows::FileDirection::Decrypt;
+    const std::optional<std::u16string> input = core::DecodeUtf8(job.input);
+    if (!input) return core::flows::Failed(core::messages::Plain(core::messages::kNameNotUtf8));
+    core::flows::FileRequest request;
+    request.direction =
+        job.encrypt ? core::flows::FileDirection::Encrypt : core::flows::FileDirection::Decrypt;
     request.source = *input;
-    return flows::CheckSource(request);
+    return core::flows::CheckSource(request);
 }
 
 // Standard output as the engine's sink.
@@ -134,16 +138,17 @@ std::error_code ReadHead(std::vector<std::uint8_t>& head) {
 
 Outcome InputFailure(const FileJob& job, std::error_code ec) {
     if (ec == std::errc::file_too_large && job.encrypt) {
-        return Failed(messages::kInputTooLargeToEncrypt, Shown(job));
+        return Failed(core::messages::kInputTooLargeToEncrypt, Shown(job));
     }
     if (ec == std::errc::file_too_large) {
-        return flows::WrongPassword({messages::kInputTooLargeToDecrypt, {Shown(job)}});
+        return core::flows::WrongPassword({core::messages::kInputTooLargeToDecrypt, {Shown(job)}});
     }
     if (ec == std::errc::invalid_argument) {
-        return flows::WrongPassword(messages::Plain(messages::kNoBase64Data));
+        return core::flows::WrongPassword(core::messages::Plain(core::messages::kNoBase64Data));
     }
-    if (job.input == "-") return Failed(messages::kStandardInputUnreadable, ec.message());
-    return flows::FileFailed({cipher::FileFailure::SourceUnreadable, *DecodeUtf8(job.input), ec});
+    if (job.input == "-") return Failed(core::messages::kStandardInputUnreadable, ec.message());
+    return core::flows::FileFailed(
+        {cipher::FileFailure::SourceUnreadable, *core::DecodeUtf8(job.input), ec});
 }
 
 // The input as a source of known length. Standard input from a pipe, and
@@ -156,7 +161,7 @@ Outcome OpenInput(FileJob& job, fileio::SourceFile& file,
     std::error_code ec;
     ReadSome read;
     if (job.input != "-") {
-        const std::filesystem::path path = fileio::ToPath(*DecodeUtf8(job.input), ec);
+        const std::filesystem::path path = fileio::ToPath(*core::DecodeUtf8(job.input), ec);
         if (!ec) ec = file.Open(path);
         if (ec) return InputFailure(job, ec);
         if (detect) {
@@ -170,7 +175,7 @@ Outcome OpenInput(FileJob& job, fileio::SourceFile& file,
         }
         if (job.encrypt || !job.armor) {
             source = std::make_unique<cipher::FileSource>(file);
-            return flows::Completed();
+            return core::flows::Completed();
         }
         read = [&file, left = file.Size()](std::uint8_t* data, std::size_t size,
                                            std::size_t& count) mutable {
@@ -187,7 +192,7 @@ Outcome OpenInput(FileJob& job, fileio::SourceFile& file,
         if (const auto size = fileio::RemainingInRegularFile(kStandardInput);
             size && (job.encrypt || !job.armor)) {
             source = std::make_unique<InputFileSource>(*size, std::move(head));
-            return flows::Completed();
+            return core::flows::Completed();
         }
         read = [head = std::move(head), at = std::size_t{0}](std::uint8_t* data, std::size_t size,
                                                              std::size_t& count) mutable {
@@ -210,112 +215,117 @@ Outcome OpenInput(FileJob& job, fileio::SourceFile& file,
                          job.armor ? cipher::container::kMaxBase64 : cipher::container::kMaxSize);
         source = std::move(spool);
     }
-    return ec ? InputFailure(job, ec) : flows::Completed();
+    return ec ? InputFailure(job, ec) : core::flows::Completed();
 }
 
 Outcome EngineFailure(const FileJob& job, const cipher::FileError& error) {
     switch (error.failure) {
         case cipher::FileFailure::WrongPassword:
-            return flows::WrongPassword(messages::Plain(messages::kWrongPasswordForData));
+            return core::flows::WrongPassword(
+                core::messages::Plain(core::messages::kWrongPasswordForData));
         case cipher::FileFailure::SourceTooLarge:
             return InputFailure(job, std::make_error_code(std::errc::file_too_large));
         case cipher::FileFailure::SourceUnreadable:
             return InputFailure(job, error.code);
         case cipher::FileFailure::NotEncryptedFile:
-            return flows::WrongPassword({messages::kInputNotEncrypted, {Shown(job)}});
+            return core::flows::WrongPassword({core::messages::kInputNotEncrypted, {Shown(job)}});
         case cipher::FileFailure::SourceChanged:
-            return flows::FileFailed({error.failure, DecodeUtf8(job.input).value_or(u"-"), {}});
+            return core::flows::FileFailed(
+                {error.failure, core::DecodeUtf8(job.input).value_or(u"-"), {}});
         case cipher::FileFailure::DestinationUnwritable:
             if (job.output == "-") {
-                return Failed(messages::kStandardOutputUnwritable, error.code.message());
+                return Failed(core::messages::kStandardOutputUnwritable, error.code.message());
             }
-            return flows::FileFailed({error.failure, *DecodeUtf8(job.output), error.code});
+            return core::flows::FileFailed(
+                {error.failure, *core::DecodeUtf8(job.output), error.code});
         default:
-            return flows::FileFailed(
-                {error.failure, DecodeUtf8(job.output).value_or(u"-"), error.code});
+            return core::flows::FileFailed(
+                {error.failure, core::DecodeUtf8(job.output).value_or(u"-"), error.code});
     }
 }
 
 Outcome CreateOutput(const FileJob& job, fileio::PendingFile& file) {
-    const std::u16string name = *DecodeUtf8(job.output);
+    const std::u16string name = *core::DecodeUtf8(job.output);
     std::error_code ec;
     const std::filesystem::path path = fileio::ToPath(name, ec);
     fileio::Refusal refusal = fileio::Refusal::None;
     file.KeepExisting(!job.force);
     if (!ec) ec = file.Create(path, refusal);
-    if (ec) return flows::FileFailed({cipher::FileFailure::DestinationUnwritable, name, ec});
+    if (ec) return core::flows::FileFailed({cipher::FileFailure::DestinationUnwritable, name, ec});
     switch (refusal) {
         case fileio::Refusal::None:
-            return flows::Completed();
+            return core::flows::Completed();
         case fileio::Refusal::NotAFile:
-            return flows::FileFailed({cipher::FileFailure::DestinationNotAFile, name, {}});
+            return core::flows::FileFailed({cipher::FileFailure::DestinationNotAFile, name, {}});
         case fileio::Refusal::ReadOnly:
-            return flows::FileFailed({cipher::FileFailure::DestinationReadOnly, name, {}});
+            return core::flows::FileFailed({cipher::FileFailure::DestinationReadOnly, name, {}});
         case fileio::Refusal::UntrustedLink:
-            return flows::FileFailed({cipher::FileFailure::DestinationUntrustedLink, name, {}});
+            return core::flows::FileFailed(
+                {cipher::FileFailure::DestinationUntrustedLink, name, {}});
     }
-    return flows::Completed();
+    return core::flows::Completed();
 }
 
 // One end is a stream: the engine streams between a source of known length
 // and the output, so memory stays flat whatever the size.
-Outcome ThroughStreams(FileJob job, flows::FrontEnd& frontEnd, const std::u16string& password) {
+Outcome ThroughStreams(FileJob job, core::flows::FrontEnd& frontEnd,
+                       const std::u16string& password) {
     if (std::optional<Outcome> refused = CheckStream(job)) return *refused;
     fileio::SourceFile file;
     std::unique_ptr<cipher::ByteSource> source;
     Outcome outcome = OpenInput(job, file, source);
-    if (outcome.ending != flows::Ending::Completed) return outcome;
+    if (outcome.ending != core::flows::Ending::Completed) return outcome;
     fileio::PendingFile pending;
     OutputSink standardOutput;
     cipher::PendingFileSink pendingSink(pending);
     if (job.output != "-") {
         outcome = CreateOutput(job, pending);
-        if (outcome.ending != flows::Ending::Completed) return outcome;
+        if (outcome.ending != core::flows::Ending::Completed) return outcome;
     }
     cipher::ByteSink& sink =
         job.output == "-" ? static_cast<cipher::ByteSink&>(standardOutput) : pendingSink;
     bool done = false;
     cipher::FileError error;
     {
-        const flows::BusyScope busy(frontEnd);
+        const core::flows::BusyScope busy(frontEnd);
         clsBlowfish cipher(&frontEnd.Progress());
         done = job.encrypt ? cipher.EncryptStream(*source, sink, password, job.armor)
                            : cipher.DecryptStream(*source, sink, password);
         error = cipher.LastError();
     }
     if (!done) return EngineFailure(job, error);
-    if (job.output == "-") return flows::Completed();
+    if (job.output == "-") return core::flows::Completed();
     const std::error_code ec = pending.Commit();
     if (ec == std::errc::file_exists && !job.force) {
-        return flows::FileFailed(
-            {cipher::FileFailure::DestinationExists, *DecodeUtf8(job.output), {}});
+        return core::flows::FileFailed(
+            {cipher::FileFailure::DestinationExists, *core::DecodeUtf8(job.output), {}});
     }
     if (ec) {
-        return flows::FileFailed(
-            {cipher::FileFailure::DestinationUnwritable, *DecodeUtf8(job.output), ec});
+        return core::flows::FileFailed(
+            {cipher::FileFailure::DestinationUnwritable, *core::DecodeUtf8(job.output), ec});
     }
-    return flows::Completed();
+    return core::flows::Completed();
 }
 
 }  // namespace
 
 std::optional<Outcome> Check(const FileJob& job) {
     if (IsStream(job)) return CheckStream(job);
-    const std::optional<flows::FileRequest> request = FileRequestFor(job);
-    if (!request) return flows::Failed(messages::Plain(messages::kNameNotUtf8));
-    return flows::CheckNames(*request);
+    const std::optional<core::flows::FileRequest> request = FileRequestFor(job);
+    if (!request) return core::flows::Failed(core::messages::Plain(core::messages::kNameNotUtf8));
+    return core::flows::CheckNames(*request);
 }
 
-Outcome Run(const FileJob& job, flows::FrontEnd& frontEnd, const std::u16string& password) {
+Outcome Run(const FileJob& job, core::flows::FrontEnd& frontEnd, const std::u16string& password) {
     if (IsStream(job)) return ThroughStreams(job, frontEnd, password);
-    std::optional<flows::FileRequest> request = FileRequestFor(job);
-    if (!request) return flows::Failed(messages::Plain(messages::kNameNotUtf8));
+    std::optional<core::flows::FileRequest> request = FileRequestFor(job);
+    if (!request) return core::flows::Failed(core::messages::Plain(core::messages::kNameNotUtf8));
     request->base64 = IsArmoredFile(job);
     std::u16string key = password;
     const cipher::WipedOnExit wipeKey(key);
-    const flows::PasswordPlan known{false, false};
-    return job.encrypt ? flows::EncryptFile(frontEnd, *request, known, key)
-                       : flows::DecryptFile(frontEnd, *request, known, key);
+    const core::flows::PasswordPlan known{false, false};
+    return job.encrypt ? core::flows::EncryptFile(frontEnd, *request, known, key)
+                       : core::flows::DecryptFile(frontEnd, *request, known, key);
 }
 
 }  // namespace cli

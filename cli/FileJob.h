@@ -22,11 +22,12 @@ struct FileJob {
 // What can be known about the job before the password is asked for: names,
 // the input's kind, an existing output, binary data for a terminal.
 // Nothing when the job can run.
-std::optional<flows::Outcome> Check(const FileJob& job);
+std::optional<core::flows::Outcome> Check(const FileJob& job);
 
 // Runs the job with password. Nothing reaches the output unless the whole
 // operation succeeded: a container is checked before any plain data is
 // written, and a file output is replaced only once it is complete.
-flows::Outcome Run(const FileJob& job, flows::FrontEnd& frontEnd, const std::u16string& password);
+core::flows::Outcome Run(const FileJob& job, core::flows::FrontEnd& frontEnd,
+                         const std::u16string& password);
 
 }  // namespace cli

@@ -8,16 +8,16 @@ namespace cli {
 
 std::optional<std::string> DefaultOutputFor(const std::string& input, bool encrypt) {
     if (input == "-") return input;
-    const std::optional<std::u16string> name = DecodeUtf8(input);
+    const std::optional<std::u16string> name = core::DecodeUtf8(input);
     if (!name) return std::nullopt;
-    std::optional<std::u16string> derived = DestinationFor(*name);
+    std::optional<std::u16string> derived = core::DestinationFor(*name);
     if (!derived) return std::nullopt;
     // The window's rule turns "x.enc" into "x" and anything else into
     // "x.enc"; each direction here takes only the half that fits it.
     const bool dropsSuffix = derived->size() < name->size();
     if (encrypt && dropsSuffix) return input + ".enc";
     if (!encrypt && !dropsSuffix) return std::nullopt;
-    return EncodeUtf8(*derived);
+    return core::EncodeUtf8(*derived);
 }
 
 }  // namespace cli

@@ -37,27 +37,30 @@ PasswordResult FromTerminal(bool confirm, SecretBytes& secret) {
     std::string reason;
     TerminalAnswer answer = AskHidden("Password: ", secret.bytes, kMaxPasswordBytes, reason);
     if (answer == TerminalAnswer::NoTerminal) {
-        return Failure(kUsage, std::string("No password: there is no terminal to ask on; use ") +
-                                   PasswordOptions());
+        return Failure(
+            core::kUsage,
+            std::string("No password: there is no terminal to ask on; use ") + PasswordOptions());
     }
     if (answer == TerminalAnswer::Failed || !confirm) {
         return answer == TerminalAnswer::Read
                    ? PasswordResult{}
-                   : Failure(kFailed, "Could not read the password from the terminal: " + reason);
+                   : Failure(core::kFailed,
+                             "Could not read the password from the terminal: " + reason);
     }
     SecretBytes again;
     answer = AskHidden("Re-enter password: ", again.bytes, kMaxPasswordBytes, reason);
     if (answer != TerminalAnswer::Read) {
-        return Failure(kFailed, "Could not read the password from the terminal: " + reason);
+        return Failure(core::kFailed, "Could not read the password from the terminal: " + reason);
     }
-    if (again.bytes != secret.bytes) return Failure(kFailed, "You typed a different password.");
+    if (again.bytes != secret.bytes)
+        return Failure(core::kFailed, "You typed a different password.");
     return {};
 }
 
 PasswordResult FromDescriptor(int fd, SecretBytes& secret) {
     if (std::error_code ec = ReadLine(fd, secret.bytes, kMaxPasswordBytes)) {
-        return Failure(kFailed, "Could not read the password from descriptor " +
-                                    std::to_string(fd) + ": " + ReasonOf(ec));
+        return Failure(core::kFailed, "Could not read the password from descriptor " +
+                                          std::to_string(fd) + ": " + ReasonOf(ec));
     }
     return {};
 }
@@ -68,18 +71,19 @@ PasswordResult FromFile(const std::string& path, SecretBytes& secret) {
     if (!ec) ec = ReadLine(fd, secret.bytes, kMaxPasswordBytes);
     CloseDescriptor(fd);
     if (ec)
-        return Failure(kFailed, "Could not read the password file " + path + ": " + ReasonOf(ec));
+        return Failure(core::kFailed,
+                       "Could not read the password file " + path + ": " + ReasonOf(ec));
     return {};
 }
 
 PasswordResult FromEnvironment(const std::string& name, SecretBytes& secret) {
     if (!TakeVariable(name, secret.bytes)) {
-        return Failure(kFailed, "The environment variable " + name + " is not set.");
+        return Failure(core::kFailed, "The environment variable " + name + " is not set.");
     }
     // The same limit as for a line read from a file or descriptor.
     if (secret.bytes.size() > kMaxPasswordBytes) {
-        return Failure(kFailed, "Could not read the password from the environment variable " +
-                                    name + ": the password is too long");
+        return Failure(core::kFailed, "Could not read the password from the environment variable " +
+                                          name + ": the password is too long");
     }
     return {};
 }
@@ -104,18 +108,18 @@ PasswordResult ReadPassword(const PasswordOption& source, bool confirm, std::u16
     cipher::Wipe(password);
     SecretBytes secret;
     PasswordResult result = Fetch(source, confirm, secret);
-    if (result.status != kCompleted) return result;
+    if (result.status != core::kCompleted) return result;
     // A line read from a file or descriptor may end in CR LF.
     if (source.from != PasswordFrom::Environment && !secret.bytes.empty() &&
         secret.bytes.back() == '\r') {
         secret.bytes.pop_back();
     }
-    if (secret.bytes.empty()) return Failure(kFailed, "The password is empty.");
-    std::optional<std::u16string> text = DecodeUtf8(secret.bytes);
-    if (!text) return Failure(kFailed, "The password is not valid UTF-8.");
+    if (secret.bytes.empty()) return Failure(core::kFailed, "The password is empty.");
+    std::optional<std::u16string> text = core::DecodeUtf8(secret.bytes);
+    if (!text) return Failure(core::kFailed, "The password is not valid UTF-8.");
     if (std::optional<char32_t> bad = cipher::codepage::FirstUnrepresentable(*text)) {
         cipher::Wipe(*text);
-        return Failure(kFailed, messages::ForUnrepresentable(*bad));
+        return Failure(core::kFailed, core::messages::ForUnrepresentable(*bad));
     }
     password.swap(*text);
     return {};

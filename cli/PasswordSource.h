@@ -8,7 +8,7 @@
 namespace cli {
 
 struct PasswordResult {
-    int status = 0;       // an ExitStatus; 0 when `password` holds the password
+    int status = 0;       // an core::ExitStatus; 0 when `password` holds the password
     std::string message;  // why there is no password
 };
 

@@ -39,82 +39,84 @@ struct Password {
 
 // Tells what went wrong with one file, with the advice that fits the tool,
 // and returns the file's exit status.
-int Report(flows::FrontEnd& frontEnd, const flows::Outcome& outcome) {
-    flows::Outcome shown = outcome;
+int Report(core::flows::FrontEnd& frontEnd, const core::flows::Outcome& outcome) {
+    core::flows::Outcome shown = outcome;
     if (outcome.failure == cipher::FileFailure::DestinationExists && outcome.message) {
-        shown.message =
-            messages::Message{"%1 %2", {messages::Render(*outcome.message), messages::kUseForce}};
+        shown.message = core::messages::Message{
+            "%1 %2", {core::messages::Render(*outcome.message), core::messages::kUseForce}};
     }
-    return flows::Finish(frontEnd, shown);
+    return core::flows::Finish(frontEnd, shown);
 }
 
-int Report(CliFrontEnd& frontEnd, const std::string& input, const flows::Outcome& outcome) {
+int Report(CliFrontEnd& frontEnd, const std::string& input, const core::flows::Outcome& outcome) {
     frontEnd.SetSubject(Subject(input));
-    return Report(static_cast<flows::FrontEnd&>(frontEnd), outcome);
+    return Report(static_cast<core::flows::FrontEnd&>(frontEnd), outcome);
 }
 
 // The password, once for the run: asked on the terminal twice for
 // encryption, read once from any other source.
-std::optional<flows::Outcome> ObtainPassword(const Options& options, CliFrontEnd& frontEnd,
-                                             std::u16string& password) {
+std::optional<core::flows::Outcome> ObtainPassword(const Options& options, CliFrontEnd& frontEnd,
+                                                   std::u16string& password) {
     const bool encrypt =
         options.command == Command::Encrypt || options.command == Command::EncryptText;
     const bool terminal = options.password.from == PasswordFrom::Terminal;
     frontEnd.SetSubject({});
-    return flows::ObtainPassword(frontEnd, {true, encrypt && terminal}, password);
+    return core::flows::ObtainPassword(frontEnd, {true, encrypt && terminal}, password);
 }
 
 int RunFiles(const Options& options, CliFrontEnd& frontEnd, bool progress) {
     const bool encrypt = options.command == Command::Encrypt;
-    int status = kCompleted;
+    int status = core::kCompleted;
     std::vector<FileJob> jobs;
     // Everything that can be known about the files is checked before the
     // password is asked for.
     for (const std::string& input : options.files) {
         const std::optional<std::string> output =
             options.output ? options.output : DefaultOutputFor(input, encrypt);
-        std::optional<flows::Outcome> refused;
+        std::optional<core::flows::Outcome> refused;
         FileJob job{input,         output.value_or(""), encrypt,
                     options.armor, options.force,       options.wipe};
         if (!output) {
-            refused = flows::Failed(messages::Plain(messages::kNoOutputName));
+            refused = core::flows::Failed(core::messages::Plain(core::messages::kNoOutputName));
         } else {
             refused = Check(job);
         }
         if (refused) {
-            status = flows::WorstStatus(status, Report(frontEnd, input, *refused));
+            status = core::flows::WorstStatus(status, Report(frontEnd, input, *refused));
         } else {
             jobs.push_back(std::move(job));
         }
     }
     if (jobs.empty()) return status;
     Password password;
-    if (std::optional<flows::Outcome> none = ObtainPassword(options, frontEnd, password.text)) {
-        return flows::WorstStatus(status, flows::Finish(frontEnd, *none));
+    if (std::optional<core::flows::Outcome> none =
+            ObtainPassword(options, frontEnd, password.text)) {
+        return core::flows::WorstStatus(status, core::flows::Finish(frontEnd, *none));
     }
     // Each file is its own chain: several are worked on at once.
     const std::size_t threads = std::min(cipher::WorkerThreads(), jobs.size());
     if (threads > 1) {
-        auto report = [](flows::FrontEnd& held, const FileJob&, const flows::Outcome& outcome) {
-            return Report(held, outcome);
-        };
-        return flows::WorstStatus(status, RunBatch(jobs, threads, progress, password.text, report));
+        auto report = [](core::flows::FrontEnd& held, const FileJob&,
+                         const core::flows::Outcome& outcome) { return Report(held, outcome); };
+        return core::flows::WorstStatus(status,
+                                        RunBatch(jobs, threads, progress, password.text, report));
     }
     for (const FileJob& job : jobs) {
         frontEnd.SetSubject(Subject(job.input));
-        const flows::Outcome outcome = Run(job, frontEnd, password.text);
-        status = flows::WorstStatus(status, Report(frontEnd, job.input, outcome));
+        const core::flows::Outcome outcome = Run(job, frontEnd, password.text);
+        status = core::flows::WorstStatus(status, Report(frontEnd, job.input, outcome));
     }
     return status;
 }
 
 int RunText(const Options& options, CliFrontEnd& frontEnd) {
     Password password;
-    if (std::optional<flows::Outcome> none = ObtainPassword(options, frontEnd, password.text)) {
-        return flows::Finish(frontEnd, *none);
+    if (std::optional<core::flows::Outcome> none =
+            ObtainPassword(options, frontEnd, password.text)) {
+        return core::flows::Finish(frontEnd, *none);
     }
     const TextJob job{options.command == Command::EncryptText, options.text, !options.quiet};
-    return flows::Finish(frontEnd, Run(job, frontEnd, password.text));
+    return core::flows::Finish(frontEnd, Run(job, frontEnd, password.text));
 }
 
 int RunChecked(const std::vector<std::string>& arguments) {
@@ -123,15 +125,15 @@ int RunChecked(const std::vector<std::string>& arguments) {
     if (!parsed.error.empty()) {
         Complain("", parsed.error);
         Print(kStandardError, "Try 'quillbox-cli --help' for more information.\n");
-        return kUsage;
+        return core::kUsage;
     }
     if (options.help) {
         Print(kStandardOutput, HelpText());
-        return kCompleted;
+        return core::kCompleted;
     }
     if (options.version) {
         Print(kStandardOutput, VersionText());
-        return kCompleted;
+        return core::kCompleted;
     }
     IgnoreBrokenPipes();
     if (options.threads > 0) cipher::SetWorkerThreads(options.threads);
@@ -153,11 +155,11 @@ int RunProgram(const std::vector<std::string>& arguments) {
     try {
         return RunChecked(arguments);
     } catch (const std::bad_alloc&) {
-        Complain("", messages::Render(messages::Plain(messages::kOutOfMemory)));
+        Complain("", core::messages::Render(core::messages::Plain(core::messages::kOutOfMemory)));
     } catch (const std::exception& error) {
-        Complain("", messages::ForUnexpected(error.what()));
+        Complain("", core::messages::ForUnexpected(error.what()));
     }
-    return kFailed;
+    return core::kFailed;
 }
 
 }  // namespace cli

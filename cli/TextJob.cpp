@@ -35,8 +35,8 @@ struct SecretBytes {
     std::string bytes;
 };
 
-flows::Outcome Failed(const char* text, std::string argument) {
-    return flows::Failed({text, {std::move(argument)}});
+core::flows::Outcome Failed(const char* text, std::string argument) {
+    return core::flows::Failed({text, {std::move(argument)}});
 }
 
 // Texts up to this size are read whole; longer ones stream, kPiece at a time.
@@ -119,7 +119,8 @@ private:
             if (length > back) complete = raw_.size() - back;
             break;
         }
-        std::optional<std::u16string> text = DecodeUtf8(std::string_view(raw_).substr(0, complete));
+        std::optional<std::u16string> text =
+            core::DecodeUtf8(std::string_view(raw_).substr(0, complete));
         raw_.erase(0, complete);
         if (!text || (ended_ && !raw_.empty())) {
             return std::make_error_code(std::errc::illegal_byte_sequence);
@@ -158,7 +159,7 @@ public:
         last_ = data[size - 1];
         if (!asText_) return WriteAll(kStandardOutput, data, size);
         std::u16string text = cipher::codepage::BytesToText(data, size);
-        std::string utf8 = EncodeUtf8(text);
+        std::string utf8 = core::EncodeUtf8(text);
         const std::error_code ec = WriteAll(kStandardOutput, utf8.data(), utf8.size());
         cipher::Wipe(text);
         cipher::Wipe(utf8);
@@ -177,8 +178,8 @@ private:
 // A long text from standard input, streamed: spooled first (the ciphertext
 // as it is, the plain text only enciphered), then transformed to standard
 // output.
-flows::Outcome Streamed(const TextJob& job, flows::FrontEnd& frontEnd,
-                        const std::u16string& password, const std::string& head) {
+core::flows::Outcome Streamed(const TextJob& job, core::flows::FrontEnd& frontEnd,
+                              const std::u16string& password, const std::string& head) {
     std::unique_ptr<cipher::ByteSource> source;
     std::error_code ec;
     std::optional<char32_t> unrepresentable;
@@ -196,19 +197,20 @@ flows::Outcome Streamed(const TextJob& job, flows::FrontEnd& frontEnd,
         source = std::move(spool);
     }
     if (ec == std::errc::file_too_large) {
-        return flows::Failed(messages::Plain(job.encrypt ? messages::kTextTooLongToEncrypt
-                                                         : messages::kTextTooLong));
+        return core::flows::Failed(core::messages::Plain(
+            job.encrypt ? core::messages::kTextTooLongToEncrypt : core::messages::kTextTooLong));
     }
     if (ec == std::errc::illegal_byte_sequence) {
-        return flows::Failed(messages::Plain(messages::kTextNotUtf8));
+        return core::flows::Failed(core::messages::Plain(core::messages::kTextNotUtf8));
     }
     if (ec == std::errc::invalid_argument && unrepresentable) {
-        return flows::Failed(messages::UnrepresentableMessage(*unrepresentable));
+        return core::flows::Failed(core::messages::UnrepresentableMessage(*unrepresentable));
     }
     if (ec == std::errc::invalid_argument) {
-        return flows::WrongPassword(messages::Plain(messages::kWrongPasswordForText));
+        return core::flows::WrongPassword(
+            core::messages::Plain(core::messages::kWrongPasswordForText));
     }
-    if (ec) return Failed(messages::kStandardInputUnreadable, ec.message());
+    if (ec) return Failed(core::messages::kStandardInputUnreadable, ec.message());
     OutputSink output(!job.encrypt);
     clsBlowfish cipher(&frontEnd.Progress());
     const bool done = job.encrypt ? cipher.EncryptStream(*source, output, password, true)
@@ -217,25 +219,26 @@ flows::Outcome Streamed(const TextJob& job, flows::FrontEnd& frontEnd,
     // Text that is no container reads as a wrong password, as a short one does.
     if (!done && (error.failure == cipher::FileFailure::WrongPassword ||
                   error.failure == cipher::FileFailure::NotEncryptedFile)) {
-        return flows::WrongPassword(messages::Plain(messages::kWrongPasswordForText));
+        return core::flows::WrongPassword(
+            core::messages::Plain(core::messages::kWrongPasswordForText));
     }
     if (!done && error.failure == cipher::FileFailure::SourceTooLarge) {
-        return flows::Failed(messages::Plain(messages::kTextTooLongToEncrypt));
+        return core::flows::Failed(core::messages::Plain(core::messages::kTextTooLongToEncrypt));
     }
     if (!done && error.failure == cipher::FileFailure::SourceUnreadable) {
-        return Failed(messages::kStandardInputUnreadable, error.code.message());
+        return Failed(core::messages::kStandardInputUnreadable, error.code.message());
     }
     if (!done && error.failure == cipher::FileFailure::DestinationUnwritable) {
-        return Failed(messages::kStandardOutputUnwritable, error.code.message());
+        return Failed(core::messages::kStandardOutputUnwritable, error.code.message());
     }
-    if (!done) return flows::FileFailed(error);
-    if ((ec = output.End())) return Failed(messages::kStandardOutputUnwritable, ec.message());
+    if (!done) return core::flows::FileFailed(error);
+    if ((ec = output.End())) return Failed(core::messages::kStandardOutputUnwritable, ec.message());
     return {};
 }
 
 // The text of --text, or standard input when it ends within
 // kWholeTextBytes; `head` keeps what was read of a longer one.
-flows::Outcome ReadText(const TextJob& job, std::string& bytes, bool& whole) {
+core::flows::Outcome ReadText(const TextJob& job, std::string& bytes, bool& whole) {
     whole = true;
     if (job.text) {
         bytes.reserve(job.text->size());
@@ -249,7 +252,7 @@ flows::Outcome ReadText(const TextJob& job, std::string& bytes, bool& whole) {
     bool ended = false;
     bytes.reserve(kWholeTextBytes + 1);
     if (std::error_code ec = ReadUpTo(bytes, kWholeTextBytes + 1, ended)) {
-        return Failed(messages::kStandardInputUnreadable, ec.message());
+        return Failed(core::messages::kStandardInputUnreadable, ec.message());
     }
     whole = ended;
     if (whole) DropLineEnding(bytes);
@@ -258,29 +261,30 @@ flows::Outcome ReadText(const TextJob& job, std::string& bytes, bool& whole) {
 
 }  // namespace
 
-flows::Outcome Run(const TextJob& job, flows::FrontEnd& frontEnd, const std::u16string& password) {
+core::flows::Outcome Run(const TextJob& job, core::flows::FrontEnd& frontEnd,
+                         const std::u16string& password) {
     SecretBytes input;
     bool whole = true;
-    flows::Outcome outcome = ReadText(job, input.bytes, whole);
-    if (outcome.ending != flows::Ending::Completed) return outcome;
+    core::flows::Outcome outcome = ReadText(job, input.bytes, whole);
+    if (outcome.ending != core::flows::Ending::Completed) return outcome;
     if (!whole) return Streamed(job, frontEnd, password, input.bytes);
-    std::optional<std::u16string> text = DecodeUtf8(input.bytes);
-    if (!text) return flows::Failed(messages::Plain(messages::kTextNotUtf8));
+    std::optional<std::u16string> text = core::DecodeUtf8(input.bytes);
+    if (!text) return core::flows::Failed(core::messages::Plain(core::messages::kTextNotUtf8));
     const cipher::WipedOnExit wipeText(*text);
     std::u16string result;
     const cipher::WipedOnExit wipeResult(result);
     std::u16string key = password;
-    const flows::PasswordPlan known{false, false};
-    const flows::TextDirection direction =
-        job.encrypt ? flows::TextDirection::Encrypt : flows::TextDirection::Decrypt;
-    outcome = flows::TransformText(frontEnd, direction, std::move(*text), known, key, result);
-    if (outcome.ending != flows::Ending::Completed) return outcome;
+    const core::flows::PasswordPlan known{false, false};
+    const core::flows::TextDirection direction =
+        job.encrypt ? core::flows::TextDirection::Encrypt : core::flows::TextDirection::Decrypt;
+    outcome = core::flows::TransformText(frontEnd, direction, std::move(*text), known, key, result);
+    if (outcome.ending != core::flows::Ending::Completed) return outcome;
     SecretBytes output;
-    output.bytes = EncodeUtf8(result);
+    output.bytes = core::EncodeUtf8(result);
     const bool ended = !output.bytes.empty() && output.bytes.back() == '\n';
     std::error_code ec = WriteAll(kStandardOutput, output.bytes.data(), output.bytes.size());
     if (!ec && !ended) ec = WriteAll(kStandardOutput, "\n", 1);
-    if (ec) return Failed(messages::kStandardOutputUnwritable, ec.message());
+    if (ec) return Failed(core::messages::kStandardOutputUnwritable, ec.message());
     return {};
 }
 

@@ -17,6 +17,7 @@ struct TextJob {
 };
 
 // The password is known already; the engine reports progress to frontEnd.
-flows::Outcome Run(const TextJob& job, flows::FrontEnd& frontEnd, const std::u16string& password);
+core::flows::Outcome Run(const TextJob& job, core::flows::FrontEnd& frontEnd,
+                         const std::u16string& password);
 
 }  // namespace cli

@@ -12,10 +12,10 @@ namespace cli {
 
 namespace {
 
-void Tell(CliFrontEnd& frontEnd, const flows::SetProblem& problem) {
+void Tell(CliFrontEnd& frontEnd, const core::flows::SetProblem& problem) {
     frontEnd.SetSubject({});
-    std::string text = messages::Render(problem.message);
-    if (problem.existing) text += std::string(" ") + messages::kUseForce;
+    std::string text = core::messages::Render(problem.message);
+    if (problem.existing) text += std::string(" ") + core::messages::kUseForce;
     frontEnd.Inform({"%1", {text}});
 }
 
@@ -26,8 +26,8 @@ void Print(int fd, const std::string& text) {
 // The interrupt stops the set, not the program, while the files are worked on.
 class InterruptStopsSet {
 public:
-    InterruptStopsSet() { StopOnInterrupt(true); }
-    ~InterruptStopsSet() { StopOnInterrupt(false); }
+    InterruptStopsSet() { core::StopOnInterrupt(true); }
+    ~InterruptStopsSet() { core::StopOnInterrupt(false); }
     InterruptStopsSet(const InterruptStopsSet&) = delete;
     InterruptStopsSet& operator=(const InterruptStopsSet&) = delete;
 };
@@ -36,17 +36,18 @@ public:
 
 int RunTree(const Options& options, CliFrontEnd& frontEnd) {
     const bool encrypt = options.command == Command::Encrypt;
-    const flows::FileSet set = flows::PlanSet(
-        options.files, encrypt ? flows::FileDirection::Encrypt : flows::FileDirection::Decrypt,
+    const core::flows::FileSet set = core::flows::PlanSet(
+        options.files,
+        encrypt ? core::flows::FileDirection::Encrypt : core::flows::FileDirection::Decrypt,
         options.force);
-    flows::SetTally tally(set);
-    for (const flows::SetProblem& problem : tally.TakeNewProblems()) Tell(frontEnd, problem);
+    core::flows::SetTally tally(set);
+    for (const core::flows::SetProblem& problem : tally.TakeNewProblems()) Tell(frontEnd, problem);
     if (options.dryRun) {
-        for (const flows::SetFile& file : set.files) {
-            Print(kStandardOutput, flows::ShownName(file.source) + " -> " +
-                                       flows::ShownName(file.destination) + "\n");
+        for (const core::flows::SetFile& file : set.files) {
+            Print(kStandardOutput, core::flows::ShownName(file.source) + " -> " +
+                                       core::flows::ShownName(file.destination) + "\n");
         }
-        Print(kStandardOutput, messages::Render(tally.Preview()) + "\n");
+        Print(kStandardOutput, core::messages::Render(tally.Preview()) + "\n");
         return tally.Status();
     }
     if (!set.files.empty()) {
@@ -54,22 +55,23 @@ int RunTree(const Options& options, CliFrontEnd& frontEnd) {
         const cipher::WipedOnExit wipePassword(password);
         const bool terminal = options.password.from == PasswordFrom::Terminal;
         frontEnd.SetSubject({});
-        if (std::optional<flows::Outcome> none =
-                flows::ObtainPassword(frontEnd, {true, encrypt && terminal}, password)) {
-            return flows::WorstStatus(tally.Status(), flows::Finish(frontEnd, *none));
+        if (std::optional<core::flows::Outcome> none =
+                core::flows::ObtainPassword(frontEnd, {true, encrypt && terminal}, password)) {
+            return core::flows::WorstStatus(tally.Status(), core::flows::Finish(frontEnd, *none));
         }
         const InterruptStopsSet interruptStops;
         // Each message names its file; the bar has no label of its own.
-        flows::RunSetFiles(frontEnd, set, tally, true,
-                           [&](const flows::SetFile& file, flows::FrontEnd& each) {
-                               const FileJob job{file.source,   file.destination, encrypt,
-                                                 options.armor, options.force,    options.wipe};
-                               return Run(job, each, password);
-                           });
+        core::flows::RunSetFiles(
+            frontEnd, set, tally, true,
+            [&](const core::flows::SetFile& file, core::flows::FrontEnd& each) {
+                const FileJob job{file.source,   file.destination, encrypt,
+                                  options.armor, options.force,    options.wipe};
+                return Run(job, each, password);
+            });
     }
     // --quiet keeps it for a run that did not go through.
-    if (!options.quiet || tally.Status() != kCompleted) {
-        Print(kStandardError, messages::Render(tally.Summary()) + "\n");
+    if (!options.quiet || tally.Status() != core::kCompleted) {
+        Print(kStandardError, core::messages::Render(tally.Summary()) + "\n");
     }
     return tally.Status();
 }

@@ -6,7 +6,7 @@
 #include "core/TerminationCleanup.h"
 
 int main(int argc, char** argv) {
-    KeepSecretsOutOfCoreDumps();
-    RemoveTemporaryFileOnTermination();
+    core::KeepSecretsOutOfCoreDumps();
+    core::RemoveTemporaryFileOnTermination();
     return cli::RunProgram(std::vector<std::string>(argv + 1, argv + argc));
 }

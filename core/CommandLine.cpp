@@ -2,6 +2,8 @@
 
 #include <vector>
 
+namespace core {
+
 namespace commandline {
 
 namespace {
@@ -109,3 +111,5 @@ Command Parse(std::u16string_view argumentText) {
 }
 
 }  // namespace commandline
+
+}  // namespace core

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace core {
+
 // The non-interactive command line: "/"-separated fields
 //
 //     <lead-in> / <operation> / <source or "string"> / <password or "-ask"> [/ <destination or
@@ -44,3 +46,5 @@ std::u16string ToLowerAscii(std::u16string_view text);
 Command Parse(std::u16string_view argumentText);
 
 }  // namespace commandline
+
+}  // namespace core

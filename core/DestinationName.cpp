@@ -2,6 +2,8 @@
 
 #include "core/CommandLine.h"
 
+namespace core {
+
 namespace {
 constexpr std::u16string_view kSuffix = u".enc";
 }  // namespace
@@ -14,3 +16,5 @@ std::optional<std::u16string> DestinationFor(std::u16string_view source) {
     }
     return std::u16string(source) + std::u16string(kSuffix);
 }
+
+}  // namespace core

@@ -6,6 +6,8 @@
 #include "core/Wildcard.h"
 #include "fileio/FileStore.h"
 
+namespace core {
+
 namespace {
 
 bool IsRegularFile(const std::filesystem::path& path) {
@@ -38,3 +40,5 @@ bool IsExistingFileOrMatch(const std::u16string& path) {
     if (HasWildcard(fsPath.filename().u16string())) return AnyRegularFileMatches(fsPath);
     return IsRegularFile(fsPath);
 }
+
+}  // namespace core

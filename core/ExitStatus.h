@@ -1,5 +1,7 @@
 #pragma once
 
+namespace core {
+
 // The exit statuses of both programs, for scripts.
 enum ExitStatus : int {
     kCompleted = 0,      // every operation completed (or the window was closed)
@@ -8,3 +10,5 @@ enum ExitStatus : int {
     kNotWiped = 3,       // encrypted, but an original could not be wiped
     kWrongPassword = 4,  // wrong password, or not a valid container
 };
+
+}  // namespace core

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace core {
+
 // The geometry of the program's windows, designed in twips: 1/1440 inch,
 // 15 twips per pixel at 96 dots per inch. Every front end places its
 // controls from these tables and converts them with its display's density.
@@ -58,3 +60,5 @@ inline constexpr TwipsRect kPlacement{0, 0, 2000, 200};
 }  // namespace statusform
 
 }  // namespace layout
+
+}  // namespace core

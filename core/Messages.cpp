@@ -4,6 +4,8 @@
 #include "core/SourceWipe.h"
 #include "core/Utf8.h"
 
+namespace core {
+
 namespace messages {
 
 namespace {
@@ -248,3 +250,5 @@ std::string ForUnexpected(const char* what) {
 }
 
 }  // namespace messages
+
+}  // namespace core

@@ -8,6 +8,9 @@
 namespace cipher {
 struct FileError;
 }
+
+namespace core {
+
 struct WipeResult;
 
 // Marks a message template for the translation tools without translating it
@@ -194,3 +197,5 @@ Message UnexpectedMessage(const char* what);
 std::string ForUnexpected(const char* what);
 
 }  // namespace messages
+
+}  // namespace core

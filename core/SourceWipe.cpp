@@ -7,6 +7,8 @@
 #include "cipher/clsBlowfish.h"
 #include "fileio/FileStore.h"
 
+namespace core {
+
 namespace {
 
 std::string ReasonOf(const std::error_code& ec) {
@@ -97,3 +99,5 @@ WipeResult WipeSource(const std::u16string& source, const std::u16string& encryp
     }
     return {WipeOutcome::Wiped, {}};
 }
+
+}  // namespace core

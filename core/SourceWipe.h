@@ -6,6 +6,8 @@ namespace cipher {
 class ProgressSink;
 }
 
+namespace core {
+
 // Wiping the source file after it was encrypted: the source is checked
 // against the encrypted file, renamed out of the way, its own content
 // overwritten with the encrypted data and flushed to disk, and the file
@@ -59,3 +61,5 @@ bool MaybeSameFile(const std::u16string& first, const std::u16string& second);
 // deletes the source. A source that is a symbolic link is not wiped.
 WipeResult WipeSource(const std::u16string& source, const std::u16string& encrypted,
                       const std::u16string& password, cipher::ProgressSink* progress);
+
+}  // namespace core

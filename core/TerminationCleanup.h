@@ -1,5 +1,7 @@
 #pragma once
 
+namespace core {
+
 // When the program is told to end (terminate, interrupt or hang-up) while a
 // file operation is writing, the operation's temporary file is removed
 // before the program ends as the signal would have ended it. A request that
@@ -13,3 +15,5 @@ void RemoveTemporaryFileOnTermination();
 // interrupt ends the program as above.
 void StopOnInterrupt(bool on);
 bool InterruptReceived();
+
+}  // namespace core

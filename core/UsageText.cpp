@@ -5,6 +5,8 @@
 #include "core/Messages.h"
 #include "core/Utf8.h"
 
+namespace core {
+
 namespace usage {
 
 namespace {
@@ -70,3 +72,5 @@ std::u16string DesktopOptionsText() {
 }
 
 }  // namespace usage
+
+}  // namespace core

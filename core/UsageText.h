@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace core {
+
 // The usage text of the window program (its About box and the message for an
 // unusable "/" command line) and the help text of its desktop options, shared
 // by every front end. The sentences are English templates marked for the
@@ -29,3 +31,5 @@ std::u16string Text(Translator translate = nullptr);
 std::u16string DesktopOptionsText();
 
 }  // namespace usage
+
+}  // namespace core

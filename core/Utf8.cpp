@@ -2,6 +2,8 @@
 
 #include "cipher/SecureZero.h"
 
+namespace core {
+
 namespace {
 
 // The length of the valid UTF-8 sequence at p (of n bytes), or 0; its
@@ -122,3 +124,5 @@ std::u16string DecodeArgument(std::string_view bytes) {
     }
     return text;
 }
+
+}  // namespace core

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace core {
+
 // Text leaving the program as UTF-8 (paths, standard output, messages), and
 // text arriving as UTF-8 (the system's path encoding, arguments, standard
 // input, passwords) turned into the program's 16-bit text.
@@ -26,3 +28,5 @@ std::string EncodeUtf8(std::u16string_view text);
 
 // UTF-8 for one character.
 std::string EncodeUtf8(char32_t character);
+
+}  // namespace core

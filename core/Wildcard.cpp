@@ -1,5 +1,7 @@
 #include "core/Wildcard.h"
 
+namespace core {
+
 bool HasWildcard(std::u16string_view text) {
     return text.find_first_of(u"*?") != text.npos;
 }
@@ -26,3 +28,5 @@ bool MatchesWildcard(std::u16string_view name, std::u16string_view pattern) {
     while (p < pattern.size() && pattern[p] == u'*') ++p;
     return p == pattern.size();
 }
+
+}  // namespace core

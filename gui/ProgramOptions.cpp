@@ -81,9 +81,9 @@ QString VersionText() {
 std::optional<Answer> AnswerWithoutDisplay(const Options& options) {
     switch (options.option) {
         case Option::Help:
-            return Answer{HelpText(), kCompleted};
+            return Answer{HelpText(), core::kCompleted};
         case Option::Version:
-            return Answer{VersionText(), kCompleted};
+            return Answer{VersionText(), core::kCompleted};
         case Option::None:
         case Option::EncryptFiles:
         case Option::DecryptFiles:

@@ -20,13 +20,13 @@ namespace startup {
 
 namespace {
 
-using commandline::Action;
+using core::commandline::Action;
 
 QString FromU16(const std::u16string& text) {
     return QString::fromStdU16String(text);
 }
 
-void FillBoxes(Form1& form, const commandline::Command& command) {
+void FillBoxes(Form1& form, const core::commandline::Command& command) {
     form.Text1()->setText(FromU16(command.source));
     form.Text2()->setText(FromU16(command.destination));
     form.Text3()->setText(FromU16(command.text));
@@ -36,7 +36,7 @@ void FillBoxes(Form1& form, const commandline::Command& command) {
 }
 
 int StatusOf(bool completed) {
-    return completed ? kCompleted : kFailed;
+    return completed ? core::kCompleted : core::kFailed;
 }
 
 // The string actions end with the result on the clipboard, where it has to
@@ -57,7 +57,7 @@ int RunStringAction(Form1& form, bool encrypt) {
 // One file action as the button runs it, inside the action boundary; the
 // status tells how it ended.
 int RunFileAction(Form1& form, bool encrypt) {
-    int status = kFailed;
+    int status = core::kFailed;
     form.RunAction([&] {
         if (encrypt) {
             form.EncFile_Click();
@@ -89,19 +89,21 @@ int Dispatch(Form1& form, Action action) {
             break;
     }
     form.mAbout_Click();
-    return kUsage;
+    return core::kUsage;
 }
 
 // Files and folders together: one set, one password, one summary.
 int RunFileSet(Form1& form, bool encrypt, const QStringList& files) {
     std::vector<std::string> names;
     for (const QString& file : files) {
-        names.push_back(EncodeUtf8(QFileInfo(file).absoluteFilePath().toStdU16String()));
+        names.push_back(core::EncodeUtf8(QFileInfo(file).absoluteFilePath().toStdU16String()));
     }
-    int status = kFailed;
+    int status = core::kFailed;
     form.RunAction([&] {
-        status = form.RunFileSet(flows::PlanSet(
-            names, encrypt ? flows::FileDirection::Encrypt : flows::FileDirection::Decrypt, false));
+        status = form.RunFileSet(core::flows::PlanSet(
+            names,
+            encrypt ? core::flows::FileDirection::Encrypt : core::flows::FileDirection::Decrypt,
+            false));
     });
     return status;
 }
@@ -111,7 +113,7 @@ int RunFileSet(Form1& form, bool encrypt, const QStringList& files) {
 QStringList ProgramArguments(int argc, const char* const* argv) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i) {
-        arguments.append(QString::fromStdU16String(DecodeArgument(argv[i])));
+        arguments.append(QString::fromStdU16String(core::DecodeArgument(argv[i])));
     }
     return arguments;
 }
@@ -120,8 +122,8 @@ QString ArgumentText(const QStringList& arguments) {
     return arguments.join(QLatin1Char(' '));
 }
 
-int RunCommand(Form1& form, const commandline::Command& command) {
-    int status = kFailed;
+int RunCommand(Form1& form, const core::commandline::Command& command) {
+    int status = core::kFailed;
     // Scripts rely on the command line replacing an existing destination.
     form.SetAskBeforeReplacing(false);
     form.RunAction([&] {
@@ -141,16 +143,16 @@ int RunFiles(Form1& form, MessageBoxes& boxes, bool encrypt, const QStringList& 
     const StrayKeyReleases strayKeys;
     if (files.isEmpty()) {
         form.RunAction([&] { form.BrowseF_Click(); });
-        if (form.Text1()->text().isEmpty()) return kFailed;  // nothing chosen
+        if (form.Text1()->text().isEmpty()) return core::kFailed;  // nothing chosen
         return RunFileAction(form, encrypt);
     }
     if (std::any_of(files.begin(), files.end(),
                     [](const QString& file) { return QFileInfo(file).isDir(); })) {
         return RunFileSet(form, encrypt, files);
     }
-    int status = kCompleted;
+    int status = core::kCompleted;
     for (const QString& file : files) {
-        int fileStatus = kFailed;
+        int fileStatus = core::kFailed;
         form.RunAction([&] {
             const QString path = QFileInfo(file).absoluteFilePath();
             std::error_code invalid;
@@ -158,7 +160,7 @@ int RunFiles(Form1& form, MessageBoxes& boxes, bool encrypt, const QStringList& 
             // An unusable name, a device or a pipe goes on to the action,
             // which explains it.
             const std::u16string name = path.toStdU16String();
-            if (!invalid && !Global::FileExists(name) && !flows::IsOtherThanFile(name)) {
+            if (!invalid && !Global::FileExists(name) && !core::flows::IsOtherThanFile(name)) {
                 boxes.Inform(
                     QCoreApplication::translate("Startup", "There is no file %1.").arg(path));
                 return;
@@ -168,7 +170,7 @@ int RunFiles(Form1& form, MessageBoxes& boxes, bool encrypt, const QStringList& 
             fileStatus = kNotStarted;
         });
         if (fileStatus == kNotStarted) fileStatus = RunFileAction(form, encrypt);
-        status = flows::WorstStatus(status, fileStatus);
+        status = core::flows::WorstStatus(status, fileStatus);
     }
     return status;
 }
@@ -176,7 +178,7 @@ int RunFiles(Form1& form, MessageBoxes& boxes, bool encrypt, const QStringList& 
 int Start(Form1& form, const QStringList& arguments) {
     const QString argumentText = ArgumentText(arguments);
     form.Form_Load(argumentText);
-    commandline::Command command = commandline::Parse(argumentText.toStdU16String());
+    core::commandline::Command command = core::commandline::Parse(argumentText.toStdU16String());
     // Arguments that are all empty (a script's empty variable) ask for no
     // window: nobody may be there to close it.
     if (command.action == Action::Interactive && !arguments.isEmpty()) {

@@ -26,7 +26,7 @@ QString ArgumentText(const QStringList& arguments);
 // window's action for it and returns the exit status. An existing destination
 // is replaced without a question. The window's load step must have run with
 // the same argument text.
-int RunCommand(Form1& form, const commandline::Command& command);
+int RunCommand(Form1& form, const core::commandline::Command& command);
 
 // The file-manager entry: runs the file panel's Encrypt (or Decrypt) action
 // on each file in turn, as if the user had chosen it with Browse (absolute

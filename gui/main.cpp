@@ -33,8 +33,9 @@ bool IsUnusable(const QStringList& arguments) {
     if (arguments.isEmpty()) return false;
     if (programoptions::Read(arguments).option != programoptions::Option::None) return false;
     const QString text = startup::ArgumentText(arguments);
-    const commandline::Action action = commandline::Parse(text.toStdU16String()).action;
-    return action == commandline::Action::Usage || action == commandline::Action::Interactive;
+    const core::commandline::Action action = core::commandline::Parse(text.toStdU16String()).action;
+    return action == core::commandline::Action::Usage ||
+           action == core::commandline::Action::Interactive;
 }
 
 QIcon WindowIcon() {
@@ -61,23 +62,23 @@ int OpenWindow(Form1& form, const QStringList& files) {
 
 int main(int argc, char** argv) {
     // Also the clipboard keeper, which runs this program and holds the text.
-    KeepSecretsOutOfCoreDumps();
+    core::KeepSecretsOutOfCoreDumps();
     // The command line is the program's own: Qt sees only the program name,
     // so that it takes no words out of a text or a path.
     const QStringList arguments = startup::ProgramArguments(argc, argv);
     startup::HideArguments(argc, argv);
     const programoptions::Options options = programoptions::Read(arguments);
     if (const auto answer = programoptions::AnswerWithoutDisplay(options)) {
-        Print(answer->status == kCompleted ? stdout : stderr, answer->text);
+        Print(answer->status == core::kCompleted ? stdout : stderr, answer->text);
         return answer->status;
     }
 
-    RemoveTemporaryFileOnTermination();
+    core::RemoveTemporaryFileOnTermination();
     int qtArgc = 1;
     std::optional<QApplication> application;
     {
         const bool unusable = IsUnusable(arguments);
-        DisplayGuard guard(unusable ? kUsage : kFailed,
+        DisplayGuard guard(unusable ? core::kUsage : core::kFailed,
                            unusable ? programoptions::HelpText().toLocal8Bit() : QByteArray());
         application.emplace(qtArgc, argv);
     }

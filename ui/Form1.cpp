@@ -47,7 +47,7 @@ Form1::Form1(Platform* platform)
     // The tables were drawn for a smaller font than most desktops use: they
     // grow with the window's font, so that every caption fits.
     layout_ = TwipsLayout::For(*this);
-    setFixedSize(layout_.ToPixels(layout::form1::kClientArea).size());
+    setFixedSize(layout_.ToPixels(core::layout::form1::kClientArea).size());
     BuildFilePanel();
     BuildStringPanel();
     SetTabOrder();
@@ -59,20 +59,21 @@ QLineEdit* Form1::Text1() const {
     return text1_;
 }
 
-void Form1::Place(QWidget* control, QWidget* container, const char* name, const TwipsRect& place) {
+void Form1::Place(QWidget* control, QWidget* container, const char* name,
+                  const core::TwipsRect& place) {
     control->setParent(container);
     control->setObjectName(QString::fromLatin1(name));
     control->setGeometry(layout_.ToPixels(place));
 }
 
-QGroupBox* Form1::AddFrame(const char* name, const QString& caption, const TwipsRect& place) {
+QGroupBox* Form1::AddFrame(const char* name, const QString& caption, const core::TwipsRect& place) {
     auto* frame = new QGroupBox(caption);
     Place(frame, this, name, place);
     return frame;
 }
 
 QPushButton* Form1::AddButton(QWidget* container, const char* name, const QString& caption,
-                              const TwipsRect& place, std::function<void()> action) {
+                              const core::TwipsRect& place, std::function<void()> action) {
     auto* button = new QPushButton(caption);
     Place(button, container, name, place);
     button->setAutoDefault(false);
@@ -82,62 +83,63 @@ QPushButton* Form1::AddButton(QWidget* container, const char* name, const QStrin
 }
 
 void Form1::BuildFilePanel() {
-    frame1_ = AddFrame("Frame1", tr("File (binary encryption)"), layout::form1::kFrame1);
+    frame1_ = AddFrame("Frame1", tr("File (binary encryption)"), core::layout::form1::kFrame1);
     Describe(frame1_, tr("File (binary encryption)"),
              tr("Encrypt or decrypt a whole file into another file"));
     text1_ = new FileDropLineEdit;
-    Place(text1_, frame1_, "Text1", layout::form1::kText1);
+    Place(text1_, frame1_, "Text1", core::layout::form1::kText1);
     Describe(text1_, tr("Source file"),
              tr("Path of the file to encrypt or decrypt; a file can also be dropped here"));
     connect(text1_, &FileDropLineEdit::filesDropped, this,
             [this](const QStringList& files) { actions_.Run([&] { Text1_OLEDragDrop(files); }); });
     text2_ = new QLineEdit;
-    Place(text2_, frame1_, "Text2", layout::form1::kText2);
+    Place(text2_, frame1_, "Text2", core::layout::form1::kText2);
     Describe(text2_, tr("Destination file"), tr("Path of the file that receives the result"));
     text2_->setAcceptDrops(false);
-    Describe(AddButton(frame1_, "BrowseF", tr("&Browse"), layout::form1::kBrowseF,
+    Describe(AddButton(frame1_, "BrowseF", tr("&Browse"), core::layout::form1::kBrowseF,
                        [this] { BrowseF_Click(); }),
              tr("Browse for the source file"),
              tr("Choose the source file; the destination is named after it"));
-    Describe(AddButton(frame1_, "EncFile", tr("&Encrypt"), layout::form1::kEncFile,
+    Describe(AddButton(frame1_, "EncFile", tr("&Encrypt"), core::layout::form1::kEncFile,
                        [this] { EncFile_Click(); }),
              tr("Encrypt file"), tr("Encrypt the source file into the destination file"));
-    Describe(AddButton(frame1_, "DecFile", tr("&Decrypt"), layout::form1::kDecFile,
+    Describe(AddButton(frame1_, "DecFile", tr("&Decrypt"), core::layout::form1::kDecFile,
                        [this] { DecFile_Click(); }),
              tr("Decrypt file"), tr("Decrypt the source file into the destination file"));
-    Describe(
-        AddButton(frame1_, "mSwap", tr("&Swap"), layout::form1::kSwap, [this] { mSwap_Click(); }),
-        tr("Swap source and destination"),
-        tr("Exchange the paths of the source and destination files"));
-    Describe(
-        AddButton(this, "mAbout", tr("About"), layout::form1::kAbout, [this] { mAbout_Click(); }),
-        tr("About Quillbox"), tr("Show the version and how to use Quillbox from the command line"));
+    Describe(AddButton(frame1_, "mSwap", tr("&Swap"), core::layout::form1::kSwap,
+                       [this] { mSwap_Click(); }),
+             tr("Swap source and destination"),
+             tr("Exchange the paths of the source and destination files"));
+    Describe(AddButton(this, "mAbout", tr("About"), core::layout::form1::kAbout,
+                       [this] { mAbout_Click(); }),
+             tr("About Quillbox"),
+             tr("Show the version and how to use Quillbox from the command line"));
 }
 
 void Form1::BuildStringPanel() {
-    frame2_ = AddFrame("Frame2", tr("String (ASCII encryption)"), layout::form1::kFrame2);
+    frame2_ = AddFrame("Frame2", tr("String (ASCII encryption)"), core::layout::form1::kFrame2);
     Describe(frame2_, tr("String (ASCII encryption)"),
              tr("Encrypt a line of text into Base64 text, or decrypt it back"));
-    Describe(AddButton(frame2_, "mPaste", tr("P&aste"), layout::form1::kPaste,
+    Describe(AddButton(frame2_, "mPaste", tr("P&aste"), core::layout::form1::kPaste,
                        [this] { mPaste_Click(); }),
              tr("Paste from clipboard"),
              tr("Replace the text to encrypt or decrypt with the text on the clipboard"));
     text3_ = new QLineEdit;
-    Place(text3_, frame2_, "Text3", layout::form1::kText3);
+    Place(text3_, frame2_, "Text3", core::layout::form1::kText3);
     Describe(text3_, tr("Text to encrypt or decrypt"),
              tr("Plain text to encrypt, or Base64 text to decrypt"));
-    Describe(AddButton(frame2_, "EncStr", tr("E&ncrypt"), layout::form1::kEncStr,
+    Describe(AddButton(frame2_, "EncStr", tr("E&ncrypt"), core::layout::form1::kEncStr,
                        [this] { EncStr_Click(); }),
              tr("Encrypt text"), tr("Encrypt the text into Base64 text shown as the result"));
     text4_ = new QLineEdit;
-    Place(text4_, frame2_, "Text4", layout::form1::kText4);
+    Place(text4_, frame2_, "Text4", core::layout::form1::kText4);
     Describe(text4_, tr("Result"), tr("The result of the last text encryption or decryption"));
-    Describe(AddButton(frame2_, "DecStr", tr("Dec&rypt"), layout::form1::kDecStr,
+    Describe(AddButton(frame2_, "DecStr", tr("Dec&rypt"), core::layout::form1::kDecStr,
                        [this] { DecStr_Click(); }),
              tr("Decrypt text"),
              tr("Decrypt the Base64 text into the plain text shown as the result"));
-    Describe(AddButton(frame2_, "Copy2Clip", tr("&Copy to clipboard"), layout::form1::kCopy2Clip,
-                       [this] { Copy2Clip_Click(); }),
+    Describe(AddButton(frame2_, "Copy2Clip", tr("&Copy to clipboard"),
+                       core::layout::form1::kCopy2Clip, [this] { Copy2Clip_Click(); }),
              tr("Copy result to clipboard"), tr("Put the result on the clipboard as plain text"));
     for (QLineEdit* field : {static_cast<QLineEdit*>(text1_), text2_, text3_, text4_}) {
         Unlimit(field);

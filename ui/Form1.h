@@ -70,13 +70,13 @@ public:
     bool myDecrypt(std::u16string& srcFile, std::u16string& dstFile, std::u16string& myPass);
     // How the last file Encrypt or Decrypt ended, as the command line's exit
     // status: completed, failed, encrypted but not wiped, or wrong password.
-    ExitStatus FileActionStatus() const { return fileStatus_; }
+    core::ExitStatus FileActionStatus() const { return fileStatus_; }
     // Several files and folders in one go (the file-manager entries): one
     // password, one wipe question, the strip's overall percentage, a summary
     // box. Returns the exit status.
-    int RunFileSet(const flows::FileSet& set);
+    int RunFileSet(const core::flows::FileSet& set);
     // How the last string Encrypt or Decrypt ended, for the exit status.
-    ExitStatus StringActionStatus() const { return stringStatus_; }
+    core::ExitStatus StringActionStatus() const { return stringStatus_; }
 
     // String panel and About.
     bool EncStr_Click();
@@ -97,18 +97,19 @@ private:
     void BuildFilePanel();
     void BuildStringPanel();
     void SetTabOrder();
-    QGroupBox* AddFrame(const char* name, const QString& caption, const TwipsRect& place);
+    QGroupBox* AddFrame(const char* name, const QString& caption, const core::TwipsRect& place);
     QPushButton* AddButton(QWidget* container, const char* name, const QString& caption,
-                           const TwipsRect& place, std::function<void()> action);
-    void Place(QWidget* control, QWidget* container, const char* name, const TwipsRect& place);
+                           const core::TwipsRect& place, std::function<void()> action);
+    void Place(QWidget* control, QWidget* container, const char* name,
+               const core::TwipsRect& place);
     void Form_Unload();
 
     bool InteractiveMode() const { return commandLine_.isEmpty(); }
     // The file panel's fields as a request of the file flows.
-    flows::FileRequest FileRequestOf(flows::FileDirection direction) const;
+    core::flows::FileRequest FileRequestOf(core::flows::FileDirection direction) const;
     // How the file actions come by the password; confirm for encryption.
-    flows::PasswordPlan FilePasswordPlan(bool confirm) const;
-    bool RunStringAction(flows::TextDirection direction);
+    core::flows::PasswordPlan FilePasswordPlan(bool confirm) const;
+    bool RunStringAction(core::flows::TextDirection direction);
 
     std::unique_ptr<QtPlatform> ownPlatform_;
     Platform& platform_;
@@ -117,8 +118,8 @@ private:
     QString commandLine_;
     bool askBeforeReplacing_ = true;
     bool nameFileInPrompts_ = false;
-    ExitStatus fileStatus_ = kCompleted;
-    ExitStatus stringStatus_ = kCompleted;
+    core::ExitStatus fileStatus_ = core::kCompleted;
+    core::ExitStatus stringStatus_ = core::kCompleted;
     TwipsLayout layout_{96, 13};  // the layout tables in pixels, for this window's font
     FileDropLineEdit* text1_ = nullptr;
     QLineEdit* text2_ = nullptr;

@@ -15,8 +15,8 @@ namespace {
 constexpr bool kOverwrite = true;
 constexpr bool kRawContainer = false;
 
-ExitStatus StatusOf(int status) {
-    return static_cast<ExitStatus>(status);
+core::ExitStatus StatusOf(int status) {
+    return static_cast<core::ExitStatus>(status);
 }
 
 }  // namespace
@@ -35,7 +35,7 @@ void Form1::Text1_OLEDragDrop(const QStringList& files) {
 }
 
 void Form1::DeriveDstFile() {
-    if (const auto destination = DestinationFor(text1_->text().toStdU16String())) {
+    if (const auto destination = core::DestinationFor(text1_->text().toStdU16String())) {
         text2_->setText(QString::fromStdU16String(*destination));
     }
 }
@@ -46,8 +46,8 @@ void Form1::mSwap_Click() {
     text2_->setText(source);
 }
 
-flows::FileRequest Form1::FileRequestOf(flows::FileDirection direction) const {
-    flows::FileRequest request;
+core::flows::FileRequest Form1::FileRequestOf(core::flows::FileDirection direction) const {
+    core::flows::FileRequest request;
     request.direction = direction;
     request.source = text1_->text().toStdU16String();
     request.destination = text2_->text().toStdU16String();
@@ -58,51 +58,54 @@ flows::FileRequest Form1::FileRequestOf(flows::FileDirection direction) const {
     // A source that is not there ends the action silently.
     request.sourceExists = &Global::FileExists;
     // In the command-line mode the original goes without a question.
-    request.wipe = InteractiveMode() ? flows::WipePlan::Ask : flows::WipePlan::Always;
+    request.wipe = InteractiveMode() ? core::flows::WipePlan::Ask : core::flows::WipePlan::Always;
     return request;
 }
 
-flows::PasswordPlan Form1::FilePasswordPlan(bool confirm) const {
-    flows::PasswordPlan plan{InteractiveMode(), confirm};
+core::flows::PasswordPlan Form1::FilePasswordPlan(bool confirm) const {
+    core::flows::PasswordPlan plan{InteractiveMode(), confirm};
     if (nameFileInPrompts_) plan.subject = QFileInfo(text1_->text()).fileName().toStdString();
     return plan;
 }
 
 bool Form1::EncFile_Click() {
     // In the command-line mode the password is known, but it is still retyped.
-    const flows::Outcome outcome =
-        flows::EncryptFile(frontEnd_, FileRequestOf(flows::FileDirection::Encrypt),
-                           FilePasswordPlan(true), Global::CurrentPassword);
-    fileStatus_ = StatusOf(flows::Finish(frontEnd_, outcome));
-    return outcome.ending == flows::Ending::Completed || outcome.ending == flows::Ending::NotWiped;
+    const core::flows::Outcome outcome =
+        core::flows::EncryptFile(frontEnd_, FileRequestOf(core::flows::FileDirection::Encrypt),
+                                 FilePasswordPlan(true), Global::CurrentPassword);
+    fileStatus_ = StatusOf(core::flows::Finish(frontEnd_, outcome));
+    return outcome.ending == core::flows::Ending::Completed ||
+           outcome.ending == core::flows::Ending::NotWiped;
 }
 
 bool Form1::DecFile_Click() {
     // The shared password itself: a decryption that was carried out empties it.
-    const flows::Outcome outcome =
-        flows::DecryptFile(frontEnd_, FileRequestOf(flows::FileDirection::Decrypt),
-                           FilePasswordPlan(false), Global::CurrentPassword);
-    fileStatus_ = StatusOf(flows::Finish(frontEnd_, outcome));
-    return outcome.ending == flows::Ending::Completed;
+    const core::flows::Outcome outcome =
+        core::flows::DecryptFile(frontEnd_, FileRequestOf(core::flows::FileDirection::Decrypt),
+                                 FilePasswordPlan(false), Global::CurrentPassword);
+    fileStatus_ = StatusOf(core::flows::Finish(frontEnd_, outcome));
+    return outcome.ending == core::flows::Ending::Completed;
 }
 
-int Form1::RunFileSet(const flows::FileSet& set) {
-    const bool encrypt = set.direction == flows::FileDirection::Encrypt;
-    const int status =
-        flows::RunSet(frontEnd_, set, {InteractiveMode(), encrypt}, Global::CurrentPassword,
-                      InteractiveMode() ? flows::WipePlan::Ask : flows::WipePlan::Always);
+int Form1::RunFileSet(const core::flows::FileSet& set) {
+    const bool encrypt = set.direction == core::flows::FileDirection::Encrypt;
+    const int status = core::flows::RunSet(
+        frontEnd_, set, {InteractiveMode(), encrypt}, Global::CurrentPassword,
+        InteractiveMode() ? core::flows::WipePlan::Ask : core::flows::WipePlan::Always);
     fileStatus_ = StatusOf(status);
     return status;
 }
 
 bool Form1::myEncrypt(std::u16string& srcFile, std::u16string& dstFile, std::u16string& myPass) {
-    return flows::Finish(frontEnd_, flows::RunFileOperation(
-                                        frontEnd_, flows::FileDirection::Encrypt, srcFile, dstFile,
-                                        myPass, kOverwrite, kRawContainer)) == kCompleted;
+    return core::flows::Finish(frontEnd_,
+                               core::flows::RunFileOperation(
+                                   frontEnd_, core::flows::FileDirection::Encrypt, srcFile, dstFile,
+                                   myPass, kOverwrite, kRawContainer)) == core::kCompleted;
 }
 
 bool Form1::myDecrypt(std::u16string& srcFile, std::u16string& dstFile, std::u16string& myPass) {
-    return flows::Finish(frontEnd_, flows::RunFileOperation(
-                                        frontEnd_, flows::FileDirection::Decrypt, srcFile, dstFile,
-                                        myPass, kOverwrite, kRawContainer)) == kCompleted;
+    return core::flows::Finish(frontEnd_,
+                               core::flows::RunFileOperation(
+                                   frontEnd_, core::flows::FileDirection::Decrypt, srcFile, dstFile,
+                                   myPass, kOverwrite, kRawContainer)) == core::kCompleted;
 }

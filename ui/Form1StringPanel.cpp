@@ -11,25 +11,25 @@
 #include "ui/UsageText.h"
 
 bool Form1::EncStr_Click() {
-    return RunStringAction(flows::TextDirection::Encrypt);
+    return RunStringAction(core::flows::TextDirection::Encrypt);
 }
 
 bool Form1::DecStr_Click() {
-    return RunStringAction(flows::TextDirection::Decrypt);
+    return RunStringAction(core::flows::TextDirection::Decrypt);
 }
 
-bool Form1::RunStringAction(flows::TextDirection direction) {
+bool Form1::RunStringAction(core::flows::TextDirection direction) {
     std::u16string result;
     const cipher::WipedOnExit wipeResult(result);
     // A single prompt, and only without a password; the shared password itself
     // goes to the engine, so the next string action asks again.
-    const flows::Outcome outcome = flows::TransformText(
+    const core::flows::Outcome outcome = core::flows::TransformText(
         frontEnd_, direction, text3_->text().toStdU16String(),
         {Global::CurrentPassword.empty(), false}, Global::CurrentPassword, result);
     // A long text brings the status window up; it does not outlast the action.
     platform_.status.Close();
-    stringStatus_ = static_cast<ExitStatus>(flows::Finish(frontEnd_, outcome));
-    if (outcome.ending != flows::Ending::Completed) return false;
+    stringStatus_ = static_cast<core::ExitStatus>(core::flows::Finish(frontEnd_, outcome));
+    if (outcome.ending != core::flows::Ending::Completed) return false;
     text4_->setText(QString::fromStdU16String(result));
     return true;
 }

@@ -5,7 +5,7 @@
 namespace {
 
 std::u16string Translate(const char* english) {
-    return QCoreApplication::translate(usage::kContext, english).toStdU16String();
+    return QCoreApplication::translate(core::usage::kContext, english).toStdU16String();
 }
 
 }  // namespace
@@ -13,5 +13,5 @@ std::u16string Translate(const char* english) {
 // The commands of the examples stay as they are typed; the sentences around
 // them are in the user's language.
 QString UsageText() {
-    return QString::fromStdU16String(usage::Text(&Translate));
+    return QString::fromStdU16String(core::usage::Text(&Translate));
 }

@@ -17,7 +17,7 @@ namespace win {
 
 namespace {
 
-namespace table = layout::form1;
+namespace table = core::layout::form1;
 
 constexpr wchar_t kClassName[] = L"QuillboxForm1";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
@@ -46,8 +46,8 @@ struct ControlEntry {
     ControlId id;
     Kind kind;
     const wchar_t* caption;
-    const TwipsRect& place;
-    const TwipsRect* container;  // the frame it sits in, or null for the window
+    const core::TwipsRect& place;
+    const core::TwipsRect* container;  // the frame it sits in, or null for the window
 };
 
 // In tab order: the window's focus moves through the controls in the order they are made.
@@ -223,9 +223,9 @@ bool Form1::RunAction(const std::function<void()>& action) {
         action();
         completed = true;
     } catch (const std::exception& error) {
-        messages_.Inform(DecodeArgument(messages::ForUnexpected(error.what())));
+        messages_.Inform(core::DecodeArgument(core::messages::ForUnexpected(error.what())));
     } catch (...) {
-        messages_.Inform(DecodeArgument(messages::ForUnexpected("unknown failure")));
+        messages_.Inform(core::DecodeArgument(core::messages::ForUnexpected("unknown failure")));
     }
     running_ = false;
     return completed;
@@ -244,7 +244,7 @@ void Form1::Text1_Drop(const std::u16string& file) {
 }
 
 void Form1::DeriveDstFile() {
-    if (const auto destination = DestinationFor(Text(Text1))) SetText(Text2, *destination);
+    if (const auto destination = core::DestinationFor(Text(Text1))) SetText(Text2, *destination);
 }
 
 void Form1::mSwap_Click() {

@@ -9,9 +9,9 @@ namespace win {
 
 namespace {
 
-using layout::passwordform::kClientArea;
-using layout::passwordform::kCommand1;
-using layout::passwordform::kCommand2;
+using core::layout::passwordform::kClientArea;
+using core::layout::passwordform::kCommand1;
+using core::layout::passwordform::kCommand2;
 
 constexpr wchar_t kClassName[] = L"QuillboxPasswordForm";
 constexpr int kOk = IDOK;
@@ -34,7 +34,7 @@ Prompt* PromptOf(HWND window) {
 }
 
 HWND AddControl(HWND parent, const wchar_t* kind, const wchar_t* caption, DWORD style, int id,
-                const TwipsRect& place, int dpi, DWORD exStyle = 0) {
+                const core::TwipsRect& place, int dpi, DWORD exStyle = 0) {
     const RECT r = Pixels(place, dpi);
     return CreateWindowExW(exStyle, kind, caption, WS_CHILD | WS_VISIBLE | style, r.left, r.top,
                            r.right - r.left, r.bottom - r.top, parent,
@@ -64,11 +64,11 @@ void Layout(HWND window, int dpi) {
     Prompt* prompt = PromptOf(window);
     const struct {
         int id;
-        const TwipsRect& place;
-    } controls[] = {{kText1, layout::passwordform::kText1},
+        const core::TwipsRect& place;
+    } controls[] = {{kText1, core::layout::passwordform::kText1},
                     {kOk, kCommand1},
                     {kCancel, kCommand2},
-                    {kLabel1, layout::passwordform::kLabel1}};
+                    {kLabel1, core::layout::passwordform::kLabel1}};
     for (const auto& control : controls) {
         Place(GetDlgItem(window, control.id), Pixels(control.place, dpi));
     }
@@ -184,10 +184,10 @@ std::optional<std::u16string> AskPassword(HWND owner, const std::u16string& labe
     const int dpi = DpiOf(window);
 
     const std::wstring label = Wide(labelCaption);
-    AddControl(window, L"STATIC", label.c_str(), SS_LEFT, kLabel1, layout::passwordform::kLabel1,
-               dpi);
+    AddControl(window, L"STATIC", label.c_str(), SS_LEFT, kLabel1,
+               core::layout::passwordform::kLabel1, dpi);
     prompt.text1 = AddControl(window, L"EDIT", L"", WS_TABSTOP | ES_PASSWORD | ES_AUTOHSCROLL,
-                              kText1, layout::passwordform::kText1, dpi, WS_EX_CLIENTEDGE);
+                              kText1, core::layout::passwordform::kText1, dpi, WS_EX_CLIENTEDGE);
     SendMessageW(prompt.text1, EM_SETPASSWORDCHAR, L'*', 0);
     SendMessageW(prompt.text1, EM_SETLIMITTEXT, 0, 0);
     AddControl(window, L"BUTTON", L"OK", WS_TABSTOP | BS_PUSHBUTTON, kOk, kCommand1, dpi);

@@ -35,18 +35,18 @@ std::u16string AbsolutePath(const std::u16string& file) {
     return Narrow(full);
 }
 
-flows::FileRequest FileRequestOf(const Form1& form, flows::FileDirection direction,
-                                 bool interactive, bool askBeforeReplacing) {
-    flows::FileRequest request;
+core::flows::FileRequest FileRequestOf(const Form1& form, core::flows::FileDirection direction,
+                                       bool interactive, bool askBeforeReplacing) {
+    core::flows::FileRequest request;
     request.direction = direction;
     request.source = form.Text(Form1::Text1);
     request.destination = form.Text(Form1::Text2);
     request.overwrite = kOverwrite;
     request.base64 = kRawContainer;
     // A source that is not there ends the action silently.
-    request.sourceExists = &IsExistingFileOrMatch;
+    request.sourceExists = &core::IsExistingFileOrMatch;
     // In the command-line mode the original goes without a question.
-    request.wipe = interactive ? flows::WipePlan::Ask : flows::WipePlan::Always;
+    request.wipe = interactive ? core::flows::WipePlan::Ask : core::flows::WipePlan::Always;
     // The window asks before it replaces another file; the "/" command line
     // replaces, as scripts expect.
     request.confirmReplace = interactive && askBeforeReplacing;
@@ -63,33 +63,36 @@ Program::~Program() {
 
 void Program::EncFile_Click() {
     // In the command-line mode the password is known, but it is still retyped.
-    const flows::Outcome outcome = flows::EncryptFile(
-        frontEnd_,
-        FileRequestOf(form_, flows::FileDirection::Encrypt, InteractiveMode(), askBeforeReplacing_),
-        {InteractiveMode(), true}, currentPassword_);
-    fileStatus_ = static_cast<ExitStatus>(flows::Finish(frontEnd_, outcome));
+    const core::flows::Outcome outcome =
+        core::flows::EncryptFile(frontEnd_,
+                                 FileRequestOf(form_, core::flows::FileDirection::Encrypt,
+                                               InteractiveMode(), askBeforeReplacing_),
+                                 {InteractiveMode(), true}, currentPassword_);
+    fileStatus_ = static_cast<core::ExitStatus>(core::flows::Finish(frontEnd_, outcome));
 }
 
 void Program::DecFile_Click() {
     // The shared password itself: a decryption that was carried out empties it.
-    const flows::Outcome outcome = flows::DecryptFile(
-        frontEnd_,
-        FileRequestOf(form_, flows::FileDirection::Decrypt, InteractiveMode(), askBeforeReplacing_),
-        {InteractiveMode(), false}, currentPassword_);
-    fileStatus_ = static_cast<ExitStatus>(flows::Finish(frontEnd_, outcome));
+    const core::flows::Outcome outcome =
+        core::flows::DecryptFile(frontEnd_,
+                                 FileRequestOf(form_, core::flows::FileDirection::Decrypt,
+                                               InteractiveMode(), askBeforeReplacing_),
+                                 {InteractiveMode(), false}, currentPassword_);
+    fileStatus_ = static_cast<core::ExitStatus>(core::flows::Finish(frontEnd_, outcome));
 }
 
 bool Program::RunStringAction(bool encrypt) {
     std::u16string result;
-    const flows::Outcome outcome = flows::TransformText(
-        frontEnd_, encrypt ? flows::TextDirection::Encrypt : flows::TextDirection::Decrypt,
+    const core::flows::Outcome outcome = core::flows::TransformText(
+        frontEnd_,
+        encrypt ? core::flows::TextDirection::Encrypt : core::flows::TextDirection::Decrypt,
         form_.Text(Form1::Text3), {currentPassword_.empty(), false}, currentPassword_, result);
     // A long text brings the status strip up; it does not outlast the action.
     frontEnd_.CloseStatus();
-    if (outcome.ending == flows::Ending::Completed) form_.SetText(Form1::Text4, result);
+    if (outcome.ending == core::flows::Ending::Completed) form_.SetText(Form1::Text4, result);
     cipher::Wipe(result);
-    stringStatus_ = static_cast<ExitStatus>(flows::Finish(frontEnd_, outcome));
-    return outcome.ending == flows::Ending::Completed;
+    stringStatus_ = static_cast<core::ExitStatus>(core::flows::Finish(frontEnd_, outcome));
+    return outcome.ending == core::flows::Ending::Completed;
 }
 
 void Program::EncStr_Click() {
@@ -101,11 +104,11 @@ void Program::DecStr_Click() {
 }
 
 void Program::mAbout_Click() {
-    messages_.Inform(usage::Text());
+    messages_.Inform(core::usage::Text());
 }
 
 int Program::RunFileAction(bool encrypt) {
-    fileStatus_ = kFailed;
+    fileStatus_ = core::kFailed;
     form_.RunAction([&] {
         if (encrypt) {
             EncFile_Click();
@@ -116,9 +119,9 @@ int Program::RunFileAction(bool encrypt) {
     return fileStatus_;
 }
 
-int Program::RunCommand(const commandline::Command& command) {
-    using commandline::Action;
-    int status = kFailed;
+int Program::RunCommand(const core::commandline::Command& command) {
+    using core::commandline::Action;
+    int status = core::kFailed;
     form_.RunAction([&] {
         form_.SetText(Form1::Text1, command.source);
         form_.SetText(Form1::Text2, command.destination);
@@ -129,22 +132,22 @@ int Program::RunCommand(const commandline::Command& command) {
         if (command.askPassword) commandLine_.clear();
         switch (command.action) {
             case Action::EncryptFile:
-                fileStatus_ = kFailed;
+                fileStatus_ = core::kFailed;
                 EncFile_Click();
                 status = fileStatus_;
                 return;
             case Action::DecryptFile:
-                fileStatus_ = kFailed;
+                fileStatus_ = core::kFailed;
                 DecFile_Click();
                 status = fileStatus_;
                 return;
             case Action::EncryptString:
             case Action::DecryptString: {
                 // The result goes to the clipboard, where it stays after the program has ended.
-                stringStatus_ = kFailed;
+                stringStatus_ = core::kFailed;
                 const bool converted = RunStringAction(command.action == Action::EncryptString);
                 const bool copied = form_.Copy2Clip_Click();
-                status = !converted ? stringStatus_ : copied ? kCompleted : kFailed;
+                status = !converted ? stringStatus_ : copied ? core::kCompleted : core::kFailed;
                 return;
             }
             case Action::Interactive:
@@ -152,23 +155,23 @@ int Program::RunCommand(const commandline::Command& command) {
                 break;
         }
         mAbout_Click();
-        status = kUsage;
+        status = core::kUsage;
     });
     return status;
 }
 
 int Program::Start(const std::vector<std::u16string>& arguments) {
     const std::u16string argumentText = Joined(arguments);
-    if (!form_.Form_Load()) return kFailed;
+    if (!form_.Form_Load()) return core::kFailed;
     frontEnd_.SetMainWindow(form_.Handle());
     commandLine_ = argumentText;
-    commandline::Command command = commandline::Parse(argumentText);
+    core::commandline::Command command = core::commandline::Parse(argumentText);
     // Arguments that are all empty (a script's empty variable) ask for no
     // window: nobody may be there to close it.
-    if (command.action == commandline::Action::Interactive && !arguments.empty()) {
-        command.action = commandline::Action::Usage;
+    if (command.action == core::commandline::Action::Interactive && !arguments.empty()) {
+        command.action = core::commandline::Action::Usage;
     }
-    if (command.action == commandline::Action::Interactive) return form_.ShowAndRun();
+    if (command.action == core::commandline::Action::Interactive) return form_.ShowAndRun();
     const int status = RunCommand(command);
     cipher::Wipe(currentPassword_);
     form_.Close();
@@ -176,30 +179,30 @@ int Program::Start(const std::vector<std::u16string>& arguments) {
 }
 
 int Program::RunFiles(bool encrypt, const std::vector<std::u16string>& files) {
-    if (!form_.Form_Load()) return kFailed;
+    if (!form_.Form_Load()) return core::kFailed;
     frontEnd_.SetMainWindow(form_.Handle());
     commandLine_.clear();  // the window's own dialogue: prompts and questions
     if (files.empty()) {
         form_.RunAction([&] { form_.BrowseF_Click(); });
-        if (form_.Text(Form1::Text1).empty()) return kFailed;  // nothing chosen
+        if (form_.Text(Form1::Text1).empty()) return core::kFailed;  // nothing chosen
         return RunFileAction(encrypt);
     }
-    int status = kCompleted;
+    int status = core::kCompleted;
     for (const std::u16string& file : files) {
         const std::u16string path = AbsolutePath(file);
-        int fileStatus = kFailed;
+        int fileStatus = core::kFailed;
         std::error_code invalid;
         fileio::ToPath(path, invalid);
         // An unusable name, a device or a pipe goes on to the action, which
         // explains it.
-        if (!invalid && !IsExistingFileOrMatch(path) && !flows::IsOtherThanFile(path)) {
+        if (!invalid && !core::IsExistingFileOrMatch(path) && !core::flows::IsOtherThanFile(path)) {
             messages_.Inform(u"There is no file " + path + u".");
         } else {
             form_.SetText(Form1::Text1, path);
             form_.DeriveDstFile();
             fileStatus = RunFileAction(encrypt);
         }
-        status = flows::WorstStatus(status, fileStatus);
+        status = core::flows::WorstStatus(status, fileStatus);
     }
     form_.Close();
     return status;

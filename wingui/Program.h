@@ -40,7 +40,7 @@ private:
     void DecStr_Click() override;
     void mAbout_Click() override;
 
-    int RunCommand(const commandline::Command& command);
+    int RunCommand(const core::commandline::Command& command);
     int RunFileAction(bool encrypt);
     bool RunStringAction(bool encrypt);
     bool InteractiveMode() const { return commandLine_.empty(); }
@@ -53,8 +53,8 @@ private:
     // Non-empty while a command line with its password runs: the file
     // actions then skip the first prompt and wipe without asking.
     std::u16string commandLine_;
-    ExitStatus fileStatus_ = kCompleted;
-    ExitStatus stringStatus_ = kCompleted;
+    core::ExitStatus fileStatus_ = core::kCompleted;
+    core::ExitStatus stringStatus_ = core::kCompleted;
     // The window's own dialogue asks before replacing an existing file.
     bool askBeforeReplacing_ = true;
 };

@@ -133,7 +133,7 @@ void WriteOutput(bool toErrorOutput, std::u16string_view text) {
         WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
         return;
     }
-    std::string bytes = EncodeUtf8(text);
+    std::string bytes = core::EncodeUtf8(text);
     if (bytes.empty() || bytes.back() != '\n') bytes += '\n';
     DWORD written = 0;
     WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);

@@ -76,7 +76,7 @@ void StatusForm::Ensure() {
     // The load step: on top of everything without taking the focus, then
     // the top-left corner of the screen at the size of the table.
     KeepOnTop(window_);
-    const RECT r = Pixels(layout::statusform::kPlacement, DpiOf(window_));
+    const RECT r = Pixels(core::layout::statusform::kPlacement, DpiOf(window_));
     SetWindowPos(window_, HWND_TOPMOST, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOACTIVATE);
     UpdateWindow(window_);

@@ -58,14 +58,14 @@ int DpiOf(HWND window) {
     return dpi > 0 ? dpi : 96;
 }
 
-RECT Pixels(const TwipsRect& place, int dpi, const TwipsRect& container) {
-    const int left = TwipsToPixels(container.left + place.left, dpi);
-    const int top = TwipsToPixels(container.top + place.top, dpi);
-    return RECT{left, top, left + TwipsToPixels(place.width, dpi),
-                top + TwipsToPixels(place.height, dpi)};
+RECT Pixels(const core::TwipsRect& place, int dpi, const core::TwipsRect& container) {
+    const int left = core::TwipsToPixels(container.left + place.left, dpi);
+    const int top = core::TwipsToPixels(container.top + place.top, dpi);
+    return RECT{left, top, left + core::TwipsToPixels(place.width, dpi),
+                top + core::TwipsToPixels(place.height, dpi)};
 }
 
-SIZE OuterSize(const TwipsRect& clientTwips, DWORD style, DWORD exStyle, int dpi) {
+SIZE OuterSize(const core::TwipsRect& clientTwips, DWORD style, DWORD exStyle, int dpi) {
     RECT rect = Pixels(clientTwips, dpi);
     using AdjustForDpiFn = BOOL WINAPI(LPRECT, DWORD, BOOL, DWORD, UINT);
     static AdjustForDpiFn* const adjustForDpi =

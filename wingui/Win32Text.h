@@ -23,10 +23,10 @@ void SetWindowText(HWND window, std::u16string_view text);
 int DpiOf(HWND window);
 
 // A rectangle of the layout tables in pixels, moved by the container's offset.
-RECT Pixels(const TwipsRect& place, int dpi, const TwipsRect& container = {0, 0, 0, 0});
+RECT Pixels(const core::TwipsRect& place, int dpi, const core::TwipsRect& container = {0, 0, 0, 0});
 
 // The outer size of a window whose client area is clientTwips at dpi.
-SIZE OuterSize(const TwipsRect& clientTwips, DWORD style, DWORD exStyle, int dpi);
+SIZE OuterSize(const core::TwipsRect& clientTwips, DWORD style, DWORD exStyle, int dpi);
 
 // The system's message font at dpi; the caller deletes it.
 HFONT MessageFont(int dpi);

@@ -6,27 +6,28 @@
 
 namespace win {
 
-std::u16string TextOf(const messages::Message& message) {
-    return DecodeArgument(messages::Render(message));
+std::u16string TextOf(const core::messages::Message& message) {
+    return core::DecodeArgument(core::messages::Render(message));
 }
 
-flows::PasswordAnswer WinFrontEnd::AskPassword(const flows::PasswordQuestion& question,
-                                               std::u16string& password) {
+core::flows::PasswordAnswer WinFrontEnd::AskPassword(const core::flows::PasswordQuestion& question,
+                                                     std::u16string& password) {
     // Every activation of the prompt forgets the password held so far.
     std::optional<std::u16string> typed =
         win::AskPassword(mainWindow_, TextOf(question.caption), [&] { cipher::Wipe(password); });
     cipher::Wipe(password);
-    if (!typed) return {flows::PasswordReply::Cancelled, {}};
+    if (!typed) return {core::flows::PasswordReply::Cancelled, {}};
     password.swap(*typed);
     cipher::Wipe(*typed);
-    return {flows::PasswordReply::Typed, {}};
+    return {core::flows::PasswordReply::Typed, {}};
 }
 
-bool WinFrontEnd::AskYesNo(const messages::Message& question, flows::DefaultAnswer preselected) {
-    return messages_.AskYesNo(TextOf(question), preselected == flows::DefaultAnswer::Yes);
+bool WinFrontEnd::AskYesNo(const core::messages::Message& question,
+                           core::flows::DefaultAnswer preselected) {
+    return messages_.AskYesNo(TextOf(question), preselected == core::flows::DefaultAnswer::Yes);
 }
 
-void WinFrontEnd::Inform(const messages::Message& message) {
+void WinFrontEnd::Inform(const core::messages::Message& message) {
     messages_.Inform(TextOf(message));
 }
 

@@ -10,7 +10,7 @@
 // status strip, the hourglass and the main window disabled.
 namespace win {
 
-class WinFrontEnd final : public flows::FrontEnd, private cipher::ProgressSink {
+class WinFrontEnd final : public core::flows::FrontEnd, private cipher::ProgressSink {
 public:
     explicit WinFrontEnd(MessageBoxes& messages) : messages_(messages) {}
 
@@ -19,10 +19,11 @@ public:
     // Closes the status strip (after a text action, which may bring it up).
     void CloseStatus() { status_.Close(); }
 
-    flows::PasswordAnswer AskPassword(const flows::PasswordQuestion& question,
-                                      std::u16string& password) override;
-    bool AskYesNo(const messages::Message& question, flows::DefaultAnswer preselected) override;
-    void Inform(const messages::Message& message) override;
+    core::flows::PasswordAnswer AskPassword(const core::flows::PasswordQuestion& question,
+                                            std::u16string& password) override;
+    bool AskYesNo(const core::messages::Message& question,
+                  core::flows::DefaultAnswer preselected) override;
+    void Inform(const core::messages::Message& message) override;
     cipher::ProgressSink& Progress() override { return *this; }
     void BeginBusy() override;
     void EndBusy() override;
@@ -39,6 +40,6 @@ private:
 };
 
 // A shared message as the user reads it.
-std::u16string TextOf(const messages::Message& message);
+std::u16string TextOf(const core::messages::Message& message);
 
 }  // namespace win

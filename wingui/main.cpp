@@ -46,10 +46,10 @@ Option ReadOption(std::vector<std::u16string>& arguments) {
 
 std::u16string HelpText() {
     std::u16string text;
-    for (const char16_t c : usage::Text()) {
+    for (const char16_t c : core::usage::Text()) {
         if (c != u'\r') text += c;
     }
-    return text + u"\n\n" + usage::DesktopOptionsText();
+    return text + u"\n\n" + core::usage::DesktopOptionsText();
 }
 
 }  // namespace
@@ -62,17 +62,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     switch (const Option option = ReadOption(arguments)) {
         case Option::Help:
             win::WriteOutput(false, HelpText());
-            return kCompleted;
+            return core::kCompleted;
         case Option::Version:
             win::WriteOutput(false, u"Quillbox " QUILLBOX_VERSION);
-            return kCompleted;
+            return core::kCompleted;
         case Option::None:
         case Option::EncryptFiles:
         case Option::DecryptFiles: {
-            RemoveTemporaryFileOnTermination();
+            core::RemoveTemporaryFileOnTermination();
             // Path completion in the source field needs COM in this thread.
             const HRESULT com = OleInitialize(nullptr);
-            int status = kFailed;
+            int status = core::kFailed;
             {
                 win::Program program;
                 // Outside the window a console or a script waits for the
@@ -86,5 +86,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             return status;
         }
     }
-    return kFailed;
+    return core::kFailed;
 }

@@ -16,7 +16,7 @@
 
 namespace {
 
-using namespace layout::passwordform;
+using namespace core::layout::passwordform;
 
 // Shows every character of a password box as "*".
 class AsteriskEchoStyle : public QProxyStyle {

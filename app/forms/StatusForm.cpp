@@ -7,7 +7,7 @@
 
 namespace {
 
-using layout::statusform::kPlacement;
+using core::layout::statusform::kPlacement;
 const QColor kYellow(255, 255, 0);
 
 }  // namespace

@@ -32,13 +32,13 @@ void QtMessageBoxes::Inform(const QString& text) {
     Show(text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
-bool QtMessageBoxes::AskYesNo(const QString& text, flows::DefaultAnswer preselected) {
+bool QtMessageBoxes::AskYesNo(const QString& text, core::flows::DefaultAnswer preselected) {
     if (unattended_) {
         WriteErrorOutput(text + QStringLiteral(" No (nobody can answer without a display)"));
         return false;
     }
     if (echo_) WriteErrorOutput(text);
     const QMessageBox::StandardButton button =
-        preselected == flows::DefaultAnswer::Yes ? QMessageBox::Yes : QMessageBox::No;
+        preselected == core::flows::DefaultAnswer::Yes ? QMessageBox::Yes : QMessageBox::No;
     return Show(text, QMessageBox::Yes | QMessageBox::No, button) == QMessageBox::Yes;
 }

@@ -12,7 +12,7 @@ public:
     virtual void Inform(const QString& text) = 0;
     // Shows text with Yes and No buttons, one of them preselected (the one
     // Enter chooses); true for Yes.
-    virtual bool AskYesNo(const QString& text, flows::DefaultAnswer preselected) = 0;
+    virtual bool AskYesNo(const QString& text, core::flows::DefaultAnswer preselected) = 0;
 };
 
 // The boxes stay above the program's own active window only, not above other
@@ -30,7 +30,7 @@ public:
     void SetEchoToErrorOutput(bool echo) { echo_ = echo; }
 
     void Inform(const QString& text) override;
-    bool AskYesNo(const QString& text, flows::DefaultAnswer preselected) override;
+    bool AskYesNo(const QString& text, core::flows::DefaultAnswer preselected) override;
 
 private:
     bool echo_ = false;

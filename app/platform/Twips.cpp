@@ -5,15 +5,15 @@
 #include <algorithm>
 #include <cmath>
 
-QRect ToPixels(const TwipsRect& rect, int dpi) {
-    return QRect(TwipsToPixels(rect.left, dpi), TwipsToPixels(rect.top, dpi),
-                 TwipsToPixels(rect.width, dpi), TwipsToPixels(rect.height, dpi));
+QRect ToPixels(const core::TwipsRect& rect, int dpi) {
+    return QRect(core::TwipsToPixels(rect.left, dpi), core::TwipsToPixels(rect.top, dpi),
+                 core::TwipsToPixels(rect.width, dpi), core::TwipsToPixels(rect.height, dpi));
 }
 
 TwipsLayout::TwipsLayout(int dpi, int fontHeight)
     : dpi_(dpi),
       scale_(static_cast<double>(fontHeight) /
-             std::max(1, TwipsToPixels(kDesignFontHeightTwips, dpi))) {}
+             std::max(1, core::TwipsToPixels(kDesignFontHeightTwips, dpi))) {}
 
 TwipsLayout TwipsLayout::For(const QWidget& widget) {
     return TwipsLayout(widget.logicalDpiY(), widget.fontMetrics().height());
@@ -23,7 +23,7 @@ int TwipsLayout::ToPixels(int twips) const {
     return static_cast<int>(std::lround(static_cast<double>(twips) * dpi_ / 1440.0 * scale_));
 }
 
-QRect TwipsLayout::ToPixels(const TwipsRect& rect) const {
+QRect TwipsLayout::ToPixels(const core::TwipsRect& rect) const {
     return QRect(ToPixels(rect.left), ToPixels(rect.top), ToPixels(rect.width),
                  ToPixels(rect.height));
 }

@@ -7,7 +7,7 @@
 class QWidget;
 
 // A rectangle in twips as pixels of a display with the given density.
-QRect ToPixels(const TwipsRect& rect, int dpi);
+QRect ToPixels(const core::TwipsRect& rect, int dpi);
 
 // The height of the font that the layout tables were drawn for, in twips:
 // 13 pixels at 96 dots per inch.
@@ -24,7 +24,7 @@ public:
     static TwipsLayout For(const QWidget& widget);
 
     int ToPixels(int twips) const;
-    QRect ToPixels(const TwipsRect& rect) const;
+    QRect ToPixels(const core::TwipsRect& rect) const;
     double Scale() const { return scale_; }
 
 private:

@@ -10,9 +10,9 @@
 
 // The arguments arrive as UTF-16 and go on as UTF-8, as they do on Linux.
 int wmain(int argc, wchar_t** argv) {
-    KeepSecretsOutOfCoreDumps();
+    core::KeepSecretsOutOfCoreDumps();
     ::SetConsoleOutputCP(CP_UTF8);
-    RemoveTemporaryFileOnTermination();
+    core::RemoveTemporaryFileOnTermination();
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i) arguments.push_back(fileio::win32::Utf8FromWide(argv[i]));
     return cli::RunProgram(arguments);

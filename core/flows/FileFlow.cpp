@@ -8,6 +8,8 @@
 #include "core/Utf8.h"
 #include "fileio/FileStore.h"
 
+namespace core {
+
 namespace flows {
 
 namespace {
@@ -135,3 +137,5 @@ Outcome DecryptFile(FrontEnd& frontEnd, const FileRequest& request, const Passwo
 }
 
 }  // namespace flows
+
+}  // namespace core

@@ -8,6 +8,8 @@
 #include "core/flows/PasswordStep.h"
 #include "core/flows/WipeOffer.h"
 
+namespace core {
+
 namespace flows {
 
 enum class FileDirection { Encrypt, Decrypt };
@@ -60,3 +62,5 @@ Outcome DecryptFile(FrontEnd& frontEnd, const FileRequest& request, const Passwo
                     std::u16string& password);
 
 }  // namespace flows
+
+}  // namespace core

@@ -9,6 +9,8 @@
 #include "core/Utf8.h"
 #include "fileio/TreeWalk.h"
 
+namespace core {
+
 namespace flows {
 
 namespace {
@@ -345,3 +347,5 @@ int RunSet(FrontEnd& frontEnd, const FileSet& set, const PasswordPlan& plan,
 }
 
 }  // namespace flows
+
+}  // namespace core

@@ -8,6 +8,8 @@
 
 #include "core/flows/FileFlow.h"
 
+namespace core {
+
 // Several files in one go, each written beside its source under the usual
 // name: the files named and every regular file below the folders named, one
 // password for all, one progress for the whole set and a summary at the end.
@@ -137,3 +139,5 @@ int RunSet(FrontEnd& frontEnd, const FileSet& set, const PasswordPlan& plan,
 messages::Message SummaryWithProblems(const SetTally& tally);
 
 }  // namespace flows
+
+}  // namespace core

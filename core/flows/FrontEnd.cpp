@@ -1,5 +1,7 @@
 #include "core/flows/FrontEnd.h"
 
+namespace core {
+
 namespace flows {
 
 bool StopWatch::StopRequested() {
@@ -25,3 +27,5 @@ int Finish(FrontEnd& frontEnd, const Outcome& outcome) {
 }
 
 }  // namespace flows
+
+}  // namespace core

@@ -6,6 +6,8 @@
 #include "core/Messages.h"
 #include "core/flows/Outcome.h"
 
+namespace core {
+
 // The few things the actions' flows need from a program's user interface.
 // A front end (the Qt window, the command-line tool, a native window)
 // implements this interface with its own views; the flows in this folder
@@ -129,3 +131,5 @@ private:
 int Finish(FrontEnd& frontEnd, const Outcome& outcome);
 
 }  // namespace flows
+
+}  // namespace core

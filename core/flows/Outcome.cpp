@@ -7,6 +7,8 @@
 #include "core/Utf8.h"
 #include "fileio/FileStore.h"
 
+namespace core {
+
 namespace flows {
 
 namespace {
@@ -110,3 +112,5 @@ int WorstStatus(int a, int b) {
 }
 
 }  // namespace flows
+
+}  // namespace core

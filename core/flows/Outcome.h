@@ -7,6 +7,8 @@
 #include "core/ExitStatus.h"
 #include "core/Messages.h"
 
+namespace core {
+
 struct WipeResult;
 
 namespace flows {
@@ -62,3 +64,5 @@ Conclusion Conclude(const Outcome& outcome);
 int WorstStatus(int a, int b);
 
 }  // namespace flows
+
+}  // namespace core

@@ -3,6 +3,8 @@
 #include "cipher/CodePage.h"
 #include "cipher/SecureZero.h"
 
+namespace core {
+
 namespace flows {
 
 namespace {
@@ -51,3 +53,5 @@ std::optional<Outcome> ObtainPassword(FrontEnd& frontEnd, const PasswordPlan& pl
 }
 
 }  // namespace flows
+
+}  // namespace core

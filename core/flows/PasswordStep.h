@@ -5,6 +5,8 @@
 
 #include "core/flows/FrontEnd.h"
 
+namespace core {
+
 namespace flows {
 
 // How an action comes by its password.
@@ -24,3 +26,5 @@ std::optional<Outcome> ObtainPassword(FrontEnd& frontEnd, const PasswordPlan& pl
                                       std::u16string& password);
 
 }  // namespace flows
+
+}  // namespace core

@@ -5,6 +5,8 @@
 #include "cipher/SecureZero.h"
 #include "cipher/clsBlowfish.h"
 
+namespace core {
+
 namespace flows {
 
 namespace {
@@ -49,3 +51,5 @@ Outcome TransformText(FrontEnd& frontEnd, TextDirection direction, std::u16strin
 }
 
 }  // namespace flows
+
+}  // namespace core

@@ -5,6 +5,8 @@
 #include "core/flows/FrontEnd.h"
 #include "core/flows/PasswordStep.h"
 
+namespace core {
+
 namespace flows {
 
 enum class TextDirection { Encrypt, Decrypt };
@@ -17,3 +19,5 @@ Outcome TransformText(FrontEnd& frontEnd, TextDirection direction, std::u16strin
                       const PasswordPlan& plan, std::u16string& password, std::u16string& result);
 
 }  // namespace flows
+
+}  // namespace core

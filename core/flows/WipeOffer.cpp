@@ -3,6 +3,8 @@
 #include "core/SourceWipe.h"
 #include "core/Utf8.h"
 
+namespace core {
+
 namespace flows {
 
 Outcome OfferWipe(FrontEnd& frontEnd, WipePlan plan, const std::u16string& source,
@@ -21,3 +23,5 @@ Outcome OfferWipe(FrontEnd& frontEnd, WipePlan plan, const std::u16string& sourc
 }
 
 }  // namespace flows
+
+}  // namespace core

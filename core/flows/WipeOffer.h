@@ -4,6 +4,8 @@
 
 #include "core/flows/FrontEnd.h"
 
+namespace core {
+
 namespace flows {
 
 // Whether the original goes once it has been encrypted.
@@ -21,3 +23,5 @@ Outcome OfferWipe(FrontEnd& frontEnd, WipePlan plan, const std::u16string& sourc
                   const std::u16string& destination, const std::u16string& password);
 
 }  // namespace flows
+
+}  // namespace core

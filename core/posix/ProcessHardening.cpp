@@ -3,6 +3,8 @@
 #include <sys/prctl.h>
 #include <sys/resource.h>
 
+namespace core {
+
 void KeepSecretsOutOfCoreDumps() {
     // Both soft and hard limit, so that nothing later can raise it again.
     const struct rlimit none { 0, 0 };
@@ -11,3 +13,5 @@ void KeepSecretsOutOfCoreDumps() {
     // dumpable is not handed to it at all.
     ::prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
 }
+
+}  // namespace core

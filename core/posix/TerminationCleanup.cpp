@@ -7,6 +7,8 @@
 
 #include "fileio/PendingName.h"
 
+namespace core {
+
 namespace {
 
 volatile sig_atomic_t stopOnInterrupt = 0;
@@ -64,3 +66,5 @@ void StopOnInterrupt(bool on) {
 bool InterruptReceived() {
     return interrupted != 0;
 }
+
+}  // namespace core

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+namespace core {
+
 // Windows writes no core file of its own accord. What it can do on a crash
 // is offer the fault to Windows Error Reporting, which may keep a memory dump
 // of the process: the program asks for dumps without its heap, where the
@@ -16,3 +18,5 @@ void KeepSecretsOutOfCoreDumps() {
     constexpr DWORD kNoHeapInDumps = 0x1;  // WER_FAULT_REPORTING_FLAG_NOHEAP
     if (setFlags != nullptr) setFlags(kNoHeapInDumps);
 }
+
+}  // namespace core

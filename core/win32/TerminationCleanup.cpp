@@ -6,6 +6,8 @@
 
 #include "fileio/PendingName.h"
 
+namespace core {
+
 namespace {
 
 std::atomic<bool> stopOnInterrupt{false};
@@ -44,3 +46,5 @@ void StopOnInterrupt(bool on) {
 bool InterruptReceived() {
     return interrupted;
 }
+
+}  // namespace core

@@ -43,8 +43,8 @@ TEST(QtMessageBoxes, StayAboveTheProgramsOwnWindowOnly) {
     boxes.Inform("You typed a different password.");
 
     for (const auto& [preselected, button] :
-         {std::pair{flows::DefaultAnswer::Yes, QMessageBox::Yes},
-          std::pair{flows::DefaultAnswer::No, QMessageBox::No}}) {
+         {std::pair{core::flows::DefaultAnswer::Yes, QMessageBox::Yes},
+          std::pair{core::flows::DefaultAnswer::No, QMessageBox::No}}) {
         WhenBoxOpens(
             [button = button](QMessageBox& box) {
                 EXPECT_FALSE(box.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
@@ -60,7 +60,7 @@ TEST(QtMessageBoxes, EchoCopiesTheTextToStandardError) {
     boxes.SetEchoToErrorOutput(true);
     WhenBoxOpens([](QMessageBox&) {}, QMessageBox::Yes);
     testing::internal::CaptureStderr();
-    const bool yes = boxes.AskYesNo("Wipe original?", flows::DefaultAnswer::Yes);
+    const bool yes = boxes.AskYesNo("Wipe original?", core::flows::DefaultAnswer::Yes);
     // Qt may add warnings of its own after the text.
     const std::string printed = testing::internal::GetCapturedStderr();
     EXPECT_EQ(printed.rfind("Quillbox: Wipe original?\n", 0), 0u) << printed;
@@ -74,7 +74,7 @@ TEST(QtMessageBoxes, UnattendedBoxesAndPromptsPrintAndChangeNothing) {
     boxes.SetUnattended(true);
     testing::internal::CaptureStderr();
     boxes.Inform("line one\r\nline two");
-    EXPECT_FALSE(boxes.AskYesNo("Wipe original?", flows::DefaultAnswer::Yes));
+    EXPECT_FALSE(boxes.AskYesNo("Wipe original?", core::flows::DefaultAnswer::Yes));
     const std::string printed = testing::internal::GetCapturedStderr();
     EXPECT_EQ(printed.rfind("Quillbox: line one\nline two\nQuillbox: Wipe original? No", 0), 0u)
         << printed;

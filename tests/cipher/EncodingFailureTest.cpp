@@ -45,7 +45,7 @@ TEST(EncodingFailure, StringAndFileEncryptionFailWhenBase64CannotBeMade) {
     EXPECT_GT(AllocationLimit::Refused(), refusedBefore);
     EXPECT_FALSE(written);
     EXPECT_EQ(cipher.LastError().failure, cipher::FileFailure::Base64EncodingFailed);
-    EXPECT_NE(messages::ForFile(cipher.LastError()).find("out.b64"), std::string::npos);
+    EXPECT_NE(core::messages::ForFile(cipher.LastError()).find("out.b64"), std::string::npos);
     EXPECT_EQ(dir.Read("out.b64"), testsupport::Bytes("older"));
 }
 

@@ -216,8 +216,8 @@ TEST_F(FileOperationsTest, UnwritableDestinationIsReportedWithItsPath) {
     EXPECT_TRUE(error.Failed());
     EXPECT_EQ(error.path, target);
     EXPECT_TRUE(error.code) << "the system's reason is kept";
-    EXPECT_NE(messages::ForFile(error).find("out.enc"), std::string::npos)
-        << messages::ForFile(error);
+    EXPECT_NE(core::messages::ForFile(error).find("out.enc"), std::string::npos)
+        << core::messages::ForFile(error);
     EXPECT_EQ(dir.Entries(), Entries({"src"}));
 
     // The next successful operation clears the error.
@@ -246,7 +246,7 @@ TEST_F(FileOperationsTest, SourceTooLargeForAContainerIsRefusedBeforeReading) {
     Args args = Make("huge", "dst", u"k");
     EXPECT_FALSE(Encrypt(args, true));
     EXPECT_EQ(Failure(), cipher::FileFailure::SourceTooLarge);
-    EXPECT_NE(messages::ForFile(cipher.LastError()).find("too large to encrypt"),
+    EXPECT_NE(core::messages::ForFile(cipher.LastError()).find("too large to encrypt"),
               std::string::npos);
     EXPECT_FALSE(dir.Exists("dst"));
 
@@ -256,7 +256,7 @@ TEST_F(FileOperationsTest, SourceTooLargeForAContainerIsRefusedBeforeReading) {
     args = Make("huge", "dst", u"k");
     EXPECT_FALSE(Decrypt(args, true));
     EXPECT_EQ(Failure(), cipher::FileFailure::SourceTooLarge);
-    const std::string message = messages::ForFile(cipher.LastError());
+    const std::string message = core::messages::ForFile(cipher.LastError());
     EXPECT_EQ(message.find("encrypt "), std::string::npos) << message;
     EXPECT_NE(message.find("too large to be an encrypted file"), std::string::npos) << message;
     EXPECT_FALSE(dir.Exists("dst"));
@@ -286,7 +286,8 @@ TEST_F(FileOperationsTest, DecryptFileKeepsTheKeyInForce) {
     clsBlowfish other;
     other.Key(u"kept");
     std::u16string in = dir.U16("enc"), out = dir.U16("out"), key;
-    ASSERT_TRUE(other.DecryptFile(in, out, false, key)) << messages::ForFile(other.LastError());
+    ASSERT_TRUE(other.DecryptFile(in, out, false, key))
+        << core::messages::ForFile(other.LastError());
     EXPECT_EQ(dir.Read("out"), source);
 }
 

@@ -76,7 +76,8 @@ TEST_F(CliText, LongTextRoundTripsThroughLineBrokenBase64) {
     const ByteArray plain = EngineDecrypt(
         codec.DecodeArray64(std::u16string(sealed.out.begin(), sealed.out.end())), valid);
     ASSERT_TRUE(valid);
-    EXPECT_EQ(cipher::codepage::BytesToText(plain), *DecodeUtf8(big.substr(0, big.size() - 2)));
+    EXPECT_EQ(cipher::codepage::BytesToText(plain),
+              *core::DecodeUtf8(big.substr(0, big.size() - 2)));
     const Result opened = Run({"decrypt-text"}, sealed.out);
     EXPECT_EQ(opened.out, big.substr(0, big.size() - 2) + "\n");
     EXPECT_EQ(Run({"encrypt-text"}, big + "\xe2\x98\x83").status, 1);

@@ -77,12 +77,12 @@ TEST(FreedMemory, HoldsNoUnwipedSecret) {
              cli::CliFrontEnd frontEnd({}, false);
              cli::Run(cli::TextJob{}, frontEnd, u"key");
          }},
-        {"a refused UTF-8 decoding", [&] { (void)DecodeUtf8(badUtf8); }},
+        {"a refused UTF-8 decoding", [&] { (void)core::DecodeUtf8(badUtf8); }},
         {"a refused code page conversion",
          [&] { EXPECT_ANY_THROW((void)cipher::codepage::TextToBytes(badText)); }},
         {"a password on the command line",
          [&] {
-             commandline::Command command = commandline::Parse(argumentText);
+             core::commandline::Command command = core::commandline::Parse(argumentText);
              cipher::Wipe(command.password);
          }},
     };

@@ -77,10 +77,11 @@ TEST(CliOptions, DefaultOutputsFollowTheDirection) {
 }
 
 TEST(CliOptions, TheWorstStatusWins) {
-    const int order[] = {kCompleted, kNotWiped, kWrongPassword, kFailed, kUsage};
+    const int order[] = {core::kCompleted, core::kNotWiped, core::kWrongPassword, core::kFailed,
+                         core::kUsage};
     for (std::size_t i = 0; i < std::size(order); ++i) {
         for (std::size_t j = 0; j < std::size(order); ++j) {
-            EXPECT_EQ(flows::WorstStatus(order[i], order[j]), order[std::max(i, j)]);
+            EXPECT_EQ(core::flows::WorstStatus(order[i], order[j]), order[std::max(i, j)]);
         }
     }
 }

@@ -4,7 +4,7 @@
 
 #include "core/CommandLine.h"
 
-namespace commandline {
+namespace core::commandline {
 
 // Readable failure messages for whole commands.
 void PrintTo(const Command& c, std::ostream* os) {
@@ -201,4 +201,4 @@ TEST(CommandLineHelpers, ToLowerAscii) {
 }
 
 }  // namespace
-}  // namespace commandline
+}  // namespace core::commandline

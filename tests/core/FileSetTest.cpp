@@ -13,26 +13,27 @@ using testsupport::TempDir;
 
 // Asks to stop at the `stopAt`-th check between chunks and answers the
 // question with `yes`; records what it is told as templates.
-class StoppingFrontEnd : public flows::FrontEnd {
+class StoppingFrontEnd : public core::flows::FrontEnd {
 public:
-    flows::PasswordAnswer AskPassword(const flows::PasswordQuestion&,
-                                      std::u16string& password) override {
+    core::flows::PasswordAnswer AskPassword(const core::flows::PasswordQuestion&,
+                                            std::u16string& password) override {
         password = u"pw";
         return {};
     }
-    bool AskYesNo(const messages::Message& question, flows::DefaultAnswer) override {
+    bool AskYesNo(const core::messages::Message& question, core::flows::DefaultAnswer) override {
         said.push_back(question.text);
         return yes;
     }
-    void Inform(const messages::Message& message) override {
+    void Inform(const core::messages::Message& message) override {
         said.push_back(message.text);
-        last = messages::Render(message);
+        last = core::messages::Render(message);
     }
     cipher::ProgressSink& Progress() override { return progress; }
     void BeginBusy() override {}
     void EndBusy() override {}
-    flows::StopRequest TakeStopRequest() override {
-        return ++checks == stopAt ? flows::StopRequest::Confirm : flows::StopRequest::None;
+    core::flows::StopRequest TakeStopRequest() override {
+        return ++checks == stopAt ? core::flows::StopRequest::Confirm
+                                  : core::flows::StopRequest::None;
     }
 
     int stopAt = 3;
@@ -55,21 +56,21 @@ TEST(FileSet, AStopInTheMiddleOfAFileLeavesTheDestinationAndNoTemporaryFile) {
         dir.Write("a.enc", old);
         StoppingFrontEnd frontEnd;
         frontEnd.yes = yes;
-        flows::FileRequest request;
+        core::flows::FileRequest request;
         request.source = dir.U16("a");
         request.destination = dir.U16("a.enc");
         std::u16string password = u"pw";
-        const int status = flows::Finish(
-            frontEnd, flows::EncryptFile(frontEnd, request, {false, false}, password));
+        const int status = core::flows::Finish(
+            frontEnd, core::flows::EncryptFile(frontEnd, request, {false, false}, password));
         EXPECT_EQ(dir.Entries(), (std::set<std::string>{"a", "a.enc"}));
         EXPECT_EQ(dir.Read("a"), plain);
         if (yes) {
-            EXPECT_EQ(status, kFailed);
-            EXPECT_EQ(frontEnd.said,
-                      (std::vector<std::string>{messages::kStopQuestion, messages::kStopped}));
+            EXPECT_EQ(status, core::kFailed);
+            EXPECT_EQ(frontEnd.said, (std::vector<std::string>{core::messages::kStopQuestion,
+                                                               core::messages::kStopped}));
             EXPECT_EQ(dir.Read("a.enc"), old);
         } else {
-            EXPECT_EQ(status, kCompleted);
+            EXPECT_EQ(status, core::kCompleted);
             EXPECT_EQ(dir.Read("a.enc").size(), kLarge + 16);
         }
     }
@@ -80,16 +81,17 @@ TEST(FileSet, AStoppedSetKeepsTheFinishedFilesAndSaysWhereItStopped) {
     dir.Write("1", {'1'});
     dir.Write("2", testsupport::RandomBytes(kLarge, 6));
     dir.Write("3", {'3'});
-    const flows::FileSet set =
-        flows::PlanSet({dir.Path().string()}, flows::FileDirection::Encrypt, false);
+    const core::flows::FileSet set =
+        core::flows::PlanSet({dir.Path().string()}, core::flows::FileDirection::Encrypt, false);
     ASSERT_EQ(set.files.size(), 3u);
     StoppingFrontEnd frontEnd;
     frontEnd.stopAt = 4;  // the one chunk of "1", then the third of "2"
     std::u16string password;
-    const int status = flows::RunSet(frontEnd, set, {true, true}, password, flows::WipePlan::Never);
-    EXPECT_EQ(status, kFailed);
+    const int status =
+        core::flows::RunSet(frontEnd, set, {true, true}, password, core::flows::WipePlan::Never);
+    EXPECT_EQ(status, core::kFailed);
     EXPECT_EQ(dir.Entries(), (std::set<std::string>{"1", "1.enc", "2", "3"}));
-    EXPECT_EQ(frontEnd.said.back(), messages::kSetStopped);
+    EXPECT_EQ(frontEnd.said.back(), core::messages::kSetStopped);
     EXPECT_NE(frontEnd.last.find((dir.Path() / "2").string()), std::string::npos);
     EXPECT_NE(frontEnd.last.find("1 encrypted, 0 skipped, 0 failed"), std::string::npos)
         << frontEnd.last;

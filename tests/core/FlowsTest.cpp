@@ -10,24 +10,24 @@
 
 namespace {
 
-using flows::PasswordReply;
+using core::flows::PasswordReply;
 
 // Answers from a script; records every question and message as its template.
-class ScriptedFrontEnd : public flows::FrontEnd {
+class ScriptedFrontEnd : public core::flows::FrontEnd {
 public:
-    flows::PasswordAnswer AskPassword(const flows::PasswordQuestion& question,
-                                      std::u16string& password) override {
+    core::flows::PasswordAnswer AskPassword(const core::flows::PasswordQuestion& question,
+                                            std::u16string& password) override {
         said.push_back(question.caption.text);
         const auto [reply, typed] = passwords.front();
         passwords.pop_front();
         password = typed;
-        return {reply, flows::Declined()};
+        return {reply, core::flows::Declined()};
     }
-    bool AskYesNo(const messages::Message& question, flows::DefaultAnswer) override {
+    bool AskYesNo(const core::messages::Message& question, core::flows::DefaultAnswer) override {
         said.push_back(question.text);
         return true;
     }
-    void Inform(const messages::Message& message) override { said.push_back(message.text); }
+    void Inform(const core::messages::Message& message) override { said.push_back(message.text); }
     cipher::ProgressSink& Progress() override { return progress; }
     void BeginBusy() override { ++busy; }
     void EndBusy() override { --busy; }
@@ -39,7 +39,7 @@ public:
 };
 
 TEST(Flows, EncryptFileAsksTypesAgainAndOffersTheWipeInThatOrder) {
-    using namespace messages;
+    using namespace core::messages;
     struct Case {
         std::deque<std::pair<PasswordReply, std::u16string>> passwords;
         std::vector<std::string> said;  // questions, then the outcome's message
@@ -48,34 +48,34 @@ TEST(Flows, EncryptFileAsksTypesAgainAndOffersTheWipeInThatOrder) {
     const Case cases[] = {
         {{{PasswordReply::Typed, u"pw"}, {PasswordReply::Typed, u"pw"}},
          {kEnterPassword, kReEnterPassword, kWipeOriginal},
-         kCompleted},
+         core::kCompleted},
         {{{PasswordReply::Typed, u"pw"}, {PasswordReply::Typed, u"PW"}},
          {kEnterPassword, kReEnterPassword, kDifferentPasswords},
-         kFailed},
+         core::kFailed},
         {{{PasswordReply::Typed, u"pw"}, {PasswordReply::Cancelled, u""}},
          {kEnterPassword, kReEnterPassword, kDifferentPasswords},
-         kFailed},
+         core::kFailed},
         // Nobody to retype it: the front end has said why; nothing more.
         {{{PasswordReply::Typed, u"pw"}, {PasswordReply::Refused, u""}},
          {kEnterPassword, kReEnterPassword},
-         kFailed},
-        {{{PasswordReply::Cancelled, u""}}, {kEnterPassword}, kFailed},
+         core::kFailed},
+        {{{PasswordReply::Cancelled, u""}}, {kEnterPassword}, core::kFailed},
     };
     for (const Case& c : cases) {
         testsupport::TempDir dir;
         dir.Write("a", {'x'});
         ScriptedFrontEnd frontEnd;
         frontEnd.passwords = c.passwords;
-        flows::FileRequest request;
+        core::flows::FileRequest request;
         request.source = dir.U16("a");
         request.destination = dir.U16("a.enc");
-        request.wipe = flows::WipePlan::Ask;
+        request.wipe = core::flows::WipePlan::Ask;
         std::u16string password;
-        const int status =
-            flows::Finish(frontEnd, flows::EncryptFile(frontEnd, request, {true, true}, password));
+        const int status = core::flows::Finish(
+            frontEnd, core::flows::EncryptFile(frontEnd, request, {true, true}, password));
         EXPECT_EQ(frontEnd.said, c.said);
         EXPECT_EQ(status, c.status);
-        EXPECT_EQ(dir.Exists("a"), status != kCompleted);
+        EXPECT_EQ(dir.Exists("a"), status != core::kCompleted);
         EXPECT_EQ(frontEnd.busy, 0);
     }
 }
@@ -83,16 +83,17 @@ TEST(Flows, EncryptFileAsksTypesAgainAndOffersTheWipeInThatOrder) {
 TEST(Flows, FileFailuresEndWithTheSameStatusEverywhere) {
     const std::pair<cipher::FileError, int> cases[] = {
         {{cipher::FileFailure::SourceTooLarge, u"big", {}, cipher::FileOperation::Decrypt},
-         kWrongPassword},
+         core::kWrongPassword},
         {{cipher::FileFailure::SourceTooLarge, u"big", {}, cipher::FileOperation::Encrypt},
-         kFailed},
+         core::kFailed},
         {{cipher::FileFailure::WrongPassword, u"x", {}, cipher::FileOperation::Decrypt},
-         kWrongPassword},
+         core::kWrongPassword},
         {{cipher::FileFailure::DestinationExists, u"y", {}, cipher::FileOperation::Encrypt},
-         kFailed},
+         core::kFailed},
     };
     for (const auto& [error, status] : cases) {
-        const flows::Conclusion conclusion = flows::Conclude(flows::FileFailed(error));
+        const core::flows::Conclusion conclusion =
+            core::flows::Conclude(core::flows::FileFailed(error));
         EXPECT_EQ(conclusion.status, status);
         EXPECT_TRUE(conclusion.message.has_value());
     }

@@ -40,9 +40,9 @@ TEST_F(SourceWipeTest, VerifiedWipeOverwritesTheSameFileThenDeletesIt) {
     std::ifstream peek(dir.Path("data.txt"), std::ios::binary);
     ASSERT_TRUE(peek.is_open());
 
-    const WipeResult result = WipeSource(source, encrypted, kPassword, nullptr);
+    const core::WipeResult result = core::WipeSource(source, encrypted, kPassword, nullptr);
 
-    EXPECT_EQ(result.outcome, WipeOutcome::Wiped);
+    EXPECT_EQ(result.outcome, core::WipeOutcome::Wiped);
     EXPECT_FALSE(dir.Exists("data.txt"));
     ByteArray content(64);
     peek.seekg(0);
@@ -62,8 +62,8 @@ TEST_F(SourceWipeTest, EncryptedFileBehindALinkStillAllowsTheWipe) {
     Encrypted("data.txt.enc", plain);
     std::filesystem::create_symlink("data.txt.enc", dir.Path("link.enc"));
 
-    EXPECT_EQ(WipeSource(source, dir.U16("link.enc"), kPassword, nullptr).outcome,
-              WipeOutcome::Wiped);
+    EXPECT_EQ(core::WipeSource(source, dir.U16("link.enc"), kPassword, nullptr).outcome,
+              core::WipeOutcome::Wiped);
     EXPECT_FALSE(dir.Exists("data.txt"));
 }
 
@@ -73,7 +73,8 @@ TEST_F(SourceWipeTest, NoWipeOfAFileWithOtherNames) {
     const std::u16string encrypted = Encrypted("data.txt.enc", plain);
     std::filesystem::create_hard_link(dir.Path("data.txt"), dir.Path("other name"));
 
-    EXPECT_EQ(WipeSource(source, encrypted, kPassword, nullptr).outcome, WipeOutcome::OtherNames);
+    EXPECT_EQ(core::WipeSource(source, encrypted, kPassword, nullptr).outcome,
+              core::WipeOutcome::OtherNames);
     EXPECT_EQ(dir.Read("data.txt"), plain);
     EXPECT_EQ(dir.Read("other name"), plain);
 }
@@ -86,13 +87,13 @@ TEST_F(SourceWipeTest, NoWipeWhenBothPathsNameOneFile) {
 
     for (const char* other :
          {"data.txt", "sub/../data.txt", "./data.txt", "link.enc", "hard.enc"}) {
-        EXPECT_EQ(WipeSource(source, dir.U16(other), kPassword, nullptr).outcome,
-                  WipeOutcome::SameFile)
+        EXPECT_EQ(core::WipeSource(source, dir.U16(other), kPassword, nullptr).outcome,
+                  core::WipeOutcome::SameFile)
             << other;
         EXPECT_TRUE(dir.Exists("data.txt"));
     }
-    EXPECT_TRUE(MaybeSameFile(source, dir.U16("sub/../data.txt")));
-    EXPECT_FALSE(MaybeSameFile(source, Encrypted("other.enc", plain)));
+    EXPECT_TRUE(core::MaybeSameFile(source, dir.U16("sub/../data.txt")));
+    EXPECT_FALSE(core::MaybeSameFile(source, Encrypted("other.enc", plain)));
 }
 
 TEST_F(SourceWipeTest, NoWipeWhenTheEncryptedFileDoesNotGiveBackTheSource) {
@@ -102,11 +103,12 @@ TEST_F(SourceWipeTest, NoWipeWhenTheEncryptedFileDoesNotGiveBackTheSource) {
     dir.Write("garbage.enc", ByteArray(32, 0x5a));
 
     for (const std::u16string& encrypted : {stale, otherKey, dir.U16("garbage.enc")}) {
-        EXPECT_EQ(WipeSource(source, encrypted, kPassword, nullptr).outcome,
-                  WipeOutcome::NotVerified);
+        EXPECT_EQ(core::WipeSource(source, encrypted, kPassword, nullptr).outcome,
+                  core::WipeOutcome::NotVerified);
     }
-    const WipeResult missing = WipeSource(source, dir.U16("gone.enc"), kPassword, nullptr);
-    EXPECT_NE(missing.outcome, WipeOutcome::Wiped);
+    const core::WipeResult missing =
+        core::WipeSource(source, dir.U16("gone.enc"), kPassword, nullptr);
+    EXPECT_NE(missing.outcome, core::WipeOutcome::Wiped);
     EXPECT_EQ(dir.Read("data.txt"), plain);
 }
 
@@ -117,10 +119,11 @@ TEST_F(SourceWipeTest, SymbolicLinkSourceIsLeftAlone) {
     std::filesystem::create_symlink("data.txt", dir.Path("link.txt"));
     const std::u16string encrypted = Encrypted("data.txt.enc", plain);
 
-    const WipeResult result = WipeSource(dir.U16("link.txt"), encrypted, kPassword, nullptr);
+    const core::WipeResult result =
+        core::WipeSource(dir.U16("link.txt"), encrypted, kPassword, nullptr);
 
-    EXPECT_EQ(result.outcome, WipeOutcome::SymbolicLink);
-    EXPECT_TRUE(WipeMissed(result));
+    EXPECT_EQ(result.outcome, core::WipeOutcome::SymbolicLink);
+    EXPECT_TRUE(core::WipeMissed(result));
     EXPECT_TRUE(std::filesystem::is_symlink(dir.Path("link.txt")));
     EXPECT_EQ(dir.Read("data.txt"), plain);
 }
@@ -142,10 +145,10 @@ TEST_F(SourceWipeTest, SourceSwappedDuringTheCheckIsNeverOverwritten) {
         std::filesystem::create_symlink(dir.Path("victim"), dir.Path("data.txt"));
     };
 
-    const WipeResult result = WipeSource(source, encrypted, kPassword, &sink);
+    const core::WipeResult result = core::WipeSource(source, encrypted, kPassword, &sink);
 
     ASSERT_TRUE(swapped);
-    EXPECT_TRUE(WipeMissed(result));
+    EXPECT_TRUE(core::WipeMissed(result));
     EXPECT_EQ(dir.Read("victim"), victim);
     EXPECT_EQ(dir.Read("moved"), plain);
     EXPECT_TRUE(std::filesystem::is_symlink(dir.Path("data.txt")));
@@ -159,14 +162,14 @@ TEST_F(SourceWipeTest, DifferenceInTheLastByteOfALargeFileStopsTheWipe) {
     large.back() ^= 1;
     dir.Write("large", large);
 
-    EXPECT_EQ(WipeSource(dir.U16("large"), encrypted, kPassword, nullptr).outcome,
-              WipeOutcome::NotVerified);
+    EXPECT_EQ(core::WipeSource(dir.U16("large"), encrypted, kPassword, nullptr).outcome,
+              core::WipeOutcome::NotVerified);
     EXPECT_EQ(dir.Read("large"), large);
 
     large.back() ^= 1;
     dir.Write("large", large);
-    EXPECT_EQ(WipeSource(dir.U16("large"), encrypted, kPassword, nullptr).outcome,
-              WipeOutcome::Wiped);
+    EXPECT_EQ(core::WipeSource(dir.U16("large"), encrypted, kPassword, nullptr).outcome,
+              core::WipeOutcome::Wiped);
     EXPECT_FALSE(dir.Exists("large"));
     EXPECT_EQ(dir.Entries(), (std::set<std::string>{"large.enc"}));
 }

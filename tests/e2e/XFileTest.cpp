@@ -96,7 +96,7 @@ TEST_F(XFileCommandLine, WrongPasswordIsReportedAndWritesNothing) {
     auto program = Start({"/decrypt", "/data.enc", "/wrong"});
     ASSERT_TRUE(DismissBox());  // "Wrong password, or ..."
     ASSERT_TRUE(program->WaitForExit());
-    EXPECT_EQ(program->ExitStatus(), kWrongPassword);
+    EXPECT_EQ(program->ExitStatus(), core::kWrongPassword);
     EXPECT_FALSE(QFile::exists(Path("data")));
 }
 

@@ -283,8 +283,9 @@ TEST_P(FileFaults, SourceGrowingWhileItIsReadWritesNothing) {
         sourceBefore_.content.insert(sourceBefore_.content.end(), more.begin(), more.end());
         ExpectRefusedAndNothingLost({written, cipher.LastError().failure, 0},
                                     cipher::FileFailure::SourceChanged);
-        EXPECT_NE(messages::ForFile(cipher.LastError()).find("changed while it was being read"),
-                  std::string::npos);
+        EXPECT_NE(
+            core::messages::ForFile(cipher.LastError()).find("changed while it was being read"),
+            std::string::npos);
     }
 }
 
@@ -365,8 +366,8 @@ TEST_P(FileFaults, ReadOnlyDestinationIsRefused) {
     EXPECT_EQ((fs::status(destination_).permissions() & fs::perms::all), fs::perms(0444));
     const cipher::FileError error{
         cipher::FileFailure::DestinationReadOnly, destination_.u16string(), {}};
-    EXPECT_NE(messages::ForFile(error).find("is read-only"), std::string::npos)
-        << messages::ForFile(error);
+    EXPECT_NE(core::messages::ForFile(error).find("is read-only"), std::string::npos)
+        << core::messages::ForFile(error);
 }
 
 // In a sticky folder that everyone may write to, a link that someone else

@@ -51,13 +51,13 @@ int main(int argc, char** argv) {
         std::cerr << "usage: quillbox_filetool encrypt|decrypt|wipe SOURCE DESTINATION PASSWORD\n";
         return 2;
     }
-    RemoveTemporaryFileOnTermination();
+    core::RemoveTemporaryFileOnTermination();
     // The paths are taken byte for byte, which suits the ASCII paths the
     // tests use.
     std::u16string source = Text(argv[2]), destination = Text(argv[3]), key = Text(argv[4]);
     if (mode == "wipe") {
-        const WipeResult result = WipeSource(source, destination, key, nullptr);
-        if (result.outcome == WipeOutcome::Wiped) return 0;
+        const core::WipeResult result = core::WipeSource(source, destination, key, nullptr);
+        if (result.outcome == core::WipeOutcome::Wiped) return 0;
         std::cerr << "not wiped: " << result.reason << '\n';
         return 1;
     }
@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
     const bool written = mode == "encrypt" ? cipher.EncryptFile(source, destination, true, key)
                                            : cipher.DecryptFile(source, destination, true, key);
     if (!written) {
-        std::cerr << messages::ForFile(cipher.LastError()) << '\n';
+        std::cerr << core::messages::ForFile(cipher.LastError()) << '\n';
         return 1;
     }
     return 0;

@@ -41,8 +41,8 @@ protected:
         WriteFile(encrypted_, Encrypt(plain_, kPassword));
     }
 
-    WipeResult Wipe() const {
-        return WipeSource(source_.u16string(), encrypted_.u16string(), kPassword, nullptr);
+    core::WipeResult Wipe() const {
+        return core::WipeSource(source_.u16string(), encrypted_.u16string(), kPassword, nullptr);
     }
 
     // Runs `body` in a child with the program's termination handler; its
@@ -50,7 +50,7 @@ protected:
     static int InChildWithHandler(const std::function<void()>& body) {
         const pid_t pid = ::fork();
         if (pid == 0) {
-            RemoveTemporaryFileOnTermination();
+            core::RemoveTemporaryFileOnTermination();
             body();
             ::_exit(0);
         }
@@ -78,8 +78,8 @@ TEST_F(WipeFaults, FullDiskStillWipes) {
     }
     ASSERT_EQ(errno, ENOSPC);
     ::close(filler);
-    const WipeResult result = Wipe();
-    EXPECT_EQ(result.outcome, WipeOutcome::Wiped) << result.reason;
+    const core::WipeResult result = Wipe();
+    EXPECT_EQ(result.outcome, core::WipeOutcome::Wiped) << result.reason;
     EXPECT_FALSE(fs::exists(source_));
     EXPECT_EQ(TempFilesIn(small), std::vector<std::string>{});
 }
@@ -92,11 +92,11 @@ TEST_F(WipeFaults, FailedOverwriteIsToldAsItHappened) {
     struct Case {
         std::uint64_t writtenBeforeFailure;
         bool flushFails;
-        WipeOutcome outcome;
+        core::WipeOutcome outcome;
     };
-    for (const Case& c : {Case{0, false, WipeOutcome::OverwriteFailed},
-                          Case{10000, false, WipeOutcome::PartlyOverwritten},
-                          Case{10000, true, WipeOutcome::LeftAside}}) {
+    for (const Case& c : {Case{0, false, core::WipeOutcome::OverwriteFailed},
+                          Case{10000, false, core::WipeOutcome::PartlyOverwritten},
+                          Case{10000, true, core::WipeOutcome::LeftAside}}) {
         SCOPED_TRACE(testing::Message() << c.writtenBeforeFailure << " bytes, " << c.flushFails);
         seam::Reset();
         WriteFile(source_, plain_);
@@ -107,18 +107,18 @@ TEST_F(WipeFaults, FailedOverwriteIsToldAsItHappened) {
             seam::BeforeNextUnlink([&] { flushesAtUnlink = seam::FsyncCount(); });
         });
 
-        const WipeResult result = Wipe();
+        const core::WipeResult result = Wipe();
 
         EXPECT_EQ(result.outcome, c.outcome) << result.reason;
-        const std::string told = *messages::ForWipe(result, source_.string());
+        const std::string told = *core::messages::ForWipe(result, source_.string());
         EXPECT_EQ(fs::exists(source_), c.writtenBeforeFailure == 0) << told;
         if (c.writtenBeforeFailure == 0) {
             EXPECT_EQ(ReadFile(source_), plain_);
         }
-        if (c.outcome == WipeOutcome::PartlyOverwritten) {
+        if (c.outcome == core::WipeOutcome::PartlyOverwritten) {
             EXPECT_GE(flushesAtUnlink, 1) << "deleted before the overwrite was flushed";
         }
-        if (c.outcome == WipeOutcome::LeftAside) {
+        if (c.outcome == core::WipeOutcome::LeftAside) {
             EXPECT_EQ(fs::file_size(result.leftAt), plain_.size()) << told;
             EXPECT_NE(told.find(result.leftAt), std::string::npos) << told;
             fs::remove(result.leftAt);
@@ -134,10 +134,10 @@ TEST_F(WipeFaults, UnflushedFolderOfTheEncryptedFileSkipsTheWipe) {
     seam::FailNextFolderFsync(EIO);
     ASSERT_TRUE(Transform(Direction::Encrypt, source_, encrypted_, kPassword).written);
 
-    const WipeResult result = Wipe();
+    const core::WipeResult result = Wipe();
 
-    EXPECT_EQ(result.outcome, WipeOutcome::NotDurable) << result.reason;
-    EXPECT_TRUE(WipeMissed(result));
+    EXPECT_EQ(result.outcome, core::WipeOutcome::NotDurable) << result.reason;
+    EXPECT_TRUE(core::WipeMissed(result));
     EXPECT_EQ(ReadFile(source_), plain_);
 }
 
@@ -156,7 +156,7 @@ TEST_F(WipeFaults, WithoutNoReplaceRenameTheFallbacksWork) {
         clsBlowfish cipher;
         std::u16string in = source_.u16string(), out = encrypted_.u16string(), key = kPassword;
         ASSERT_TRUE(cipher.EncryptFile(in, out, false, key))
-            << messages::ForFile(cipher.LastError());
+            << core::messages::ForFile(cipher.LastError());
         EXPECT_EQ(DecryptedContent(encrypted_, kPassword), plain_);
 
         const fs::path other = folder_ / "other.enc";
@@ -168,7 +168,7 @@ TEST_F(WipeFaults, WithoutNoReplaceRenameTheFallbacksWork) {
         EXPECT_EQ(ReadFile(other), stranger);
         fs::remove(other);
 
-        EXPECT_EQ(Wipe().outcome, WipeOutcome::Wiped);
+        EXPECT_EQ(Wipe().outcome, core::WipeOutcome::Wiped);
         EXPECT_FALSE(fs::exists(source_));
         EXPECT_GT(seam::RefusedRenames(), 0);
         EXPECT_EQ(TempFilesIn(folder_), std::vector<std::string>{});

@@ -9,9 +9,9 @@
 #include "tests/fuzz/FuzzSupport.h"
 
 using namespace fuzzsupport;
-using commandline::Action;
-using commandline::Command;
-using commandline::Parse;
+using core::commandline::Action;
+using core::commandline::Command;
+using core::commandline::Parse;
 
 namespace {
 
@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (command.action == Action::EncryptString || command.action == Action::DecryptString) {
         Require(last && command.text == *last, "the string is everything after the 4th slash");
     } else if (last) {
-        Require(command.destination == commandline::TrimSpaces(*last),
+        Require(command.destination == core::commandline::TrimSpaces(*last),
                 "a given destination is the trimmed last field");
     } else if (command.action == Action::EncryptFile) {
         Require(command.destination == command.source + u".enc", "default .enc destination");

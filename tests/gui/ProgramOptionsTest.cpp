@@ -55,7 +55,8 @@ TEST(ProgramOptions, HelpExamplesWorkOnThisSystem) {
     int examples = 0;
     for (auto match = example.globalMatch(help); match.hasNext(); ++examples) {
         const QString arguments = match.next().captured(1);
-        EXPECT_NE(commandline::Parse(arguments.toStdU16String()).action, commandline::Action::Usage)
+        EXPECT_NE(core::commandline::Parse(arguments.toStdU16String()).action,
+                  core::commandline::Action::Usage)
             << arguments.toStdString();
     }
     EXPECT_EQ(examples, 4);

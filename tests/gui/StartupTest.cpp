@@ -34,7 +34,7 @@ protected:
     // Runs the argument text as the program does after creating the window.
     int Run(const QString& argumentText) {
         form_.Form_Load(argumentText);
-        return startup::RunCommand(form_, commandline::Parse(argumentText.toStdU16String()));
+        return startup::RunCommand(form_, core::commandline::Parse(argumentText.toStdU16String()));
     }
 
     void Answer(std::initializer_list<std::optional<std::u16string>> answers) {
@@ -54,7 +54,7 @@ protected:
 };
 
 TEST_F(StartupTest, StringEncryptionEndsOnTheClipboardWithoutPrompt) {
-    EXPECT_EQ(Run("run /encrypt /string /123 / two words "), kCompleted);
+    EXPECT_EQ(Run("run /encrypt /string /123 / two words "), core::kCompleted);
     EXPECT_EQ(form_.Text3()->text(), " two words ");
     ASSERT_TRUE(platform_.clipboard.content.has_value());
     EXPECT_EQ(*platform_.clipboard.content, form_.Text4()->text());
@@ -66,7 +66,7 @@ TEST_F(StartupTest, StringEncryptionEndsOnTheClipboardWithoutPrompt) {
 TEST_F(StartupTest, AskMakesTheStringActionPrompt) {
     Answer({u"typed"});
     // Not valid ciphertext counts as a wrong password, as for files.
-    EXPECT_EQ(Run("/decrypt/string/-ASK/not base64 ciphertext"), kWrongPassword);
+    EXPECT_EQ(Run("/decrypt/string/-ASK/not base64 ciphertext"), core::kWrongPassword);
     EXPECT_EQ(platform_.prompt.captions.size(), 1u);
     EXPECT_TRUE(form_.CommandLine().isEmpty());
     EXPECT_EQ(platform_.messages.informed.size(), 1u);  // the failed decryption
@@ -75,7 +75,7 @@ TEST_F(StartupTest, AskMakesTheStringActionPrompt) {
 TEST_F(StartupTest, CancelledStringPromptLeavesTheClipboardEmpty) {
     platform_.clipboard.content = QStringLiteral("older text");
     Answer({std::nullopt});
-    EXPECT_EQ(Run("/encrypt/string/   /text"), kFailed);
+    EXPECT_EQ(Run("/encrypt/string/   /text"), core::kFailed);
     EXPECT_EQ(platform_.clipboard.Text(), QString());
     EXPECT_GE(platform_.clipboard.clears, 1);
 }
@@ -83,7 +83,7 @@ TEST_F(StartupTest, CancelledStringPromptLeavesTheClipboardEmpty) {
 TEST_F(StartupTest, FileEncryptionConfirmsOnceThenWipes) {
     files_.Write("plain.txt", kPlain);
     Answer({u"pw"});
-    EXPECT_EQ(Run("/encrypt /plain.txt /pw"), kCompleted);
+    EXPECT_EQ(Run("/encrypt /plain.txt /pw"), core::kCompleted);
     ASSERT_EQ(platform_.prompt.captions.size(), 1u);
     EXPECT_EQ(platform_.prompt.captions[0], "Re-enter password");
     EXPECT_TRUE(platform_.messages.asked.empty()) << "no \"Wipe original?\" question";
@@ -94,7 +94,7 @@ TEST_F(StartupTest, FileEncryptionConfirmsOnceThenWipes) {
 TEST_F(StartupTest, FileEncryptionWithMismatchFails) {
     files_.Write("plain.txt", kPlain);
     Answer({u"other"});
-    EXPECT_EQ(Run("/encrypt /plain.txt /pw /out.enc"), kFailed);
+    EXPECT_EQ(Run("/encrypt /plain.txt /pw /out.enc"), core::kFailed);
     EXPECT_EQ(TempFiles::Read(files_.Path("plain.txt")), kPlain);
     EXPECT_FALSE(TempFiles::Exists(files_.Path("out.enc")));
 }
@@ -102,23 +102,23 @@ TEST_F(StartupTest, FileEncryptionWithMismatchFails) {
 TEST_F(StartupTest, FileDecryptionAsksNothing) {
     files_.Write("plain.txt", kPlain);
     Answer({u"pw"});
-    ASSERT_EQ(Run("/encrypt/plain.txt/pw/sealed.enc"), kCompleted);
+    ASSERT_EQ(Run("/encrypt/plain.txt/pw/sealed.enc"), core::kCompleted);
     Answer({});
-    EXPECT_EQ(Run("/decrypt/sealed.enc/pw"), kCompleted);
+    EXPECT_EQ(Run("/decrypt/sealed.enc/pw"), core::kCompleted);
     EXPECT_EQ(TempFiles::Read(files_.Path("sealed")), kPlain);
     EXPECT_EQ(platform_.prompt.captions.size(), 1u) << "only the encryption's retype";
 
     // Scripts rely on the command line replacing an existing file, "-ask" or not.
     files_.Write("sealed", "edited");
     Answer({u"pw"});
-    EXPECT_EQ(Run("/decrypt/sealed.enc/-ask"), kCompleted);
+    EXPECT_EQ(Run("/decrypt/sealed.enc/-ask"), core::kCompleted);
     EXPECT_TRUE(platform_.messages.asked.empty());
     EXPECT_EQ(TempFiles::Read(files_.Path("sealed")), kPlain);
 }
 
 TEST_F(StartupTest, MissingSourceFailsSilently) {
-    EXPECT_EQ(Run("/decrypt/absent.enc/pw"), kFailed);
-    EXPECT_EQ(Run("/encrypt/absent.txt/pw"), kFailed);
+    EXPECT_EQ(Run("/decrypt/absent.enc/pw"), core::kFailed);
+    EXPECT_EQ(Run("/encrypt/absent.txt/pw"), core::kFailed);
     EXPECT_TRUE(platform_.messages.informed.empty());
     EXPECT_TRUE(platform_.prompt.captions.empty());
 }
@@ -126,7 +126,7 @@ TEST_F(StartupTest, MissingSourceFailsSilently) {
 TEST_F(StartupTest, UnusableCommandLineShowsUsageText) {
     for (const QString line : {"/encrypt/string/pw", "/decrypt/abcd/pw", "nothing"}) {
         platform_.messages.informed.clear();
-        EXPECT_EQ(Run(line), kUsage) << line.toStdString();
+        EXPECT_EQ(Run(line), core::kUsage) << line.toStdString();
         ASSERT_EQ(platform_.messages.informed.size(), 1u);
         EXPECT_TRUE(platform_.messages.informed[0].contains("Usage: "));
     }
@@ -140,7 +140,7 @@ TEST_F(StartupTest, AnEmptyArgumentIsAnUnusableCommandLine) {
     endLoop.setSingleShot(true);
     QObject::connect(&endLoop, &QTimer::timeout, qApp, &QCoreApplication::quit);
     endLoop.start(0);
-    EXPECT_EQ(startup::Start(form_, {""}), kUsage);
+    EXPECT_EQ(startup::Start(form_, {""}), core::kUsage);
     ASSERT_EQ(platform_.messages.informed.size(), 1u);
     EXPECT_TRUE(platform_.messages.informed[0].contains("Usage: "));
     EXPECT_FALSE(form_.isVisible());
@@ -149,7 +149,7 @@ TEST_F(StartupTest, AnEmptyArgumentIsAnUnusableCommandLine) {
 TEST_F(StartupTest, WhatTheActionThrowsIsReportedAsAFailure) {
     // Memory running out in the middle of the work.
     platform_.pump.onPump = [] { throw std::bad_alloc(); };
-    EXPECT_EQ(Run("/encrypt/string/pw/" + QString(5000, QChar('s'))), kFailed);
+    EXPECT_EQ(Run("/encrypt/string/pw/" + QString(5000, QChar('s'))), core::kFailed);
     ASSERT_FALSE(platform_.messages.informed.empty());
     EXPECT_TRUE(platform_.messages.informed[0].contains("not enough memory"));
 }
@@ -159,16 +159,16 @@ TEST_F(StartupTest, FileOutcomesHaveTheirOwnExitStatus) {
     // A source that is a symbolic link is encrypted but not wiped.
     ASSERT_TRUE(QFile::link(files_.Path("plain.txt"), files_.Path("link.txt")));
     Answer({u"pw"});
-    EXPECT_EQ(Run("/encrypt /link.txt /pw /sealed.enc"), kNotWiped);
+    EXPECT_EQ(Run("/encrypt /link.txt /pw /sealed.enc"), core::kNotWiped);
     ASSERT_EQ(platform_.messages.informed.size(), 1u);
     EXPECT_TRUE(platform_.messages.informed[0].contains("not wiped"));
     EXPECT_EQ(TempFiles::Read(files_.Path("plain.txt")), kPlain);
 
     platform_.messages.informed.clear();
-    EXPECT_EQ(Run("/decrypt /sealed.enc /wrong"), kWrongPassword);
+    EXPECT_EQ(Run("/decrypt /sealed.enc /wrong"), core::kWrongPassword);
     EXPECT_FALSE(TempFiles::Exists(files_.Path("sealed")));
-    EXPECT_EQ(Run("/decrypt /plain.txt /pw /out.txt"), kWrongPassword) << "not a container";
-    EXPECT_EQ(Run("/decrypt /sealed.enc /pw"), kCompleted);
+    EXPECT_EQ(Run("/decrypt /plain.txt /pw /out.txt"), core::kWrongPassword) << "not a container";
+    EXPECT_EQ(Run("/decrypt /sealed.enc /pw"), core::kCompleted);
     EXPECT_EQ(TempFiles::Read(files_.Path("sealed")), kPlain);
 }
 
@@ -177,7 +177,7 @@ TEST_F(StartupTest, FileOutcomesHaveTheirOwnExitStatus) {
 TEST_F(StartupTest, FolderOrUndecodableNameIsExplained) {
     files_.Write("plain.txt", kPlain);
     ASSERT_TRUE(QDir(files_.Path(".")).mkdir("folder.enc"));
-    EXPECT_EQ(Run("/decrypt /folder.enc /pw"), kFailed);
+    EXPECT_EQ(Run("/decrypt /folder.enc /pw"), core::kFailed);
     ASSERT_EQ(platform_.messages.informed.size(), 1u);
     EXPECT_TRUE(platform_.messages.informed[0].contains("is a folder"))
         << platform_.messages.informed[0].toStdString();
@@ -185,7 +185,7 @@ TEST_F(StartupTest, FolderOrUndecodableNameIsExplained) {
     platform_.messages.informed.clear();
     const char* const argv[] = {"quillbox", "/encrypt", "/plain.txt", "/pw", "/out\xe9.enc"};
     const QString line = startup::ArgumentText(startup::ProgramArguments(5, argv));
-    EXPECT_EQ(Run(line), kFailed);
+    EXPECT_EQ(Run(line), core::kFailed);
     ASSERT_EQ(platform_.messages.informed.size(), 1u);
     EXPECT_TRUE(platform_.messages.informed[0].contains("not a valid file name"));
     EXPECT_EQ(QDir(files_.Path(".")).entryList(QDir::Files), QStringList{"plain.txt"});
@@ -206,7 +206,8 @@ TEST_F(RunFilesTest, EachFileGetsTheWindowsDialogueAndMissingOnesAreReported) {
     // A relative name is taken against the working folder, as Browse would give it.
     Answer({u"pw", u"pw"});
     platform_.messages.answers = {false};  // "Wipe original?": No
-    EXPECT_EQ(startup::RunFiles(form_, platform_.messages, true, {"a b.txt", "gone.txt"}), kFailed);
+    EXPECT_EQ(startup::RunFiles(form_, platform_.messages, true, {"a b.txt", "gone.txt"}),
+              core::kFailed);
     EXPECT_EQ(form_.Text2()->text(), QDir::current().absoluteFilePath("a b.txt.enc"));
     ASSERT_EQ(platform_.messages.asked.size(), 1u);
     ASSERT_EQ(platform_.messages.informed.size(), 1u);
@@ -218,9 +219,9 @@ TEST_F(RunFilesTest, EachFileGetsTheWindowsDialogueAndMissingOnesAreReported) {
     Answer({u"pw"});
     platform_.messages.answers = {true};
     EXPECT_EQ(startup::RunFiles(form_, platform_.messages, false, {files_.Path("a b.txt.enc")}),
-              kCompleted);
+              core::kCompleted);
     EXPECT_TRUE(platform_.messages.asked.back().endsWith("already exists. Replace it?"));
-    EXPECT_EQ(platform_.messages.preselected.back(), flows::DefaultAnswer::No);
+    EXPECT_EQ(platform_.messages.preselected.back(), core::flows::DefaultAnswer::No);
     EXPECT_EQ(TempFiles::Read(files_.Path("a b.txt")), kPlain);
 }
 
@@ -234,7 +235,7 @@ TEST_F(RunFilesTest, AFolderIsOneSetWithOnePasswordOneWipeQuestionAndASummary) {
     platform_.messages.answers = {true};  // wipe all
     EXPECT_EQ(startup::RunFiles(form_, platform_.messages, true,
                                 {files_.Path("docs"), files_.Path("single.txt")}),
-              kCompleted);
+              core::kCompleted);
     EXPECT_EQ(platform_.prompt.captions.size(), 2u);  // asked and retyped once
     EXPECT_EQ(platform_.messages.asked, std::vector<QString>{"Wipe the 3 originals?"});
     ASSERT_EQ(platform_.messages.informed.size(), 1u);
@@ -249,7 +250,7 @@ TEST_F(RunFilesTest, AFolderIsOneSetWithOnePasswordOneWipeQuestionAndASummary) {
     Answer({u"pw"});
     platform_.messages.informed.clear();
     EXPECT_EQ(startup::RunFiles(form_, platform_.messages, false, {files_.Path("docs")}),
-              kWrongPassword);  // "done.enc" is no encrypted file
+              core::kWrongPassword);  // "done.enc" is no encrypted file
     EXPECT_EQ(TempFiles::Read(files_.Path("docs/sub/.two")), kPlain);
     ASSERT_EQ(platform_.messages.informed.size(), 1u);
     EXPECT_TRUE(platform_.messages.informed[0].startsWith("2 decrypted, 0 skipped, 1 failed."));
@@ -257,13 +258,13 @@ TEST_F(RunFilesTest, AFolderIsOneSetWithOnePasswordOneWipeQuestionAndASummary) {
 
 TEST_F(RunFilesTest, WithoutFilesTheUserChoosesOne) {
     platform_.fileDialog.answer = std::nullopt;  // cancelled: nothing runs
-    EXPECT_EQ(startup::RunFiles(form_, platform_.messages, true, {}), kFailed);
+    EXPECT_EQ(startup::RunFiles(form_, platform_.messages, true, {}), core::kFailed);
     EXPECT_TRUE(platform_.prompt.captions.empty());
 
     files_.Write("chosen.enc", QByteArray());
     platform_.fileDialog.answer = files_.Path("chosen.enc");
     Answer({std::nullopt});  // the prompt is cancelled
-    EXPECT_EQ(startup::RunFiles(form_, platform_.messages, false, {}), kFailed);
+    EXPECT_EQ(startup::RunFiles(form_, platform_.messages, false, {}), core::kFailed);
     EXPECT_EQ(platform_.prompt.captions.size(), 1u);
     EXPECT_EQ(form_.Text2()->text(), files_.Path("chosen"));
 }

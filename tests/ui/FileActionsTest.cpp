@@ -146,7 +146,7 @@ TEST_F(FileActionsTest, EscapeWhileBusyAsksAndStopsWithTheDestinationAsItWas) {
     ASSERT_EQ(platform.messages.asked.size(), 2u);
     EXPECT_EQ(platform.messages.asked.back(), "Stop? The output so far is discarded.");
     EXPECT_EQ(platform.messages.informed, std::vector<QString>{"Stopped."});
-    EXPECT_EQ(form.FileActionStatus(), kFailed);
+    EXPECT_EQ(form.FileActionStatus(), core::kFailed);
     EXPECT_EQ(TempFiles::Read(destination), "older");
     EXPECT_EQ(TempFiles::Read(source), large);
     EXPECT_EQ(QDir(files.Path(".")).entryList(QDir::Files | QDir::Hidden).size(), 2);

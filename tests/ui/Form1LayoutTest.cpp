@@ -24,7 +24,7 @@ struct Control {
     const char* name;
     const char* container;
     const char* caption;  // nullptr for text fields
-    TwipsRect place;
+    core::TwipsRect place;
 };
 
 // The window's design, in twips, relative to each control's container.
@@ -49,7 +49,9 @@ const Control kDesign[] = {
 class Form1LayoutTest : public ::testing::Test {
 protected:
     QWidget* Find(const char* name) { return form.findChild<QWidget*>(QString::fromLatin1(name)); }
-    QRect Pixels(const TwipsRect& place) const { return TwipsLayout::For(form).ToPixels(place); }
+    QRect Pixels(const core::TwipsRect& place) const {
+        return TwipsLayout::For(form).ToPixels(place);
+    }
 
     FakePlatform platform;
     Form1 form{&platform.services};
@@ -86,7 +88,8 @@ std::optional<QFont> DesignFont(int dpi) {
     QFont font(QStringLiteral("DejaVu Sans"));
     for (int size = 6; size < 40; ++size) {
         font.setPixelSize(size);
-        if (QFontMetrics(font).height() == TwipsToPixels(kDesignFontHeightTwips, dpi)) return font;
+        if (QFontMetrics(font).height() == core::TwipsToPixels(kDesignFontHeightTwips, dpi))
+            return font;
     }
     return std::nullopt;
 }

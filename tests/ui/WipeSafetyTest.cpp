@@ -189,7 +189,7 @@ TEST_F(WipeSafety, SourceThatCannotBeDeletedIsReportedAndLeftAlone) {
     EXPECT_TRUE(EncryptFromCommandLine(source_, destination));
     ExpectToldAboutSource("deleted");
     EXPECT_TRUE(HoldsPlain(source_)) << "the source must not hold ciphertext under its name";
-    EXPECT_EQ(form_.FileActionStatus(), kNotWiped);
+    EXPECT_EQ(form_.FileActionStatus(), core::kNotWiped);
     EXPECT_TRUE(DecryptsToPlain(destination)) << "the encrypted file must be kept";
 }
 

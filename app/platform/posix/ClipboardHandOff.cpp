@@ -53,7 +53,7 @@ struct Pipe {
                              int devNull) {
     // The child holds a copy of the text until exec; the keeper's own start
     // repeats this, since exec makes a process dumpable again.
-    KeepSecretsOutOfCoreDumps();
+    core::KeepSecretsOutOfCoreDumps();
     ::setsid();
     ::dup2(input, STDIN_FILENO);
     ::dup2(ready, STDOUT_FILENO);

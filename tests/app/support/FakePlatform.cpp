@@ -9,7 +9,7 @@ void ScriptedMessages::Inform(const QString& text) {
     if (onShow) onShow();
 }
 
-bool ScriptedMessages::AskYesNo(const QString& text, flows::DefaultAnswer preselectedAnswer) {
+bool ScriptedMessages::AskYesNo(const QString& text, core::flows::DefaultAnswer preselectedAnswer) {
     asked.push_back(text);
     preselected.push_back(preselectedAnswer);
     if (onShow) onShow();

@@ -22,11 +22,11 @@
 class ScriptedMessages : public MessageBoxes {
 public:
     void Inform(const QString& text) override;
-    bool AskYesNo(const QString& text, flows::DefaultAnswer preselected) override;
+    bool AskYesNo(const QString& text, core::flows::DefaultAnswer preselected) override;
 
     std::vector<QString> informed;
     std::vector<QString> asked;
-    std::vector<flows::DefaultAnswer> preselected;
+    std::vector<core::flows::DefaultAnswer> preselected;
     std::deque<bool> answers;
     std::function<void()> onShow;  // runs while a box is "open"
 };

@@ -17,7 +17,7 @@ TEST(ProcessHardening, NoCoreFileAndNotDumpable) {
     if (pid == 0) {
         const struct rlimit plenty { RLIM_INFINITY, RLIM_INFINITY };
         ::setrlimit(RLIMIT_CORE, &plenty);  // as after "ulimit -c unlimited"
-        KeepSecretsOutOfCoreDumps();
+        core::KeepSecretsOutOfCoreDumps();
         struct rlimit core {};
         const bool noCore = ::getrlimit(RLIMIT_CORE, &core) == 0 && core.rlim_cur == 0 &&
                             core.rlim_max == 0 && ::setrlimit(RLIMIT_CORE, &plenty) != 0;
