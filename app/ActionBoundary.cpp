@@ -10,6 +10,8 @@
 #include "app/FailureMessages.h"
 #include "app/platform/MessageBoxes.h"
 
+namespace app {
+
 namespace {
 
 QString OutOfMemory() {
@@ -75,3 +77,5 @@ bool ActionBoundary::Run(const std::function<void()>& action) {
     }
     return false;
 }
+
+}  // namespace app

@@ -3,6 +3,8 @@
 #include <QString>
 #include <functional>
 
+namespace app {
+
 class MessageBoxes;
 
 // The edge of every user action (a button, a drop, the command line). The
@@ -31,3 +33,5 @@ private:
     MessageBoxes& messages_;
     bool running_ = false;
 };
+
+}  // namespace app

@@ -4,6 +4,8 @@
 
 #include "core/Messages.h"
 
+namespace app {
+
 namespace failure {
 
 namespace {
@@ -45,3 +47,5 @@ QString ForUnexpected(const char* what) {
 }
 
 }  // namespace failure
+
+}  // namespace app

@@ -8,6 +8,8 @@ namespace core::messages {
 struct Message;
 }
 
+namespace app {
+
 // The failure sentences of the shared messages, as the windows show them:
 // the template in the user's language, then its arguments filled in.
 namespace failure {
@@ -25,3 +27,5 @@ QString ForUnrepresentable(char32_t character);
 QString ForUnexpected(const char* what);
 
 }  // namespace failure
+
+}  // namespace app

@@ -17,7 +17,7 @@ bool FileExists(const std::u16string& path) {
     return core::IsExistingFileOrMatch(path);
 }
 
-bool SetCursorState(const std::int32_t& code, PointerControl& pointer) {
+bool SetCursorState(const std::int32_t& code, app::PointerControl& pointer) {
     switch (code) {
         case 0:
             pointer.SetHourglass(false);

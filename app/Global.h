@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <string>
 
+namespace app {
 class PointerControl;
+}
 
 // State and procedures that every window of the program shares.
 namespace Global {
@@ -22,7 +24,7 @@ bool FileExists(const std::u16string& path);
 //   2  lower the cursor display count (the pointer is blank while it is below zero)
 //   3  raise the cursor display count
 // Any other code changes nothing and gives false.
-bool SetCursorState(const std::int32_t& code, PointerControl& pointer);
+bool SetCursorState(const std::int32_t& code, app::PointerControl& pointer);
 
 // The cursor display count that codes 2 and 3 move; starts at zero.
 int CursorDisplayCount();

@@ -12,6 +12,8 @@
 #include "app/platform/MessageBoxes.h"
 #include "app/platform/Platform.h"
 
+namespace app {
+
 namespace {
 constexpr std::int32_t kHourglass = 1;
 constexpr std::int32_t kDefaultPointer = 0;
@@ -86,3 +88,5 @@ void QtFrontEnd::EndBusy() {
     platform_.status.Close();
     Global::SetCursorState(kDefaultPointer, platform_.pointer);
 }
+
+}  // namespace app

@@ -6,6 +6,9 @@
 #include "core/flows/FrontEnd.h"
 
 class QWidget;
+
+namespace app {
+
 struct Platform;
 
 // The flows' front end in the Qt window: PasswordForm through the password
@@ -39,3 +42,5 @@ private:
     StatusProgress progress_;
     std::unique_ptr<EscapeWatch> escape_;
 };
+
+}  // namespace app

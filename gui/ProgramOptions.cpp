@@ -75,7 +75,7 @@ QString HelpText() {
 }
 
 QString VersionText() {
-    return kApplicationTitle + QLatin1Char(' ') + kApplicationVersion + QLatin1Char('\n');
+    return app::kApplicationTitle + QLatin1Char(' ') + app::kApplicationVersion + QLatin1Char('\n');
 }
 
 std::optional<Answer> AnswerWithoutDisplay(const Options& options) {

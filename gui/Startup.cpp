@@ -44,7 +44,7 @@ int StatusOf(bool completed) {
 int RunStringAction(Form1& form, bool encrypt) {
     const bool converted = encrypt ? form.EncStr_Click() : form.DecStr_Click();
     const bool copied = form.Copy2Clip_Click();
-    const bool kept = clipboardhandoff::KeepAfterExit(form.Text4()->text());
+    const bool kept = app::clipboardhandoff::KeepAfterExit(form.Text4()->text());
     if (!kept) {
         std::fputs(qPrintable(QCoreApplication::translate(
                        "Startup", "Quillbox: the clipboard could not be kept after exit.\n")),
@@ -133,7 +133,7 @@ int RunCommand(Form1& form, const core::commandline::Command& command) {
     return status;
 }
 
-int RunFiles(Form1& form, MessageBoxes& boxes, bool encrypt, const QStringList& files) {
+int RunFiles(Form1& form, app::MessageBoxes& boxes, bool encrypt, const QStringList& files) {
     form.SetCommandLine(QString());  // the window's own dialogue: prompts and questions
     // With several files each prompt says which one it is for.
     form.SetNameFileInPrompts(files.size() > 1);

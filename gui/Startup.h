@@ -7,7 +7,9 @@
 #include "core/ExitStatus.h"
 
 class Form1;
+namespace app {
 class MessageBoxes;
+}
 
 // What the program does once its main window exists: show the window, or run
 // the one operation that the command line names and end.
@@ -36,7 +38,7 @@ int RunCommand(Form1& form, const core::commandline::Command& command);
 // them form one set instead: every regular file below the folders, one
 // password, one wipe question, one summary box. Returns the worst of the
 // files' exit statuses (2, 1, 4, 3, 0 in that order).
-int RunFiles(Form1& form, MessageBoxes& boxes, bool encrypt, const QStringList& files);
+int RunFiles(Form1& form, app::MessageBoxes& boxes, bool encrypt, const QStringList& files);
 
 // The whole start-up: the window's load step, then either the window and the
 // event loop (no arguments) or one command, after which the window closes.

@@ -82,16 +82,16 @@ int main(int argc, char** argv) {
                            unusable ? programoptions::HelpText().toLocal8Bit() : QByteArray());
         application.emplace(qtArgc, argv);
     }
-    QApplication::setApplicationName(kApplicationTitle);
-    QApplication::setApplicationVersion(kApplicationVersion);
+    QApplication::setApplicationName(app::kApplicationTitle);
+    QApplication::setApplicationVersion(app::kApplicationVersion);
     QApplication::setWindowIcon(WindowIcon());
     QApplication::setDesktopFileName(QStringLiteral("org.quillbox.Quillbox"));
 
-    if (clipboardserver::IsServerInvocation(arguments)) return clipboardserver::Serve();
-    InstallTranslations(*application);
+    if (app::clipboardserver::IsServerInvocation(arguments)) return app::clipboardserver::Serve();
+    app::InstallTranslations(*application);
 
-    QtPlatform platform;
-    platform.SetUnattended(NobodyCanAnswer());
+    app::QtPlatform platform;
+    platform.SetUnattended(app::NobodyCanAnswer());
     // Outside the window a terminal or a script waits for the outcome: every
     // box's text goes to standard error as well.
     const bool window = options.option == programoptions::Option::OpenFile;

@@ -34,19 +34,19 @@ void Describe(QWidget* control, const QString& name, const QString& description)
 
 }  // namespace
 
-Form1::Form1(Platform* platform)
+Form1::Form1(app::Platform* platform)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                            Qt::MSWindowsFixedSizeDialogHint),
-      ownPlatform_(platform == nullptr ? std::make_unique<QtPlatform>() : nullptr),
+      ownPlatform_(platform == nullptr ? std::make_unique<app::QtPlatform>() : nullptr),
       platform_(platform == nullptr ? ownPlatform_->Services() : *platform),
       actions_(platform_.messages),
       frontEnd_(platform_, *this) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(kApplicationTitle);
+    setWindowTitle(app::kApplicationTitle);
     // The tables were drawn for a smaller font than most desktops use: they
     // grow with the window's font, so that every caption fits.
-    layout_ = TwipsLayout::For(*this);
+    layout_ = app::TwipsLayout::For(*this);
     setFixedSize(layout_.ToPixels(core::layout::form1::kClientArea).size());
     BuildFilePanel();
     BuildStringPanel();

@@ -19,8 +19,10 @@ class FileDropLineEdit;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
+namespace app {
 class QtPlatform;
 struct Platform;
+}  // namespace app
 
 // The main window: a file panel (source and destination paths, Browse,
 // Encrypt, Decrypt, Swap) and a string panel (input, output, Encrypt, Decrypt,
@@ -32,7 +34,7 @@ class Form1 : public QWidget {
 
 public:
     // Uses the given platform services, or Qt's when platform is null.
-    explicit Form1(Platform* platform = nullptr);
+    explicit Form1(app::Platform* platform = nullptr);
     ~Form1() override;
 
     // Start-up: path completion in Text1, the four fields emptied, the
@@ -111,16 +113,16 @@ private:
     core::flows::PasswordPlan FilePasswordPlan(bool confirm) const;
     bool RunStringAction(core::flows::TextDirection direction);
 
-    std::unique_ptr<QtPlatform> ownPlatform_;
-    Platform& platform_;
-    ActionBoundary actions_;
-    QtFrontEnd frontEnd_;
+    std::unique_ptr<app::QtPlatform> ownPlatform_;
+    app::Platform& platform_;
+    app::ActionBoundary actions_;
+    app::QtFrontEnd frontEnd_;
     QString commandLine_;
     bool askBeforeReplacing_ = true;
     bool nameFileInPrompts_ = false;
     core::ExitStatus fileStatus_ = core::kCompleted;
     core::ExitStatus stringStatus_ = core::kCompleted;
-    TwipsLayout layout_{96, 13};  // the layout tables in pixels, for this window's font
+    app::TwipsLayout layout_{96, 13};  // the layout tables in pixels, for this window's font
     FileDropLineEdit* text1_ = nullptr;
     QLineEdit* text2_ = nullptr;
     QLineEdit* text3_ = nullptr;

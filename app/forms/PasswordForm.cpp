@@ -39,19 +39,19 @@ bool IsEnterOrEscape(const QKeyEvent& event) {
 
 }  // namespace
 
-PasswordForm::PasswordForm(QWidget* parent) : QDialog(parent), title_(kApplicationTitle) {
+PasswordForm::PasswordForm(QWidget* parent) : QDialog(parent), title_(app::kApplicationTitle) {
     setWindowTitle(EnterCaption());
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setModal(true);
     BuildControls();
-    setFixedSize(TwipsLayout::For(*this).ToPixels(kClientArea).size());
+    setFixedSize(app::TwipsLayout::For(*this).ToPixels(kClientArea).size());
 }
 
 void PasswordForm::BuildControls() {
     // The table grows with the prompt's font, so that the label and buttons fit.
-    const TwipsLayout layout = TwipsLayout::For(*this);
+    const app::TwipsLayout layout = app::TwipsLayout::For(*this);
     text1_ = new QLineEdit(this);
     text1_->setObjectName(QStringLiteral("Text1"));
     text1_->setEchoMode(QLineEdit::Password);

@@ -5,6 +5,8 @@
 #include "app/platform/ErrorOutput.h"
 #include "cipher/SecureZero.h"
 
+namespace app {
+
 void QtPasswordPrompt::Ask(const QString& labelCaption, const QString& title) {
     if (unattended_) {
         // Nobody could type into the prompt: the same as cancelling it.
@@ -18,3 +20,5 @@ void QtPasswordPrompt::Ask(const QString& labelCaption, const QString& title) {
     form.SetTitle(title);
     form.exec();
 }
+
+}  // namespace app

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace app {
+
 // Asks for the password in a modal prompt. The answer is left in
 // Global::CurrentPassword: the typed text, or empty when the user cancelled.
 class PasswordPrompt {
@@ -28,3 +30,5 @@ public:
 private:
     bool unattended_ = false;
 };
+
+}  // namespace app

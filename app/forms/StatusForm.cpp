@@ -32,7 +32,7 @@ void StatusForm::Form_Load() {
     setAutoFillBackground(true);
     label1_->setAutoFillBackground(true);
 
-    const QRect placement = TwipsLayout::For(*this).ToPixels(kPlacement);
+    const QRect placement = app::TwipsLayout::For(*this).ToPixels(kPlacement);
     setGeometry(placement);
     label1_->setGeometry(0, 0, placement.width(), placement.height());
     // Keep the text inside the strip: it is only a few pixels high.

@@ -7,6 +7,8 @@
 #include "app/forms/StatusWindow.h"
 #include "app/platform/EventPump.h"
 
+namespace app {
+
 StatusProgress::StatusProgress(StatusWindow& status, EventPump& pump, Clock clock)
     : status_(status), pump_(pump), clock_(std::move(clock)), lastPump_(clock_()) {}
 
@@ -41,3 +43,5 @@ void StatusProgress::PumpEvents() {
     lastPump_ = now;
     pump_.Pump();
 }
+
+}  // namespace app

@@ -5,6 +5,8 @@
 
 #include "cipher/ProgressSink.h"
 
+namespace app {
+
 class EventPump;
 class StatusWindow;
 
@@ -31,3 +33,5 @@ private:
     std::chrono::steady_clock::time_point lastPump_;
     bool textChanged_ = false;
 };
+
+}  // namespace app

@@ -2,6 +2,8 @@
 
 #include "app/forms/StatusForm.h"
 
+namespace app {
+
 QtStatusWindow::QtStatusWindow() = default;
 
 QtStatusWindow::~QtStatusWindow() = default;
@@ -37,3 +39,5 @@ void QtStatusWindow::TakeKeyboard() {
 StatusForm* QtStatusWindow::Form() const {
     return form_ && !form_->isHidden() ? form_.get() : nullptr;
 }
+
+}  // namespace app

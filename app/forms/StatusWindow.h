@@ -5,6 +5,8 @@
 
 class StatusForm;
 
+namespace app {
+
 // The status window as the rest of the program sees it: created (and shown)
 // when first referred to, closed when an operation ends.
 class StatusWindow {
@@ -38,3 +40,5 @@ private:
 
     std::unique_ptr<StatusForm> form_;
 };
+
+}  // namespace app

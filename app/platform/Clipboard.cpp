@@ -3,6 +3,8 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
+namespace app {
+
 void QtClipboard::Clear() {
     QGuiApplication::clipboard()->clear();
 }
@@ -14,3 +16,5 @@ void QtClipboard::SetText(const QString& text) {
 QString QtClipboard::Text() const {
     return QGuiApplication::clipboard()->text();
 }
+
+}  // namespace app

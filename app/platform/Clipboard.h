@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace app {
+
 // The system clipboard, plain text only.
 class Clipboard {
 public:
@@ -19,3 +21,5 @@ public:
     void SetText(const QString& text) override;
     QString Text() const override;
 };
+
+}  // namespace app

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace app {
+
 // Makes text that this program put on the clipboard outlive the program.
 namespace clipboardhandoff {
 
@@ -21,3 +23,5 @@ bool StartServer(const QString& executable, const QString& text, int timeoutMill
 bool KeepAfterExit(const QString& text);
 
 }  // namespace clipboardhandoff
+
+}  // namespace app

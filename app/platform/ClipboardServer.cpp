@@ -6,6 +6,8 @@
 #include "app/platform/ClipboardServerProcess.h"
 #include "app/platform/WaylandSelection.h"
 
+namespace app {
+
 namespace clipboardserver {
 
 bool IsServerInvocation(const QStringList& arguments) {
@@ -33,3 +35,5 @@ int Serve() {
 }
 
 }  // namespace clipboardserver
+
+}  // namespace app

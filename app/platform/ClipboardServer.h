@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+namespace app {
+
 // On X11 and on Wayland the clipboard is not a store: it belongs to a running
 // program, and its text is gone when that program ends. After a command-line string
 // operation the program starts a copy of itself as a small background server
@@ -27,3 +29,5 @@ bool IsServerInvocation(const QStringList& arguments);
 int Serve();
 
 }  // namespace clipboardserver
+
+}  // namespace app

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace app {
+
 // What the clipboard server asks of the operating system, one file per
 // platform.
 namespace clipboardserver::process {
@@ -17,3 +19,5 @@ QString ReadStandardInput();
 void ReportReady();
 
 }  // namespace clipboardserver::process
+
+}  // namespace app

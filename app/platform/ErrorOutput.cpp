@@ -4,6 +4,8 @@
 
 #include "app/AppInfo.h"
 
+namespace app {
+
 void WriteErrorOutput(const QString& text) {
     QString line = kApplicationTitle + QStringLiteral(": ") + text;
     line.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -12,3 +14,5 @@ void WriteErrorOutput(const QString& text) {
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stderr);
     std::fflush(stderr);
 }
+
+}  // namespace app

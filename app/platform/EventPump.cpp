@@ -2,6 +2,10 @@
 
 #include <QCoreApplication>
 
+namespace app {
+
 void QtEventPump::Pump() {
     QCoreApplication::processEvents();
 }
+
+}  // namespace app

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace app {
+
 // Runs the window events that are waiting, then returns.
 class EventPump {
 public:
@@ -11,3 +13,5 @@ class QtEventPump final : public EventPump {
 public:
     void Pump() override;
 };
+
+}  // namespace app

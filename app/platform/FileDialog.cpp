@@ -8,6 +8,8 @@
 
 #include "app/platform/FilePatterns.h"
 
+namespace app {
+
 QList<BrowseFilter> BrowseFilters() {
     return {
         {QCoreApplication::translate("FileDialog", "Text files (*.txt)"), QStringLiteral("*.txt")},
@@ -57,3 +59,5 @@ std::optional<QString> QtFileDialog::ChooseFileToOpen(QWidget* owner) {
     if (files.isEmpty()) return std::nullopt;
     return files.first();
 }
+
+}  // namespace app

@@ -7,6 +7,8 @@
 class QFileDialog;
 class QWidget;
 
+namespace app {
+
 // The file-open dialog of the Browse button.
 class FileDialog {
 public:
@@ -44,3 +46,5 @@ public:
 private:
     bool unattended_ = false;
 };
+
+}  // namespace app

@@ -6,6 +6,8 @@
 #include "app/AppInfo.h"
 #include "app/platform/ErrorOutput.h"
 
+namespace app {
+
 namespace {
 
 // The program's window that the box belongs to: it stays above that window
@@ -42,3 +44,5 @@ bool QtMessageBoxes::AskYesNo(const QString& text, core::flows::DefaultAnswer pr
         preselected == core::flows::DefaultAnswer::Yes ? QMessageBox::Yes : QMessageBox::No;
     return Show(text, QMessageBox::Yes | QMessageBox::No, button) == QMessageBox::Yes;
 }
+
+}  // namespace app

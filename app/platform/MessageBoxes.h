@@ -4,6 +4,8 @@
 
 #include "core/flows/FrontEnd.h"
 
+namespace app {
+
 // Modal message boxes titled with the application title, without an icon.
 class MessageBoxes {
 public:
@@ -36,3 +38,5 @@ private:
     bool echo_ = false;
     bool unattended_ = false;
 };
+
+}  // namespace app

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace app {
+
 class Clipboard;
 class EventPump;
 class FileDialog;
@@ -19,3 +21,5 @@ struct Platform {
     PasswordPrompt& prompt;
     StatusWindow& status;
 };
+
+}  // namespace app

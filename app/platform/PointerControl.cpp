@@ -3,6 +3,8 @@
 #include <QCursor>
 #include <QGuiApplication>
 
+namespace app {
+
 QtPointer::~QtPointer() {
     if (overridden_) QGuiApplication::restoreOverrideCursor();
 }
@@ -32,3 +34,5 @@ void QtPointer::Apply() {
         overridden_ = true;
     }
 }
+
+}  // namespace app

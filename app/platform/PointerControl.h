@@ -1,5 +1,7 @@
 #pragma once
 
+namespace app {
+
 // The program-wide mouse pointer.
 class PointerControl {
 public:
@@ -25,3 +27,5 @@ private:
     bool hidden_ = false;
     bool overridden_ = false;
 };
+
+}  // namespace app

@@ -9,6 +9,8 @@
 #include "app/platform/Platform.h"
 #include "app/platform/PointerControl.h"
 
+namespace app {
+
 // The platform services on Qt Widgets.
 class QtPlatform {
 public:
@@ -38,3 +40,5 @@ private:
     QtStatusWindow status_;
     Platform services_{messages_, clipboard_, pointer_, pump_, fileDialog_, prompt_, status_};
 };
+
+}  // namespace app

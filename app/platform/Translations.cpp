@@ -6,6 +6,8 @@
 #include <QLocale>
 #include <QTranslator>
 
+namespace app {
+
 QString TranslationsFolder() {
     return QDir(QCoreApplication::applicationDirPath())
         .filePath(QStringLiteral("../share/quillbox/translations"));
@@ -31,3 +33,5 @@ void InstallTranslations(QCoreApplication& application) {
         delete qt;
     }
 }
+
+}  // namespace app

@@ -6,6 +6,8 @@ class QCoreApplication;
 class QLocale;
 class QTranslator;
 
+namespace app {
+
 // The folder of the program's translations, quillbox_<language>.qm: beside
 // the program's bin folder in share/quillbox/translations, which is where
 // both the build and the installation put them.
@@ -19,3 +21,5 @@ bool LoadTranslation(QTranslator& translator, const QLocale& locale, const QStri
 // (the standard buttons and the file dialog) when they are installed. Without
 // them the program stays in English.
 void InstallTranslations(QCoreApplication& application);
+
+}  // namespace app

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace app {
+
 QRect ToPixels(const core::TwipsRect& rect, int dpi) {
     return QRect(core::TwipsToPixels(rect.left, dpi), core::TwipsToPixels(rect.top, dpi),
                  core::TwipsToPixels(rect.width, dpi), core::TwipsToPixels(rect.height, dpi));
@@ -27,3 +29,5 @@ QRect TwipsLayout::ToPixels(const core::TwipsRect& rect) const {
     return QRect(ToPixels(rect.left), ToPixels(rect.top), ToPixels(rect.width),
                  ToPixels(rect.height));
 }
+
+}  // namespace app

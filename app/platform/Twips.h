@@ -6,6 +6,8 @@
 
 class QWidget;
 
+namespace app {
+
 // A rectangle in twips as pixels of a display with the given density.
 QRect ToPixels(const core::TwipsRect& rect, int dpi);
 
@@ -31,3 +33,5 @@ private:
     int dpi_;
     double scale_;
 };
+
+}  // namespace app

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace app {
+
 // Keeps text on the clipboard of a Wayland session for as long as this
 // process lives.
 namespace waylandselection {
@@ -16,3 +18,5 @@ bool OnWayland();
 int Serve(const QString& text, void (*ready)());
 
 }  // namespace waylandselection
+
+}  // namespace app

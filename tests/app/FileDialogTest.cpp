@@ -21,7 +21,7 @@ TEST(FileDialogTest, ThreeFiltersInOrderAndAllFilesListsNamesWithoutAnExtension)
     }
     QFileDialog dialog;
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    ConfigureBrowseDialog(dialog);
+    app::ConfigureBrowseDialog(dialog);
     auto* types = dialog.findChild<QComboBox*>("fileTypeCombo");
     auto* model = dialog.findChild<QFileSystemModel*>();
     ASSERT_NE(types, nullptr);
@@ -51,7 +51,7 @@ TEST(FileDialogTest, BrowsingWritesNoSettings) {
     {
         QFileDialog dialog;
         dialog.setOption(QFileDialog::DontUseNativeDialog);
-        ConfigureBrowseDialog(dialog);
+        app::ConfigureBrowseDialog(dialog);
         dialog.setDirectory(browsed.Path(QString()));
     }
     EXPECT_TRUE(QDir(settings.Path(QString())).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot));

@@ -76,7 +76,7 @@ Qt::CursorShape OverrideShape() {
 
 TEST(QtPointer, BlankWinsOverHourglassAndBothUndo) {
     {
-        QtPointer pointer;
+        app::QtPointer pointer;
         pointer.SetHourglass(true);
         EXPECT_EQ(OverrideShape(), Qt::WaitCursor);
         pointer.SetHidden(true);

@@ -31,7 +31,7 @@ TEST(QtMessageBoxes, StayAboveTheProgramsOwnWindowOnly) {
     window.show();
     window.activateWindow();
     QApplication::setActiveWindow(&window);
-    QtMessageBoxes boxes;
+    app::QtMessageBoxes boxes;
 
     WhenBoxOpens(
         [&window](QMessageBox& box) {
@@ -56,7 +56,7 @@ TEST(QtMessageBoxes, StayAboveTheProgramsOwnWindowOnly) {
 }
 
 TEST(QtMessageBoxes, EchoCopiesTheTextToStandardError) {
-    QtMessageBoxes boxes;
+    app::QtMessageBoxes boxes;
     boxes.SetEchoToErrorOutput(true);
     WhenBoxOpens([](QMessageBox&) {}, QMessageBox::Yes);
     testing::internal::CaptureStderr();
@@ -70,7 +70,7 @@ TEST(QtMessageBoxes, EchoCopiesTheTextToStandardError) {
 // Unattended, nothing opens: a box that opened would never be answered and
 // the call would not return.
 TEST(QtMessageBoxes, UnattendedBoxesAndPromptsPrintAndChangeNothing) {
-    QtMessageBoxes boxes;
+    app::QtMessageBoxes boxes;
     boxes.SetUnattended(true);
     testing::internal::CaptureStderr();
     boxes.Inform("line one\r\nline two");
@@ -79,7 +79,7 @@ TEST(QtMessageBoxes, UnattendedBoxesAndPromptsPrintAndChangeNothing) {
     EXPECT_EQ(printed.rfind("Quillbox: line one\nline two\nQuillbox: Wipe original? No", 0), 0u)
         << printed;
 
-    QtPasswordPrompt prompt;
+    app::QtPasswordPrompt prompt;
     prompt.SetUnattended(true);
     Global::CurrentPassword = u"earlier";
     testing::internal::CaptureStderr();

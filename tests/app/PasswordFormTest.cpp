@@ -28,7 +28,7 @@ protected:
     }
 
     QRect Expected(int left, int top, int width, int height) const {
-        return TwipsLayout::For(form).ToPixels({left, top, width, height});
+        return app::TwipsLayout::For(form).ToPixels({left, top, width, height});
     }
 
     PasswordForm form;
@@ -127,7 +127,7 @@ void AnswerOpenPrompt(QString* seenLabel, const QString& typed) {
 }
 
 TEST(QtPasswordPrompt, ShowsAFreshPromptWithTheGivenLabel) {
-    QtPasswordPrompt prompt;
+    app::QtPasswordPrompt prompt;
     QString label;
     AnswerOpenPrompt(&label, "first");
     prompt.Ask("Re-enter password", "Quillbox - a.txt");

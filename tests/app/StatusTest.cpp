@@ -22,7 +22,7 @@ TEST(StatusForm, YellowStripAtTopLeftThatNeverTakesFocus) {
     focused.activateWindow();
 
     StatusForm form;
-    const TwipsLayout layout = TwipsLayout::For(form);
+    const app::TwipsLayout layout = app::TwipsLayout::For(form);
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(form.geometry(), QRect(0, 0, layout.ToPixels(2000), layout.ToPixels(200)));
     EXPECT_EQ(form.Label1()->geometry(), QRect(QPoint(0, 0), form.size()));
@@ -41,7 +41,7 @@ TEST(StatusForm, YellowStripAtTopLeftThatNeverTakesFocus) {
 }
 
 TEST(QtStatusWindow, CreatesOnFirstTextAndRecreatesAfterClose) {
-    QtStatusWindow status;
+    app::QtStatusWindow status;
     EXPECT_EQ(status.Form(), nullptr);
     status.SetText("Working... 40%");
     ASSERT_NE(status.Form(), nullptr);
@@ -59,7 +59,7 @@ TEST(QtStatusWindow, CreatesOnFirstTextAndRecreatesAfterClose) {
 
 struct ManualClock {
     std::chrono::steady_clock::time_point now{};
-    StatusProgress::Clock Function() {
+    app::StatusProgress::Clock Function() {
         return [this] { return now; };
     }
 };
@@ -68,12 +68,12 @@ TEST(StatusProgress, PumpsAtMostOncePerIntervalUnlessTheTextChanged) {
     FakeStatusWindow status;
     CountingPump pump;
     ManualClock clock;
-    StatusProgress progress(status, pump, clock.Function());
+    app::StatusProgress progress(status, pump, clock.Function());
 
     for (int i = 0; i < 1000; ++i) progress.PumpEvents();
     EXPECT_EQ(pump.pumps, 0);
 
-    clock.now += StatusProgress::kPumpInterval;
+    clock.now += app::StatusProgress::kPumpInterval;
     progress.PumpEvents();
     progress.PumpEvents();
     EXPECT_EQ(pump.pumps, 1);

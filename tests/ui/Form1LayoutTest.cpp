@@ -50,7 +50,7 @@ class Form1LayoutTest : public ::testing::Test {
 protected:
     QWidget* Find(const char* name) { return form.findChild<QWidget*>(QString::fromLatin1(name)); }
     QRect Pixels(const core::TwipsRect& place) const {
-        return TwipsLayout::For(form).ToPixels(place);
+        return app::TwipsLayout::For(form).ToPixels(place);
     }
 
     FakePlatform platform;
@@ -88,7 +88,7 @@ std::optional<QFont> DesignFont(int dpi) {
     QFont font(QStringLiteral("DejaVu Sans"));
     for (int size = 6; size < 40; ++size) {
         font.setPixelSize(size);
-        if (QFontMetrics(font).height() == core::TwipsToPixels(kDesignFontHeightTwips, dpi))
+        if (QFontMetrics(font).height() == core::TwipsToPixels(app::kDesignFontHeightTwips, dpi))
             return font;
     }
     return std::nullopt;
@@ -120,7 +120,7 @@ TEST(Form1Fonts, TheTablesGrowWithTheFontAndEveryTextFits) {
         }
         for (const Control& control : kDesign) {
             EXPECT_EQ(form.findChild<QWidget*>(control.name)->geometry(),
-                      ToPixels(control.place, form.logicalDpiY()))
+                      app::ToPixels(control.place, form.logicalDpiY()))
                 << control.name;
         }
     }

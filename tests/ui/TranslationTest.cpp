@@ -87,14 +87,15 @@ TEST(TranslationTest, MessagesProgressAndUsageAreTranslated) {
     // The template is translated, then the arguments go in as they are.
     const cipher::FileError error{cipher::FileFailure::SourceUnreadable, u"/d/%2 [x].txt",
                                   std::make_error_code(std::errc::permission_denied)};
-    EXPECT_EQ(failure::ForFile(error), "[Could not read \"/d/%2 [x].txt\": " +
-                                           QString::fromStdString(error.code.message()) + ".]");
-    EXPECT_TRUE(failure::ForUnrepresentable(U'\U0001F600')
+    EXPECT_EQ(app::failure::ForFile(error),
+              "[Could not read \"/d/%2 [x].txt\": " + QString::fromStdString(error.code.message()) +
+                  ".]");
+    EXPECT_TRUE(app::failure::ForUnrepresentable(U'\U0001F600')
                     .startsWith(QString::fromUtf8("[The character \"\U0001F600\"")));
 
     FakeStatusWindow window;
     CountingPump pump;
-    StatusProgress progress(window, pump);
+    app::StatusProgress progress(window, pump);
     progress.SetStatusText(u"Working... 42%");
     EXPECT_EQ(window.text, "[Working... 42%]");
 
@@ -108,10 +109,10 @@ TEST(TranslationTest, MessagesProgressAndUsageAreTranslated) {
 TEST(TranslationTest, TheCompiledTranslationForTheUsersLanguageIsLoaded) {
     const QString folder = QStringLiteral(QUILLBOX_TEST_TRANSLATIONS);
     QTranslator none;
-    EXPECT_FALSE(LoadTranslation(none, QLocale(QLocale::French), folder));
+    EXPECT_FALSE(app::LoadTranslation(none, QLocale(QLocale::French), folder));
 
     QTranslator esperanto;
-    ASSERT_TRUE(LoadTranslation(esperanto, QLocale(QLocale::Esperanto), folder));
+    ASSERT_TRUE(app::LoadTranslation(esperanto, QLocale(QLocale::Esperanto), folder));
     Installed installed(esperanto);
     FakePlatform platform;
     Form1 form{&platform.services};
@@ -119,7 +120,7 @@ TEST(TranslationTest, TheCompiledTranslationForTheUsersLanguageIsLoaded) {
     EXPECT_EQ(form.findChild<QPushButton*>("DecFile")->text(), "&Decrypt");  // not translated
     const cipher::FileError error{cipher::FileFailure::SourceUnreadable, u"/d/a.txt",
                                   std::make_error_code(std::errc::permission_denied)};
-    EXPECT_EQ(failure::ForFile(error),
+    EXPECT_EQ(app::failure::ForFile(error),
               "Ne eblis legi \"/d/a.txt\": " + QString::fromStdString(error.code.message()) + ".");
 }
 

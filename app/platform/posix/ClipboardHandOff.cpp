@@ -14,6 +14,8 @@
 #include "core/ProcessHardening.h"
 #include "fileio/Descriptors.h"
 
+namespace app {
+
 namespace clipboardhandoff {
 
 namespace {
@@ -115,3 +117,5 @@ bool KeepAfterExit(const QString& text) {
 }
 
 }  // namespace clipboardhandoff
+
+}  // namespace app

@@ -7,6 +7,8 @@
 
 #include "app/platform/ClipboardServer.h"
 
+namespace app {
+
 namespace clipboardserver::process {
 
 void LeaveWorkingFolder() {
@@ -28,3 +30,5 @@ void ReportReady() {
 }
 
 }  // namespace clipboardserver::process
+
+}  // namespace app

@@ -23,6 +23,8 @@
 #include "cipher/SecureZero.h"
 #include "fileio/Descriptors.h"
 
+namespace app {
+
 namespace waylandselection {
 
 namespace {
@@ -255,3 +257,5 @@ int Serve(const QString& text, void (*ready)()) {
 }
 
 }  // namespace waylandselection
+
+}  // namespace app

@@ -19,7 +19,7 @@
 // Stand-ins for the platform services: answers are scripted in advance, and
 // everything shown is recorded. An unscripted question fails the test.
 
-class ScriptedMessages : public MessageBoxes {
+class ScriptedMessages : public app::MessageBoxes {
 public:
     void Inform(const QString& text) override;
     bool AskYesNo(const QString& text, core::flows::DefaultAnswer preselected) override;
@@ -31,7 +31,7 @@ public:
     std::function<void()> onShow;  // runs while a box is "open"
 };
 
-class FakeClipboard : public Clipboard {
+class FakeClipboard : public app::Clipboard {
 public:
     void Clear() override {
         content.reset();
@@ -44,7 +44,7 @@ public:
     int clears = 0;
 };
 
-class FakePointer : public PointerControl {
+class FakePointer : public app::PointerControl {
 public:
     void SetHourglass(bool on) override { hourglass = on; }
     void SetHidden(bool isHidden) override { hidden = isHidden; }
@@ -53,7 +53,7 @@ public:
     bool hidden = false;
 };
 
-class CountingPump : public EventPump {
+class CountingPump : public app::EventPump {
 public:
     void Pump() override {
         ++pumps;
@@ -63,7 +63,7 @@ public:
     std::function<void()> onPump;  // what the user does while window events run
 };
 
-class ScriptedFileDialog : public FileDialog {
+class ScriptedFileDialog : public app::FileDialog {
 public:
     std::optional<QString> ChooseFileToOpen(QWidget*) override { return answer; }
     std::optional<QString> answer;
@@ -71,7 +71,7 @@ public:
 
 // Behaves like the real prompt: opening it empties the shared password; the
 // scripted answer (nothing = cancelled) is then left in it.
-class ScriptedPrompt : public PasswordPrompt {
+class ScriptedPrompt : public app::PasswordPrompt {
 public:
     void Ask(const QString& labelCaption, const QString& title) override;
 
@@ -80,7 +80,7 @@ public:
     std::vector<QString> titles;
 };
 
-class FakeStatusWindow : public StatusWindow {
+class FakeStatusWindow : public app::StatusWindow {
 public:
     void Show() override { visible = true; }
     void SetText(const QString& value) override {
@@ -105,5 +105,5 @@ struct FakePlatform {
     ScriptedFileDialog fileDialog;
     ScriptedPrompt prompt;
     FakeStatusWindow status;
-    Platform services{messages, clipboard, pointer, pump, fileDialog, prompt, status};
+    app::Platform services{messages, clipboard, pointer, pump, fileDialog, prompt, status};
 };
