@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace gui {
+
 namespace {
 
 // A message handler is a plain function, so what it needs lives here; only
@@ -44,3 +46,5 @@ DisplayGuard::~DisplayGuard() {
     previousHandler = nullptr;
     guardText.clear();
 }
+
+}  // namespace gui

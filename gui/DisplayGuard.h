@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 
+namespace gui {
+
 // Qt ends a program that cannot open its display with abort(). While a guard
 // exists, that failure instead prints a clear message on standard error and
 // ends the program with the guard's exit status, after the given further text
@@ -14,3 +16,5 @@ public:
     DisplayGuard(const DisplayGuard&) = delete;
     DisplayGuard& operator=(const DisplayGuard&) = delete;
 };
+
+}  // namespace gui

@@ -1,6 +1,6 @@
 #include "gui/HiddenArguments.h"
 
-namespace startup {
+namespace gui::startup {
 
 void HideArguments(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
@@ -10,4 +10,4 @@ void HideArguments(int argc, char** argv) {
     }
 }
 
-}  // namespace startup
+}  // namespace gui::startup

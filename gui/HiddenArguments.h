@@ -1,10 +1,10 @@
 #pragma once
 
-namespace startup {
+namespace gui::startup {
 
 // Overwrites the program's argument strings (all but its name) with zero
 // bytes, so that process listings (ps, /proc/PID/cmdline) no longer show
 // them, a password among them. Call it as soon as they have been read.
 void HideArguments(int argc, char** argv);
 
-}  // namespace startup
+}  // namespace gui::startup

@@ -4,7 +4,7 @@
 #include "core/ExitStatus.h"
 #include "ui/UsageText.h"
 
-namespace programoptions {
+namespace gui::programoptions {
 
 namespace {
 
@@ -33,7 +33,7 @@ Options Read(const QStringList& arguments) {
 }
 
 QString HelpText() {
-    const QString& pw = kExamplePassword;
+    const QString& pw = ui::kExamplePassword;
     return QStringLiteral(
                "Usage: quillbox\n"
                "       quillbox /OPERATION /SOURCE /PASSWORD [/DESTINATION-OR-TEXT]\n"
@@ -71,7 +71,7 @@ QString HelpText() {
                "Exit status: 0 done, 1 failed, cancelled or stopped, 2 unusable command\n"
                "line, 3 encrypted but the original not wiped, 4 wrong password or not an\n"
                "encrypted file.\n")
-        .arg(pw, kExampleCiphertext);
+        .arg(pw, ui::kExampleCiphertext);
 }
 
 QString VersionText() {
@@ -93,4 +93,4 @@ std::optional<Answer> AnswerWithoutDisplay(const Options& options) {
     return std::nullopt;
 }
 
-}  // namespace programoptions
+}  // namespace gui::programoptions

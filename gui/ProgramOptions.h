@@ -9,7 +9,7 @@
 // --encrypt FILE... and --decrypt FILE..., and --open FILE, the desktop
 // entry's "Open with". None of them can be a usable "/" command line, so they
 // change nothing that worked before.
-namespace programoptions {
+namespace gui::programoptions {
 
 enum class Option {
     None,          // not one of these: the "/" command line or the window
@@ -49,4 +49,4 @@ struct Answer {
 };
 std::optional<Answer> AnswerWithoutDisplay(const Options& options);
 
-}  // namespace programoptions
+}  // namespace gui::programoptions

@@ -16,7 +16,7 @@
 #include "gui/StrayKeyReleases.h"
 #include "ui/Form1.h"
 
-namespace startup {
+namespace gui::startup {
 
 namespace {
 
@@ -193,4 +193,4 @@ int Start(Form1& form, const QStringList& arguments) {
     return status;
 }
 
-}  // namespace startup
+}  // namespace gui::startup

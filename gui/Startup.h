@@ -13,7 +13,7 @@ class MessageBoxes;
 
 // What the program does once its main window exists: show the window, or run
 // the one operation that the command line names and end.
-namespace startup {
+namespace gui::startup {
 
 // The program's arguments (without its name) exactly as the system passed
 // them. Read them before the application object exists, and do not hand them
@@ -44,4 +44,4 @@ int RunFiles(Form1& form, app::MessageBoxes& boxes, bool encrypt, const QStringL
 // event loop (no arguments) or one command, after which the window closes.
 int Start(Form1& form, const QStringList& arguments);
 
-}  // namespace startup
+}  // namespace gui::startup

@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QWidget>
 
+namespace gui {
+
 StrayKeyReleases::StrayKeyReleases() {
     qApp->installEventFilter(this);
 }
@@ -29,3 +31,5 @@ bool StrayKeyReleases::eventFilter(QObject* watched, QEvent* event) {
     const auto press = pressedIn_.find(key.key());
     return press == pressedIn_.end() || press->second != window;
 }
+
+}  // namespace gui

@@ -6,6 +6,8 @@
 
 class QWidget;
 
+namespace gui {
+
 // Drops key releases whose press went to another window. When one box closes
 // on the press of Escape or Enter and the next prompt opens at once, the
 // release of that key would otherwise reach the new prompt, which acts on
@@ -23,3 +25,5 @@ public:
 private:
     std::map<int, QPointer<QWidget>> pressedIn_;  // key -> window that got its press
 };
+
+}  // namespace gui

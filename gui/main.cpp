@@ -31,8 +31,9 @@ void Print(std::FILE* stream, const QString& text) {
 // the usage text.
 bool IsUnusable(const QStringList& arguments) {
     if (arguments.isEmpty()) return false;
-    if (programoptions::Read(arguments).option != programoptions::Option::None) return false;
-    const QString text = startup::ArgumentText(arguments);
+    if (gui::programoptions::Read(arguments).option != gui::programoptions::Option::None)
+        return false;
+    const QString text = gui::startup::ArgumentText(arguments);
     const core::commandline::Action action = core::commandline::Parse(text.toStdU16String()).action;
     return action == core::commandline::Action::Usage ||
            action == core::commandline::Action::Interactive;
@@ -65,10 +66,10 @@ int main(int argc, char** argv) {
     core::KeepSecretsOutOfCoreDumps();
     // The command line is the program's own: Qt sees only the program name,
     // so that it takes no words out of a text or a path.
-    const QStringList arguments = startup::ProgramArguments(argc, argv);
-    startup::HideArguments(argc, argv);
-    const programoptions::Options options = programoptions::Read(arguments);
-    if (const auto answer = programoptions::AnswerWithoutDisplay(options)) {
+    const QStringList arguments = gui::startup::ProgramArguments(argc, argv);
+    gui::startup::HideArguments(argc, argv);
+    const gui::programoptions::Options options = gui::programoptions::Read(arguments);
+    if (const auto answer = gui::programoptions::AnswerWithoutDisplay(options)) {
         Print(answer->status == core::kCompleted ? stdout : stderr, answer->text);
         return answer->status;
     }
@@ -78,8 +79,9 @@ int main(int argc, char** argv) {
     std::optional<QApplication> application;
     {
         const bool unusable = IsUnusable(arguments);
-        DisplayGuard guard(unusable ? core::kUsage : core::kFailed,
-                           unusable ? programoptions::HelpText().toLocal8Bit() : QByteArray());
+        gui::DisplayGuard guard(
+            unusable ? core::kUsage : core::kFailed,
+            unusable ? gui::programoptions::HelpText().toLocal8Bit() : QByteArray());
         application.emplace(qtArgc, argv);
     }
     QApplication::setApplicationName(app::kApplicationTitle);
@@ -94,17 +96,18 @@ int main(int argc, char** argv) {
     platform.SetUnattended(app::NobodyCanAnswer());
     // Outside the window a terminal or a script waits for the outcome: every
     // box's text goes to standard error as well.
-    const bool window = options.option == programoptions::Option::OpenFile;
+    const bool window = options.option == gui::programoptions::Option::OpenFile;
     platform.Messages().SetEchoToErrorOutput(!arguments.isEmpty() && !window);
     Form1 form(&platform.Services());
     if (window) return OpenWindow(form, options.files);
-    if (options.option == programoptions::Option::EncryptFiles ||
-        options.option == programoptions::Option::DecryptFiles) {
+    if (options.option == gui::programoptions::Option::EncryptFiles ||
+        options.option == gui::programoptions::Option::DecryptFiles) {
         form.Form_Load(QString());
-        const bool encrypt = options.option == programoptions::Option::EncryptFiles;
-        const int status = startup::RunFiles(form, platform.Messages(), encrypt, options.files);
+        const bool encrypt = options.option == gui::programoptions::Option::EncryptFiles;
+        const int status =
+            gui::startup::RunFiles(form, platform.Messages(), encrypt, options.files);
         form.close();
         return status;
     }
-    return startup::Start(form, arguments);
+    return gui::startup::Start(form, arguments);
 }

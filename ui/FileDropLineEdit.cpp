@@ -5,6 +5,8 @@
 #include <QMimeData>
 #include <QUrl>
 
+namespace ui {
+
 FileDropLineEdit::FileDropLineEdit(QWidget* parent) : QLineEdit(parent) {
     setAcceptDrops(true);
 }
@@ -43,3 +45,5 @@ void FileDropLineEdit::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
     emit filesDropped(files);
 }
+
+}  // namespace ui

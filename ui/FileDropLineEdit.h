@@ -5,6 +5,8 @@
 
 class QMimeData;
 
+namespace ui {
+
 // A text field that takes files dropped onto it (and nothing else: dragged
 // text is refused) and hands their paths on, in the order of the drop.
 class FileDropLineEdit : public QLineEdit {
@@ -24,3 +26,5 @@ protected:
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 };
+
+}  // namespace ui

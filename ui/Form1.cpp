@@ -86,11 +86,11 @@ void Form1::BuildFilePanel() {
     frame1_ = AddFrame("Frame1", tr("File (binary encryption)"), core::layout::form1::kFrame1);
     Describe(frame1_, tr("File (binary encryption)"),
              tr("Encrypt or decrypt a whole file into another file"));
-    text1_ = new FileDropLineEdit;
+    text1_ = new ui::FileDropLineEdit;
     Place(text1_, frame1_, "Text1", core::layout::form1::kText1);
     Describe(text1_, tr("Source file"),
              tr("Path of the file to encrypt or decrypt; a file can also be dropped here"));
-    connect(text1_, &FileDropLineEdit::filesDropped, this,
+    connect(text1_, &ui::FileDropLineEdit::filesDropped, this,
             [this](const QStringList& files) { actions_.Run([&] { Text1_OLEDragDrop(files); }); });
     text2_ = new QLineEdit;
     Place(text2_, frame1_, "Text2", core::layout::form1::kText2);
@@ -162,7 +162,7 @@ void Form1::SetTabOrder() {
 }
 
 void Form1::Form_Load(const QString& argumentText) {
-    if (text1_->completer() == nullptr) text1_->setCompleter(new PathCompleter(text1_));
+    if (text1_->completer() == nullptr) text1_->setCompleter(new ui::PathCompleter(text1_));
     for (QLineEdit* field : {static_cast<QLineEdit*>(text1_), text2_, text3_, text4_}) {
         field->clear();
     }

@@ -15,10 +15,12 @@
 #include "core/flows/FileSet.h"
 #include "core/flows/TextFlow.h"
 
-class FileDropLineEdit;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
+namespace ui {
+class FileDropLineEdit;
+}  // namespace ui
 namespace app {
 class QtPlatform;
 struct Platform;
@@ -123,7 +125,7 @@ private:
     core::ExitStatus fileStatus_ = core::kCompleted;
     core::ExitStatus stringStatus_ = core::kCompleted;
     app::TwipsLayout layout_{96, 13};  // the layout tables in pixels, for this window's font
-    FileDropLineEdit* text1_ = nullptr;
+    ui::FileDropLineEdit* text1_ = nullptr;
     QLineEdit* text2_ = nullptr;
     QLineEdit* text3_ = nullptr;
     QLineEdit* text4_ = nullptr;

@@ -45,5 +45,5 @@ void Form1::mPaste_Click() {
 }
 
 void Form1::mAbout_Click() {
-    platform_.messages.Inform(UsageText());
+    platform_.messages.Inform(ui::UsageText());
 }

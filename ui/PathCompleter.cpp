@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QPointer>
 
+namespace ui {
+
 namespace {
 
 // The control that a click on target gives the focus to, as Qt's own mouse
@@ -83,3 +85,5 @@ bool PathCompleter::PassPressOn(const QMouseEvent& press) {
     QApplication::sendEvent(target, &replay);
     return true;
 }
+
+}  // namespace ui

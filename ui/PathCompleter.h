@@ -4,6 +4,8 @@
 
 class QMouseEvent;
 
+namespace ui {
+
 // Completes typed paths from the file system.
 //
 // While its list is open the list takes every mouse press, and Qt's completer
@@ -24,3 +26,5 @@ private:
     // True when the press was outside the list, on a control of the same window.
     bool PassPressOn(const QMouseEvent& press);
 };
+
+}  // namespace ui

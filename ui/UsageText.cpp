@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+namespace ui {
+
 namespace {
 
 std::u16string Translate(const char* english) {
@@ -15,3 +17,5 @@ std::u16string Translate(const char* english) {
 QString UsageText() {
     return QString::fromStdU16String(core::usage::Text(&Translate));
 }
+
+}  // namespace ui

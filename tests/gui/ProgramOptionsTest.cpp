@@ -9,9 +9,9 @@
 
 namespace {
 
-using programoptions::Option;
-using programoptions::Options;
-using programoptions::Read;
+using gui::programoptions::Option;
+using gui::programoptions::Options;
+using gui::programoptions::Read;
 
 TEST(ProgramOptions, HelpAndVersionOnlyAsTheSoleArgument) {
     EXPECT_EQ(Read({"--help"}).option, Option::Help);
@@ -23,11 +23,11 @@ TEST(ProgramOptions, HelpAndVersionOnlyAsTheSoleArgument) {
     EXPECT_EQ(Read({"--HELP"}).option, Option::None);
     EXPECT_EQ(Read({}).option, Option::None);
 
-    const auto help = programoptions::AnswerWithoutDisplay(Read({"-h"}));
+    const auto help = gui::programoptions::AnswerWithoutDisplay(Read({"-h"}));
     ASSERT_TRUE(help.has_value());
     EXPECT_EQ(help->status, 0);
     EXPECT_FALSE(help->text.contains('\r'));
-    EXPECT_FALSE(programoptions::AnswerWithoutDisplay(Read({"--encrypt", "a"})).has_value());
+    EXPECT_FALSE(gui::programoptions::AnswerWithoutDisplay(Read({"--encrypt", "a"})).has_value());
 }
 
 TEST(ProgramOptions, FileEntriesTakeEveryWordAsAPath) {
@@ -43,13 +43,13 @@ TEST(ProgramOptions, FileEntriesTakeEveryWordAsAPath) {
               (Options{Option::OpenFile, {"/home/me/\u00e4 b.txt"}}));
     EXPECT_EQ(Read({"--open", "--", "-n.txt"}), (Options{Option::OpenFile, {"-n.txt"}}));
     EXPECT_EQ(Read({"--open"}), (Options{Option::OpenFile, {}}));
-    EXPECT_FALSE(programoptions::AnswerWithoutDisplay(Read({"--open", "a"})).has_value());
+    EXPECT_FALSE(gui::programoptions::AnswerWithoutDisplay(Read({"--open", "a"})).has_value());
 }
 
 // The help is for this system: its "/" examples are usable command lines
 // here, spelled as the command is typed, and scripts are sent to quillbox-cli.
 TEST(ProgramOptions, HelpExamplesWorkOnThisSystem) {
-    const QString help = programoptions::HelpText();
+    const QString help = gui::programoptions::HelpText();
     const QRegularExpression example(QStringLiteral("^  quillbox (/.*)$"),
                                      QRegularExpression::MultilineOption);
     int examples = 0;

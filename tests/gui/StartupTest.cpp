@@ -34,7 +34,8 @@ protected:
     // Runs the argument text as the program does after creating the window.
     int Run(const QString& argumentText) {
         form_.Form_Load(argumentText);
-        return startup::RunCommand(form_, core::commandline::Parse(argumentText.toStdU16String()));
+        return gui::startup::RunCommand(form_,
+                                        core::commandline::Parse(argumentText.toStdU16String()));
     }
 
     void Answer(std::initializer_list<std::optional<std::u16string>> answers) {
@@ -140,7 +141,7 @@ TEST_F(StartupTest, AnEmptyArgumentIsAnUnusableCommandLine) {
     endLoop.setSingleShot(true);
     QObject::connect(&endLoop, &QTimer::timeout, qApp, &QCoreApplication::quit);
     endLoop.start(0);
-    EXPECT_EQ(startup::Start(form_, {""}), core::kUsage);
+    EXPECT_EQ(gui::startup::Start(form_, {""}), core::kUsage);
     ASSERT_EQ(platform_.messages.informed.size(), 1u);
     EXPECT_TRUE(platform_.messages.informed[0].contains("Usage: "));
     EXPECT_FALSE(form_.isVisible());
@@ -184,7 +185,7 @@ TEST_F(StartupTest, FolderOrUndecodableNameIsExplained) {
 
     platform_.messages.informed.clear();
     const char* const argv[] = {"quillbox", "/encrypt", "/plain.txt", "/pw", "/out\xe9.enc"};
-    const QString line = startup::ArgumentText(startup::ProgramArguments(5, argv));
+    const QString line = gui::startup::ArgumentText(gui::startup::ProgramArguments(5, argv));
     EXPECT_EQ(Run(line), core::kFailed);
     ASSERT_EQ(platform_.messages.informed.size(), 1u);
     EXPECT_TRUE(platform_.messages.informed[0].contains("not a valid file name"));
@@ -193,9 +194,9 @@ TEST_F(StartupTest, FolderOrUndecodableNameIsExplained) {
 
 TEST(StartupArguments, JoinedWithSingleSpaces) {
     const char* const argv[] = {"quillbox", "/encrypt", "/string", "/1", "/a  b", "-reverse"};
-    const QStringList arguments = startup::ProgramArguments(6, argv);
-    EXPECT_EQ(startup::ArgumentText(arguments), "/encrypt /string /1 /a  b -reverse");
-    EXPECT_EQ(startup::ArgumentText({}), "");
+    const QStringList arguments = gui::startup::ProgramArguments(6, argv);
+    EXPECT_EQ(gui::startup::ArgumentText(arguments), "/encrypt /string /1 /a  b -reverse");
+    EXPECT_EQ(gui::startup::ArgumentText({}), "");
 }
 
 // The file-manager entry: each path through the window's own dialogue.
@@ -206,7 +207,7 @@ TEST_F(RunFilesTest, EachFileGetsTheWindowsDialogueAndMissingOnesAreReported) {
     // A relative name is taken against the working folder, as Browse would give it.
     Answer({u"pw", u"pw"});
     platform_.messages.answers = {false};  // "Wipe original?": No
-    EXPECT_EQ(startup::RunFiles(form_, platform_.messages, true, {"a b.txt", "gone.txt"}),
+    EXPECT_EQ(gui::startup::RunFiles(form_, platform_.messages, true, {"a b.txt", "gone.txt"}),
               core::kFailed);
     EXPECT_EQ(form_.Text2()->text(), QDir::current().absoluteFilePath("a b.txt.enc"));
     ASSERT_EQ(platform_.messages.asked.size(), 1u);
@@ -218,8 +219,9 @@ TEST_F(RunFilesTest, EachFileGetsTheWindowsDialogueAndMissingOnesAreReported) {
     files_.Write("a b.txt", "edited");
     Answer({u"pw"});
     platform_.messages.answers = {true};
-    EXPECT_EQ(startup::RunFiles(form_, platform_.messages, false, {files_.Path("a b.txt.enc")}),
-              core::kCompleted);
+    EXPECT_EQ(
+        gui::startup::RunFiles(form_, platform_.messages, false, {files_.Path("a b.txt.enc")}),
+        core::kCompleted);
     EXPECT_TRUE(platform_.messages.asked.back().endsWith("already exists. Replace it?"));
     EXPECT_EQ(platform_.messages.preselected.back(), core::flows::DefaultAnswer::No);
     EXPECT_EQ(TempFiles::Read(files_.Path("a b.txt")), kPlain);
@@ -233,8 +235,8 @@ TEST_F(RunFilesTest, AFolderIsOneSetWithOnePasswordOneWipeQuestionAndASummary) {
     files_.Write("single.txt", kPlain);
     Answer({u"pw", u"pw"});
     platform_.messages.answers = {true};  // wipe all
-    EXPECT_EQ(startup::RunFiles(form_, platform_.messages, true,
-                                {files_.Path("docs"), files_.Path("single.txt")}),
+    EXPECT_EQ(gui::startup::RunFiles(form_, platform_.messages, true,
+                                     {files_.Path("docs"), files_.Path("single.txt")}),
               core::kCompleted);
     EXPECT_EQ(platform_.prompt.captions.size(), 2u);  // asked and retyped once
     EXPECT_EQ(platform_.messages.asked, std::vector<QString>{"Wipe the 3 originals?"});
@@ -249,7 +251,7 @@ TEST_F(RunFilesTest, AFolderIsOneSetWithOnePasswordOneWipeQuestionAndASummary) {
 
     Answer({u"pw"});
     platform_.messages.informed.clear();
-    EXPECT_EQ(startup::RunFiles(form_, platform_.messages, false, {files_.Path("docs")}),
+    EXPECT_EQ(gui::startup::RunFiles(form_, platform_.messages, false, {files_.Path("docs")}),
               core::kWrongPassword);  // "done.enc" is no encrypted file
     EXPECT_EQ(TempFiles::Read(files_.Path("docs/sub/.two")), kPlain);
     ASSERT_EQ(platform_.messages.informed.size(), 1u);
@@ -258,13 +260,13 @@ TEST_F(RunFilesTest, AFolderIsOneSetWithOnePasswordOneWipeQuestionAndASummary) {
 
 TEST_F(RunFilesTest, WithoutFilesTheUserChoosesOne) {
     platform_.fileDialog.answer = std::nullopt;  // cancelled: nothing runs
-    EXPECT_EQ(startup::RunFiles(form_, platform_.messages, true, {}), core::kFailed);
+    EXPECT_EQ(gui::startup::RunFiles(form_, platform_.messages, true, {}), core::kFailed);
     EXPECT_TRUE(platform_.prompt.captions.empty());
 
     files_.Write("chosen.enc", QByteArray());
     platform_.fileDialog.answer = files_.Path("chosen.enc");
     Answer({std::nullopt});  // the prompt is cancelled
-    EXPECT_EQ(startup::RunFiles(form_, platform_.messages, false, {}), core::kFailed);
+    EXPECT_EQ(gui::startup::RunFiles(form_, platform_.messages, false, {}), core::kFailed);
     EXPECT_EQ(platform_.prompt.captions.size(), 1u);
     EXPECT_EQ(form_.Text2()->text(), files_.Path("chosen"));
 }
@@ -275,7 +277,7 @@ TEST_F(RunFilesTest, WithoutFilesTheUserChoosesOne) {
 TEST(StartupArguments, UndecodableBytesBecomeLoneSurrogates) {
     const char* const argv[] = {"quillbox", "caf\xc3\xa9 \xf0\x9f\x94\x91", "a\xe9z", "\xc0\xaf",
                                 "\xed\xa0\x80"};
-    const QStringList arguments = startup::ProgramArguments(5, argv);
+    const QStringList arguments = gui::startup::ProgramArguments(5, argv);
     EXPECT_EQ(arguments[0], QString::fromUtf8("caf\xc3\xa9 \xf0\x9f\x94\x91"));
     using Units = std::u16string;
     EXPECT_EQ(arguments[1].toStdU16String(), (Units{u'a', 0xDCE9, u'z'}));

@@ -24,7 +24,7 @@ protected:
 TEST(StrayKeyReleases, ReleaseAfterPressInAnotherWindowIsDropped) {
     ReleaseCounter box;     // the window that closed on the press
     ReleaseCounter prompt;  // the window that opened right after
-    const StrayKeyReleases filter;
+    const gui::StrayKeyReleases filter;
 
     QTest::keyPress(&box, Qt::Key_Escape);
     QTest::keyRelease(&prompt, Qt::Key_Escape);

@@ -126,7 +126,7 @@ TEST_F(StringActionsTest, AboutShowsTheUsageText) {
 }
 
 TEST(UsageText, ExampleCiphertextDecryptsUnderTheExamplePassword) {
-    const QStringList lines = UsageText().split("\r\n");
+    const QStringList lines = ui::UsageText().split("\r\n");
     const QString password = lines[8].section(' ', 0, 0);
     const QString prefix = "Quillbox /decrypt /string /" + password + " /";
     ASSERT_TRUE(lines[2].startsWith(prefix));

@@ -100,7 +100,7 @@ TEST(TranslationTest, MessagesProgressAndUsageAreTranslated) {
     EXPECT_EQ(window.text, "[Working... 42%]");
 
     // The sentences of the usage text are translated; the example commands are not.
-    const QStringList usage = UsageText().split("\r\n");
+    const QStringList usage = ui::UsageText().split("\r\n");
     ASSERT_EQ(usage.size(), 10);
     for (int line : {0, 1, 4, 8, 9}) EXPECT_TRUE(Bracketed(usage[line])) << line;
     EXPECT_TRUE(usage[2].startsWith("Quillbox /decrypt /string /"));
