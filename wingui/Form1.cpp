@@ -13,7 +13,7 @@
 #include "core/Utf8.h"
 #include "wingui/Win32Text.h"
 
-namespace win {
+namespace wingui {
 
 namespace {
 
@@ -192,7 +192,7 @@ std::u16string Form1::Text(Field field) const {
 }
 
 void Form1::SetText(Field field, const std::u16string& text) {
-    win::SetWindowText(Control(FieldId(field)), text);
+    wingui::SetWindowText(Control(FieldId(field)), text);
 }
 
 int Form1::ShowAndRun() {
@@ -339,4 +339,4 @@ LRESULT Form1::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(self, message, wParam, lParam);
 }
 
-}  // namespace win
+}  // namespace wingui

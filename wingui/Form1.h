@@ -14,7 +14,7 @@
 // and About are the program's, through Actions. Every button action is also
 // a public procedure, which is how the command line runs them without
 // showing the window.
-namespace win {
+namespace wingui {
 
 class Form1 {
 public:
@@ -77,4 +77,4 @@ private:
     bool running_ = false;
 };
 
-}  // namespace win
+}  // namespace wingui

@@ -5,7 +5,7 @@
 #include "wingui/Services.h"
 #include "wingui/Win32Text.h"
 
-namespace win {
+namespace wingui {
 
 namespace {
 
@@ -209,4 +209,4 @@ std::optional<std::u16string> AskPassword(HWND owner, const std::u16string& labe
     return std::move(prompt.answer);
 }
 
-}  // namespace win
+}  // namespace wingui

@@ -12,11 +12,11 @@
 // clicked, and closing the window cancels. Every activation brings the
 // prompt to the top, puts the focus into the box and tells the caller
 // (onActivate), which forgets any password it held.
-namespace win {
+namespace wingui {
 
 // Shows the prompt over owner (which is disabled meanwhile) and waits until
 // it closes. The typed text after accepting, nothing after cancelling.
 std::optional<std::u16string> AskPassword(HWND owner, const std::u16string& labelCaption,
                                           const std::function<void()>& onActivate);
 
-}  // namespace win
+}  // namespace wingui

@@ -8,7 +8,7 @@
 #include "core/flows/TextFlow.h"
 #include "fileio/FileStore.h"
 
-namespace win {
+namespace wingui {
 
 namespace {
 
@@ -208,4 +208,4 @@ int Program::RunFiles(bool encrypt, const std::vector<std::u16string>& files) {
     return status;
 }
 
-}  // namespace win
+}  // namespace wingui

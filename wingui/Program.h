@@ -13,7 +13,7 @@
 // The window program: the main window's Encrypt, Decrypt and About through
 // the shared flows, the shared password, and the three ways to start (the
 // window, a "/" command line, the file-manager entries).
-namespace win {
+namespace wingui {
 
 class Program final : private Form1::Actions {
 public:
@@ -59,4 +59,4 @@ private:
     bool askBeforeReplacing_ = true;
 };
 
-}  // namespace win
+}  // namespace wingui

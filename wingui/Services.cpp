@@ -7,7 +7,7 @@
 #include "core/Utf8.h"
 #include "wingui/Win32Text.h"
 
-namespace win {
+namespace wingui {
 
 namespace {
 
@@ -139,4 +139,4 @@ void WriteOutput(bool toErrorOutput, std::u16string_view text) {
     WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
-}  // namespace win
+}  // namespace wingui

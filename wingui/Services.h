@@ -9,7 +9,7 @@
 // The platform services of the window program on Windows: message boxes,
 // the clipboard, the file-open dialog, the event pump, the program-wide
 // hourglass and the error output.
-namespace win {
+namespace wingui {
 
 // The application title: captions and message box titles.
 inline constexpr const wchar_t* kTitle = L"Quillbox";
@@ -57,4 +57,4 @@ bool ShowBusyPointer();
 // which the program has when a console or a pipe started it.
 void WriteOutput(bool toErrorOutput, std::u16string_view text);
 
-}  // namespace win
+}  // namespace wingui

@@ -4,7 +4,7 @@
 #include "wingui/Services.h"
 #include "wingui/Win32Text.h"
 
-namespace win {
+namespace wingui {
 
 namespace {
 
@@ -89,7 +89,7 @@ void StatusForm::Show() {
 void StatusForm::SetText(const std::u16string& text) {
     Ensure();
     if (window_ == nullptr) return;
-    win::SetWindowText(window_, text);
+    wingui::SetWindowText(window_, text);
     UpdateWindow(window_);
 }
 
@@ -99,4 +99,4 @@ void StatusForm::Close() {
     window_ = nullptr;
 }
 
-}  // namespace win
+}  // namespace wingui

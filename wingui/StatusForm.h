@@ -7,7 +7,7 @@
 // The status strip: a yellow borderless window in the top-left corner of the
 // screen, above all others, that shows the progress text ("Working... NN%").
 // It never takes the focus, and the pointer over it is the hourglass.
-namespace win {
+namespace wingui {
 
 class StatusForm {
 public:
@@ -31,4 +31,4 @@ private:
     HWND window_ = nullptr;
 };
 
-}  // namespace win
+}  // namespace wingui

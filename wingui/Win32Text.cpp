@@ -4,7 +4,7 @@
 
 #include "cipher/SecureZero.h"
 
-namespace win {
+namespace wingui {
 
 namespace {
 
@@ -128,4 +128,4 @@ void SetChildFonts(HWND parent, HFONT font) {
     EnumChildWindows(parent, SetFontOf, reinterpret_cast<LPARAM>(font));
 }
 
-}  // namespace win
+}  // namespace wingui

@@ -9,7 +9,7 @@
 // Small helpers shared by the window program's views: text between the
 // program's 16-bit strings and the wide-character API, and pixels from the
 // twips of the layout tables at a window's density.
-namespace win {
+namespace wingui {
 
 // wchar_t is 16 bits wide on Windows, so the conversion is a plain copy.
 std::wstring Wide(std::u16string_view text);
@@ -48,4 +48,4 @@ bool RegisterWindowClass(const wchar_t* name, WNDPROC procedure, LPCWSTR cursor,
 // Sets font on every child window of parent.
 void SetChildFonts(HWND parent, HFONT font);
 
-}  // namespace win
+}  // namespace wingui

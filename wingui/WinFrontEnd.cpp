@@ -4,7 +4,7 @@
 #include "core/Utf8.h"
 #include "wingui/PasswordForm.h"
 
-namespace win {
+namespace wingui {
 
 std::u16string TextOf(const core::messages::Message& message) {
     return core::DecodeArgument(core::messages::Render(message));
@@ -14,7 +14,7 @@ core::flows::PasswordAnswer WinFrontEnd::AskPassword(const core::flows::Password
                                                      std::u16string& password) {
     // Every activation of the prompt forgets the password held so far.
     std::optional<std::u16string> typed =
-        win::AskPassword(mainWindow_, TextOf(question.caption), [&] { cipher::Wipe(password); });
+        wingui::AskPassword(mainWindow_, TextOf(question.caption), [&] { cipher::Wipe(password); });
     cipher::Wipe(password);
     if (!typed) return {core::flows::PasswordReply::Cancelled, {}};
     password.swap(*typed);
@@ -51,7 +51,7 @@ void WinFrontEnd::SetStatusText(const std::u16string& text) {
 }
 
 void WinFrontEnd::PumpEvents() {
-    win::PumpEvents();
+    wingui::PumpEvents();
 }
 
-}  // namespace win
+}  // namespace wingui

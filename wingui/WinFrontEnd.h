@@ -8,7 +8,7 @@
 // The flows' front end in the Win32 window program: the password prompt,
 // message boxes titled "Quillbox", and while a file is worked on the yellow
 // status strip, the hourglass and the main window disabled.
-namespace win {
+namespace wingui {
 
 class WinFrontEnd final : public core::flows::FrontEnd, private cipher::ProgressSink {
 public:
@@ -42,4 +42,4 @@ private:
 // A shared message as the user reads it.
 std::u16string TextOf(const core::messages::Message& message);
 
-}  // namespace win
+}  // namespace wingui

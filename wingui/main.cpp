@@ -20,7 +20,7 @@ std::vector<std::u16string> ProgramArguments() {
     int count = 0;
     LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
     if (words == nullptr) return arguments;
-    for (int i = 1; i < count; ++i) arguments.push_back(win::Narrow(words[i]));
+    for (int i = 1; i < count; ++i) arguments.push_back(wingui::Narrow(words[i]));
     LocalFree(words);
     return arguments;
 }
@@ -61,10 +61,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     const bool anyArguments = !arguments.empty();
     switch (const Option option = ReadOption(arguments)) {
         case Option::Help:
-            win::WriteOutput(false, HelpText());
+            wingui::WriteOutput(false, HelpText());
             return core::kCompleted;
         case Option::Version:
-            win::WriteOutput(false, u"Quillbox " QUILLBOX_VERSION);
+            wingui::WriteOutput(false, u"Quillbox " QUILLBOX_VERSION);
             return core::kCompleted;
         case Option::None:
         case Option::EncryptFiles:
@@ -74,7 +74,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             const HRESULT com = OleInitialize(nullptr);
             int status = core::kFailed;
             {
-                win::Program program;
+                wingui::Program program;
                 // Outside the window a console or a script waits for the
                 // outcome: every box's text goes to standard error as well.
                 program.Messages().SetEchoToErrorOutput(anyArguments);
