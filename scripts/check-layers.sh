@@ -2,6 +2,8 @@
 # Checks the layering of the tracked C++ sources and their formatting:
 #  - a folder includes only from itself and the folders below it;
 #  - no Qt in fileio/, cipher/, core/ or cli/;
+#  - a header declares its names in its folder's namespace (the design's
+#    names excepted);
 #  - operating-system headers and platform conditionals only in the
 #    per-platform folders posix/, wayland/ and win32/, and in wingui/, the
 #    window program that exists on Windows only;
@@ -76,6 +78,13 @@ for file in "${sources[@]}"; do
   done <"$file"
 done
 
+for file in "${sources[@]}"; do
+  folder=${file%%/*}
+  [[ $file == *.h && -n ${below[$folder]+set} ]] || continue
+  while IFS= read -r finding; do fail "$finding"; done < <(
+    awk -v folder="$folder" -f "$root/scripts/check-namespaces.awk" "$file")
+done
+
 for folder in $qt_free; do
   if grep -nE 'Qt[0-9]*::|find_package\(Qt' "$folder/CMakeLists.txt" >/dev/null; then
     fail "$folder/CMakeLists.txt: links Qt, which $folder/ must not use"
@@ -90,4 +99,4 @@ if ((failures > 0)); then
   echo "check-layers: $failures finding(s)" >&2
   exit 1
 fi
-echo "check-layers: layers, Qt, platform headers and formatting are in order"
+echo "check-layers: layers, namespaces, Qt, platform headers and formatting are in order"

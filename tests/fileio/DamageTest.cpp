@@ -14,7 +14,7 @@
 #include "cipher/clsBlowfish.h"
 #include "tests/fileio/FaultSupport.h"
 
-namespace faults {
+namespace fileiotest {
 namespace {
 
 constexpr std::size_t kBlock = 8;
@@ -235,4 +235,4 @@ TEST(DamagedContainer, DecryptFileWritesOnlyDataOfTheRecordedLength) {
 }
 
 }  // namespace
-}  // namespace faults
+}  // namespace fileiotest

@@ -12,7 +12,7 @@
 #include "cipher/clsBlowfish.h"
 #include "tests/fileio/FaultSupport.h"
 
-namespace faults {
+namespace fileiotest {
 namespace {
 
 constexpr int kRoundTrips = 10000;
@@ -114,4 +114,4 @@ TEST(EngineLoad, StringRoundTripsThroughBase64) {
 }
 
 }  // namespace
-}  // namespace faults
+}  // namespace fileiotest

@@ -15,7 +15,7 @@
 #include "cipher/clsBlowfish.h"
 #include "tests/support/ChildProcess.h"
 
-namespace faults {
+namespace fileiotest {
 
 namespace {
 
@@ -242,4 +242,4 @@ bool Mount::RemountReadOnly(std::string& why) {
     return true;
 }
 
-}  // namespace faults
+}  // namespace fileiotest

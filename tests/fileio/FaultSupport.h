@@ -17,7 +17,7 @@
 // Helpers for the fault-injection tests of the file operations: scratch
 // folders, snapshots of what is on disk, running an operation in a child
 // process (unprivileged, or under a time limit) and small tmpfs mounts.
-namespace faults {
+namespace fileiotest {
 
 using Bytes = testsupport::ByteArray;
 namespace fs = std::filesystem;
@@ -110,4 +110,4 @@ private:
     std::string options_;
 };
 
-}  // namespace faults
+}  // namespace fileiotest

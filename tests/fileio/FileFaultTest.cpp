@@ -18,7 +18,7 @@
 #include "tests/fileio/FaultSupport.h"
 #include "tests/fileio/SyscallSeam.h"
 
-namespace faults {
+namespace fileiotest {
 namespace {
 
 const std::u16string kPassword = u"correct horse";
@@ -419,4 +419,4 @@ INSTANTIATE_TEST_SUITE_P(BothDirections, FileFaults,
                          [](const auto& info) { return Name(info.param); });
 
 }  // namespace
-}  // namespace faults
+}  // namespace fileiotest

@@ -11,7 +11,7 @@
 #include "tests/fileio/FaultSupport.h"
 #include "tests/support/ChildProcess.h"
 
-namespace faults {
+namespace fileiotest {
 namespace {
 
 const char kPassword[] = "flat memory";
@@ -76,4 +76,4 @@ TEST(FlatMemory, PeakStaysFlatFromOneMebibyteToOneGibibyte) {
 }
 
 }  // namespace
-}  // namespace faults
+}  // namespace fileiotest

@@ -18,7 +18,7 @@
 #include "tests/fileio/FaultSupport.h"
 #include "tests/support/ChildProcess.h"
 
-namespace faults {
+namespace fileiotest {
 namespace {
 
 constexpr int kKills = 30;
@@ -235,4 +235,4 @@ INSTANTIATE_TEST_SUITE_P(BothDirections, InterruptedWrite,
                          [](const auto& info) { return Name(info.param); });
 
 }  // namespace
-}  // namespace faults
+}  // namespace fileiotest

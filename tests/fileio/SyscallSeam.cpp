@@ -22,7 +22,7 @@ int __real_linkat(int from, const char* fromName, int to, const char* toName, in
 int __real_unlinkat(int folder, const char* name, int flags);
 }
 
-namespace faults::seam {
+namespace fileiotest::seam {
 
 namespace {
 
@@ -128,9 +128,9 @@ void Reset() {
     Seam() = State{};
 }
 
-}  // namespace faults::seam
+}  // namespace fileiotest::seam
 
-using faults::seam::Seam;
+using fileiotest::seam::Seam;
 
 extern "C" int __wrap_open(const char* path, int flags, ...) {
     mode_t mode = 0;
@@ -141,7 +141,7 @@ extern "C" int __wrap_open(const char* path, int flags, ...) {
         va_end(args);
     }
     const std::string key(path);
-    if (auto hook = faults::seam::Take(Seam().beforeOpen, key)) hook();
+    if (auto hook = fileiotest::seam::Take(Seam().beforeOpen, key)) hook();
     const int fd = __real_open(path, flags, mode);
     if (fd >= 0) {
         ++Seam().opens[key];
@@ -169,7 +169,7 @@ extern "C" ssize_t __wrap_read(int fd, void* buffer, size_t count) {
     const auto file = Seam().openFiles.find(fd);
     if (file == Seam().openFiles.end()) return __real_read(fd, buffer, count);
     const std::string key = file->second;
-    if (auto hook = faults::seam::Take(Seam().beforeRead, key)) hook();
+    if (auto hook = fileiotest::seam::Take(Seam().beforeRead, key)) hook();
     const ssize_t n = __real_read(fd, buffer, count);
     if (n > 0) Seam().bytesRead[key] += static_cast<std::uint64_t>(n);
     return n;

@@ -9,7 +9,7 @@
 // fsync, renameat2, linkat and unlinkat, so the engine's calls come here
 // first; everything else passes straight through.
 // Hooks fire once and are cleared by Reset().
-namespace faults::seam {
+namespace fileiotest::seam {
 
 // Runs `hook` just before the engine opens `path`: the file has passed the
 // engine's existence check but has not been opened yet.
@@ -60,4 +60,4 @@ int OpenCount(const std::filesystem::path& path);
 
 void Reset();
 
-}  // namespace faults::seam
+}  // namespace fileiotest::seam

@@ -21,7 +21,7 @@
 #include "tests/fileio/FaultSupport.h"
 #include "tests/fileio/SyscallSeam.h"
 
-namespace faults {
+namespace fileiotest {
 namespace {
 
 const std::u16string kPassword = u"wipe me";
@@ -237,4 +237,4 @@ TEST_F(WipeFaults, SignalAfterATakenTemporaryNameSparesTheOtherFile) {
 }
 
 }  // namespace
-}  // namespace faults
+}  // namespace fileiotest

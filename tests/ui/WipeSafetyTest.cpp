@@ -15,7 +15,7 @@
 
 namespace {
 
-using namespace faults;
+using namespace fileiotest;
 
 const std::u16string kPassword = u"wipe test 42";
 
