@@ -53,7 +53,7 @@ PasswordResult FromTerminal(bool confirm, SecretBytes& secret) {
         return Failure(core::kFailed, "Could not read the password from the terminal: " + reason);
     }
     if (again.bytes != secret.bytes)
-        return Failure(core::kFailed, "You typed a different password.");
+        return Failure(core::kFailed, core::messages::kDifferentPasswords);
     return {};
 }
 
