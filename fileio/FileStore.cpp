@@ -1,5 +1,7 @@
 #include "fileio/FileStore.h"
 
+#include <algorithm>
+
 // What the file store is on every platform, built on its per-platform parts.
 namespace fileio {
 
@@ -37,6 +39,38 @@ std::error_code PendingFile::Create(const std::filesystem::path& destination, Re
         return ec;
     }
     return MakeTemporary();
+}
+
+std::error_code WipeTarget::Overwrite(SourceFile& from) {
+    if (TerminationHold::EndRequested()) {
+        RestoreName();
+        return std::make_error_code(std::errc::interrupted);
+    }
+    if (std::error_code ec = from.Rewind()) return ec;
+    constexpr std::size_t kStep = 256 << 10;
+    std::vector<std::uint8_t> buffer(kStep);
+    // The original's length and no more: its own blocks are rewritten, and
+    // a full disk has no reason to refuse that.
+    std::uint64_t left = std::min(content_.size_, from.size_);
+    std::error_code ec;
+    while (left > 0 && !ec) {
+        const std::size_t n = left < kStep ? static_cast<std::size_t>(left) : kStep;
+        ec = from.ReadExactly(buffer.data(), n);
+        if (ec) break;
+        flushed_ = false;
+        ec = WriteInPlace(buffer.data(), n);
+        left -= n;
+    }
+    // What was written, all of it or part, is flushed before anything else
+    // happens to the file.
+    if (overwritten_ > 0 && !flushed_) {
+        if (std::error_code flush = FlushContent(); !flush) {
+            flushed_ = true;
+        } else if (!ec) {
+            ec = flush;
+        }
+    }
+    return ec;
 }
 
 // --- Whole files ---------------------------------------------------------------

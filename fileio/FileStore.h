@@ -192,6 +192,10 @@ public:
 
 private:
     bool NameIsOurs(const std::string& name) const;
+    // Writes at Overwritten() and moves it on by what got there, all of it
+    // or, on failure, part.
+    std::error_code WriteInPlace(const std::uint8_t* data, std::size_t size);
+    std::error_code FlushContent();
 
     int folder_ = -1;
     std::filesystem::path folderPath_;

@@ -450,47 +450,20 @@ std::error_code WipeTarget::RestoreName() {
     return {};
 }
 
-std::error_code WipeTarget::Overwrite(SourceFile& from) {
-    if (TerminationHold::EndRequested()) {
-        RestoreName();
-        return Error(std::errc::interrupted);
+std::error_code WipeTarget::WriteInPlace(const std::uint8_t* data, std::size_t size) {
+    for (std::size_t done = 0; done < size;) {
+        const ssize_t w =
+            ::pwrite(content_.fd_, data + done, size - done, static_cast<off_t>(overwritten_));
+        if (w < 0 && errno == EINTR) continue;
+        if (w < 0) return LastError();
+        done += static_cast<std::size_t>(w);
+        overwritten_ += static_cast<std::uint64_t>(w);
     }
-    if (std::error_code ec = from.Rewind()) return ec;
-    constexpr std::size_t kStep = 256 << 10;
-    std::vector<std::uint8_t> buffer(kStep);
-    // The original's length and no more: its own blocks are rewritten, and
-    // a full disk has no reason to refuse that.
-    std::uint64_t left = std::min(content_.size_, from.size_);
-    std::error_code ec;
-    while (left > 0 && !ec) {
-        const std::size_t n = left < kStep ? static_cast<std::size_t>(left) : kStep;
-        ec = from.ReadExactly(buffer.data(), n);
-        if (ec) break;
-        flushed_ = false;
-        // Written in place; a short write leaves the count of what got there.
-        for (std::size_t done = 0; done < n && !ec;) {
-            const ssize_t w = ::pwrite(content_.fd_, buffer.data() + done, n - done,
-                                       static_cast<off_t>(overwritten_));
-            if (w < 0 && errno == EINTR) continue;
-            if (w < 0) {
-                ec = LastError();
-                break;
-            }
-            done += static_cast<std::size_t>(w);
-            overwritten_ += static_cast<std::uint64_t>(w);
-        }
-        left -= n;
-    }
-    // What was written, all of it or part, is flushed before anything else
-    // happens to the file.
-    if (overwritten_ > 0 && !flushed_) {
-        if (::fsync(content_.fd_) == 0) {
-            flushed_ = true;
-        } else if (!ec) {
-            ec = LastError();
-        }
-    }
-    return ec;
+    return {};
+}
+
+std::error_code WipeTarget::FlushContent() {
+    return ::fsync(content_.fd_) == 0 ? std::error_code{} : LastError();
 }
 
 std::error_code WipeTarget::Remove() {

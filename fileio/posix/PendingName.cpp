@@ -4,9 +4,9 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cstring>
 
+#include "fileio/HoldState.h"
 #include "fileio/PendingSlots.h"
 
 namespace fileio {
@@ -16,12 +16,8 @@ namespace {
 // Names up to 255 bytes, relative to their folder.
 PendingSlots<PendingSlot<char, 256>, 64> slots;
 
-// The holds in force (low 16 bits) and the request noted meanwhile (the
-// signal number above them), in one word so that a request arriving on
-// another thread while the last hold ends is never lost.
-std::atomic<unsigned> holdState{0};
-constexpr unsigned kCountMask = 0xFFFF;
-constexpr unsigned kSignalShift = 16;
+// The request noted is the signal's number.
+HoldState holds;
 
 // The signal mask each thread had before its outermost hold.
 thread_local int threadHolds = 0;
@@ -60,7 +56,7 @@ void RemovePendingName() {
 TerminationHold::TerminationHold() {
     // Counted first, so a request taken by another thread from here on is
     // noted rather than acted on.
-    holdState.fetch_add(1);
+    holds.Enter();
     if (threadHolds++ == 0) {
         const sigset_t block = TerminationSignals();
         ::pthread_sigmask(SIG_BLOCK, &block, &savedMask);
@@ -68,19 +64,14 @@ TerminationHold::TerminationHold() {
 }
 
 TerminationHold::~TerminationHold() {
-    unsigned state = holdState.load();
-    unsigned next;
-    do {
-        next = (state & kCountMask) == 1 ? 0 : state - 1;
-    } while (!holdState.compare_exchange_weak(state, next));
-    const int noted = (state & kCountMask) == 1 ? static_cast<int>(state >> kSignalShift) : 0;
+    const int noted = holds.Leave();
     // A request this thread kept waiting is delivered as the mask returns.
     if (--threadHolds == 0) ::pthread_sigmask(SIG_SETMASK, &savedMask, nullptr);
     if (noted != 0) ::raise(noted);
 }
 
 bool TerminationHold::EndRequested() {
-    if ((holdState.load() >> kSignalShift) != 0) return true;
+    if (holds.Noted()) return true;
     sigset_t waiting;
     if (::sigpending(&waiting) != 0) return false;
     return ::sigismember(&waiting, SIGTERM) == 1 || ::sigismember(&waiting, SIGINT) == 1 ||
@@ -88,13 +79,7 @@ bool TerminationHold::EndRequested() {
 }
 
 bool PostponeTermination(int signalNumber) {
-    unsigned state = holdState.load();
-    do {
-        if ((state & kCountMask) == 0) return false;
-        if ((state >> kSignalShift) != 0) return true;  // one request is enough
-    } while (!holdState.compare_exchange_weak(
-        state, state | (static_cast<unsigned>(signalNumber) << kSignalShift)));
-    return true;
+    return holds.Postpone(signalNumber);
 }
 
 }  // namespace fileio

@@ -541,53 +541,25 @@ std::error_code WipeTarget::RestoreName() {
     return {};
 }
 
-std::error_code WipeTarget::Overwrite(SourceFile& from) {
-    if (TerminationHold::EndRequested()) {
-        RestoreName();
-        return Error(std::errc::interrupted);
-    }
-    if (std::error_code ec = from.Rewind()) return ec;
+std::error_code WipeTarget::WriteInPlace(const std::uint8_t* data, std::size_t size) {
     const HANDLE handle = HandleOf(content_.fd_);
-    constexpr std::size_t kStep = 256 << 10;
-    std::vector<std::uint8_t> buffer(kStep);
-    // The original's length and no more: its own clusters are rewritten, and
-    // a full disk has no reason to refuse that.
-    std::uint64_t left = std::min(content_.size_, from.size_);
-    std::error_code ec;
-    while (left > 0 && !ec) {
-        const std::size_t n = left < kStep ? static_cast<std::size_t>(left) : kStep;
-        ec = from.ReadExactly(buffer.data(), n);
-        if (ec) break;
-        flushed_ = false;
-        // Written in place; a short write leaves the count of what got there.
-        for (std::size_t done = 0; done < n;) {
-            OVERLAPPED at{};
-            at.Offset = static_cast<DWORD>(overwritten_);
-            at.OffsetHigh = static_cast<DWORD>(overwritten_ >> 32);
-            DWORD w = 0;
-            if (!::WriteFile(handle, buffer.data() + done, static_cast<DWORD>(n - done), &w, &at)) {
-                ec = win32::LastError();
-                break;
-            }
-            if (w == 0) {
-                ec = Error(std::errc::io_error);
-                break;
-            }
-            done += w;
-            overwritten_ += w;
+    for (std::size_t done = 0; done < size;) {
+        OVERLAPPED at{};
+        at.Offset = static_cast<DWORD>(overwritten_);
+        at.OffsetHigh = static_cast<DWORD>(overwritten_ >> 32);
+        DWORD w = 0;
+        if (!::WriteFile(handle, data + done, static_cast<DWORD>(size - done), &w, &at)) {
+            return win32::LastError();
         }
-        left -= n;
+        if (w == 0) return Error(std::errc::io_error);
+        done += w;
+        overwritten_ += w;
     }
-    // What was written, all of it or part, is flushed before anything else
-    // happens to the file.
-    if (overwritten_ > 0 && !flushed_) {
-        if (::FlushFileBuffers(handle)) {
-            flushed_ = true;
-        } else if (!ec) {
-            ec = win32::LastError();
-        }
-    }
-    return ec;
+    return {};
+}
+
+std::error_code WipeTarget::FlushContent() {
+    return ::FlushFileBuffers(HandleOf(content_.fd_)) ? std::error_code{} : win32::LastError();
 }
 
 std::error_code WipeTarget::Remove() {

@@ -1,8 +1,8 @@
 #include "fileio/PendingName.h"
 
-#include <atomic>
 #include <string>
 
+#include "fileio/HoldState.h"
 #include "fileio/PendingSlots.h"
 #include "fileio/win32/Win32.h"
 
@@ -13,12 +13,8 @@ namespace {
 // On Windows a name is the file's whole path and the folder is not used.
 PendingSlots<PendingSlot<wchar_t, 32768>, 16> slots;
 
-// The holds in force (low 16 bits) and the request noted meanwhile (the
-// control event plus one, above them), in one word so that a request noted
-// while the last hold ends is never lost.
-std::atomic<unsigned> holdState{0};
-constexpr unsigned kCountMask = 0xFFFF;
-constexpr unsigned kRequestShift = 16;
+// The request noted is the console control event plus one.
+HoldState holds;
 
 // How a console interrupt ends a program.
 constexpr UINT kInterruptedStatus = 0xC000013A;  // STATUS_CONTROL_C_EXIT
@@ -46,34 +42,23 @@ void RemovePendingName() {
 }
 
 TerminationHold::TerminationHold() {
-    holdState.fetch_add(1);
+    holds.Enter();
 }
 
 TerminationHold::~TerminationHold() {
-    unsigned state = holdState.load();
-    unsigned next;
-    do {
-        next = (state & kCountMask) == 1 ? 0 : state - 1;
-    } while (!holdState.compare_exchange_weak(state, next));
     // The request that waited takes effect now, as it would have at once.
-    if ((state & kCountMask) == 1 && (state >> kRequestShift) != 0) {
+    if (holds.Leave() != 0) {
         RemovePendingName();
         ::ExitProcess(kInterruptedStatus);
     }
 }
 
 bool TerminationHold::EndRequested() {
-    return (holdState.load() >> kRequestShift) != 0;
+    return holds.Noted();
 }
 
 bool PostponeTermination(int event) {
-    unsigned state = holdState.load();
-    do {
-        if ((state & kCountMask) == 0) return false;
-        if ((state >> kRequestShift) != 0) return true;  // one request is enough
-    } while (!holdState.compare_exchange_weak(
-        state, state | (static_cast<unsigned>(event + 1) << kRequestShift)));
-    return true;
+    return holds.Postpone(event + 1);
 }
 
 }  // namespace fileio
