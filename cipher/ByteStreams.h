@@ -22,6 +22,14 @@ public:
     virtual std::error_code ConfirmEnd() { return {}; }
 };
 
+// Bytes of a length not known up front (a pipe), read in order.
+class ByteStream {
+public:
+    virtual ~ByteStream() = default;
+    // Reads what is there, at most `size` bytes; `count` 0 at the end.
+    virtual std::error_code ReadSome(std::uint8_t* data, std::size_t size, std::size_t& count) = 0;
+};
+
 // Bytes written out in order.
 class ByteSink {
 public:

@@ -17,6 +17,7 @@
 #include "cipher/CipherErrors.h"
 #include "cipher/CodePage.h"
 #include "cipher/ContainerLimits.h"
+#include "cipher/PipedContainer.h"
 #include "cipher/SecureZero.h"
 #include "cipher/clsBlowfish.h"
 #include "fileio/FileStore.h"
@@ -417,29 +418,60 @@ bool clsBlowfish::DecryptChunks(cipher::ByteSource& input, cipher::ByteSink& out
     return FinishChunks(pipe, input, InFile, OutFile);
 }
 
-bool clsBlowfish::EncryptStream(cipher::ByteSource& input, cipher::ByteSink& output,
-                                const std::u16string& Key, bool OutputIn64) {
+bool clsBlowfish::BeginStream(cipher::FileOperation operation, const std::u16string& Key) {
     lastError_ = cipher::FileError{};
-    lastError_.operation = cipher::FileOperation::Encrypt;
-    ResetTables();
+    lastError_.operation = operation;
     try {
         if (!Key.empty()) this->Key(Key);
     } catch (const cipher::UnrepresentableTextError&) {
         return Fail(cipher::FileFailure::UnrepresentableKey);
     }
+    return true;
+}
+
+bool clsBlowfish::EncryptStream(cipher::ByteSource& input, cipher::ByteSink& output,
+                                const std::u16string& Key, bool OutputIn64) {
+    ResetTables();
+    if (!BeginStream(cipher::FileOperation::Encrypt, Key)) return false;
     return EncryptChunks(input, output, OutputIn64, {}, {});
 }
 
 bool clsBlowfish::DecryptStream(cipher::ByteSource& container, cipher::ByteSink& output,
                                 const std::u16string& Key) {
-    lastError_ = cipher::FileError{};
-    lastError_.operation = cipher::FileOperation::Decrypt;
-    try {
-        if (!Key.empty()) this->Key(Key);
-    } catch (const cipher::UnrepresentableTextError&) {
-        return Fail(cipher::FileFailure::UnrepresentableKey);
-    }
+    if (!BeginStream(cipher::FileOperation::Decrypt, Key)) return false;
     return DecryptChunks(container, output, {}, {});
+}
+
+// The first two blocks give the length; a size descriptor that no container
+// can have is a mismatch at once.
+bool clsBlowfish::DecryptPiped(cipher::ByteStream& container, cipher::ByteSink& output,
+                               const std::u16string& Key) {
+    if (!BeginStream(cipher::FileOperation::Decrypt, Key)) return false;
+    cipher::PipedContainer source(container);
+    if (const std::error_code ec = source.ReadHead()) return SourceFailure(ec, {});
+    if (source.HeadSize() == 2 * kBlock) {
+        std::uint8_t header[2 * kBlock];
+        std::copy_n(source.Head(), sizeof header, header);
+        cipher::Chain chain;
+        cipher::DecryptRun(tables_, header, sizeof header, chain, 0);
+        const std::int64_t D = static_cast<std::int32_t>(cipher::LoadLittle(header + 8));
+        if (D >= 0 && static_cast<std::uint64_t>(D) <= kMaxData) {
+            source.SetSize(ContainerSize(static_cast<std::size_t>(D)));
+            if (DecryptChunks(source, output, {}, {})) return true;
+            if (!source.Mismatched()) return false;
+        }
+    }
+    return MismatchedLength(source);
+}
+
+bool clsBlowfish::MismatchedLength(cipher::PipedContainer& source) {
+    std::uint64_t total = 0;
+    if (const std::error_code ec = source.Measure(kMaxSize, total)) return SourceFailure(ec, {});
+    if (total > kMaxSize) return Fail(cipher::FileFailure::SourceTooLarge);
+    if (!cipher::container::IsContainerLength(total)) {
+        return Fail(cipher::FileFailure::NotEncryptedFile);
+    }
+    return Fail(cipher::FileFailure::WrongPassword);
 }
 
 bool clsBlowfish::ContainerHolds(fileio::SourceFile& container, fileio::SourceFile& plain,

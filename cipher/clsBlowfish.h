@@ -15,6 +15,8 @@ class clsBlowfishTestAccess;
 namespace cipher {
 class ByteSink;
 class ByteSource;
+class ByteStream;
+class PipedContainer;
 class ChunkPipe;
 class ChunkWorkers;
 }  // namespace cipher
@@ -108,6 +110,14 @@ public:
                        const std::u16string& Key, bool OutputIn64 = false);
     bool DecryptStream(cipher::ByteSource& container, cipher::ByteSink& output,
                        const std::u16string& Key);
+    // The same for a container of a length not known up front (a pipe): the
+    // length is taken from the size descriptor, and the stream must end
+    // exactly there. Data is written before that end shows whether the
+    // container was whole, so the output must be one that only appears on
+    // success (a pending file); on failure LastError() says what the
+    // stream's whole length shows, as DecryptStream would have.
+    bool DecryptPiped(cipher::ByteStream& container, cipher::ByteSink& output,
+                      const std::u16string& Key);
 
     const cipher::FileError& LastError() const { return lastError_; }
 
@@ -144,6 +154,11 @@ private:
     // The result of writing and putting a new file in place, with the reason
     // for a failure.
     bool CommitOutcome(std::error_code ec, const std::u16string& OutFile);
+    // Clears LastError() for a streamed operation and assigns a non-empty Key.
+    bool BeginStream(cipher::FileOperation operation, const std::u16string& Key);
+    // Why a piped container did not fit its size descriptor, as its whole
+    // length tells.
+    bool MismatchedLength(cipher::PipedContainer& source);
     // A source that could not be read, or that changed while it was read.
     bool SourceFailure(std::error_code ec, const std::u16string& InFile);
     bool PipeFailure(cipher::ChunkPipe& pipe, const std::u16string& InFile,

@@ -42,4 +42,10 @@ const char* PasswordOptions();
 // Keeps a write to a closed pipe an error instead of the end of the process.
 void IgnoreBrokenPipes();
 
+// Gives standard input and output, where they are pipes, the largest buffer
+// the system allows a user (1 MiB on Linux against 64 KiB), so that the data
+// crosses in a few large steps rather than thousands of small ones, each a
+// switch between this program and the one at the pipe's other end.
+void WidenPipes();
+
 }  // namespace cli

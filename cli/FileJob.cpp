@@ -151,12 +151,28 @@ Outcome InputFailure(const FileJob& job, std::error_code ec) {
         {cipher::FileFailure::SourceUnreadable, *core::DecodeUtf8(job.input), ec});
 }
 
+// Standard input as a stream, after the bytes already taken from it.
+class InputStream final : public cipher::ByteStream {
+public:
+    explicit InputStream(cli::ReadSome read) : read_(std::move(read)) {}
+    std::error_code ReadSome(std::uint8_t* data, std::size_t size, std::size_t& count) override {
+        return read_(data, size, count);
+    }
+
+private:
+    cli::ReadSome read_;
+};
+
 // The input as a source of known length. Standard input from a pipe, and
 // Base64 text to decrypt, go through a spool first, so that the whole input
 // has been read and checked before anything is written. Decryption without
 // -a reads Base64 text when the input starts like it (job.armor is set).
+// A raw container piped in to be deciphered into a named file needs no
+// spool (`piped` is set instead): the file appears only once the container
+// has proved whole.
 Outcome OpenInput(FileJob& job, fileio::SourceFile& file,
-                  std::unique_ptr<cipher::ByteSource>& source) {
+                  std::unique_ptr<cipher::ByteSource>& source,
+                  std::unique_ptr<cipher::ByteStream>& piped) {
     const bool detect = !job.encrypt && !job.armor;
     std::error_code ec;
     ReadSome read;
@@ -204,6 +220,10 @@ Outcome OpenInput(FileJob& job, fileio::SourceFile& file,
             }
             return fileio::ReadSome(kStandardInput, data, size, count);
         };
+    }
+    if (!job.encrypt && !job.armor && job.output != "-") {
+        piped = std::make_unique<InputStream>(std::move(read));
+        return core::flows::Completed();
     }
     if (job.encrypt) {
         auto sealed = std::make_unique<SealedSpool>();
@@ -273,7 +293,8 @@ Outcome ThroughStreams(FileJob job, core::flows::FrontEnd& frontEnd,
     if (std::optional<Outcome> refused = CheckStream(job)) return *refused;
     fileio::SourceFile file;
     std::unique_ptr<cipher::ByteSource> source;
-    Outcome outcome = OpenInput(job, file, source);
+    std::unique_ptr<cipher::ByteStream> piped;
+    Outcome outcome = OpenInput(job, file, source, piped);
     if (outcome.ending != core::flows::Ending::Completed) return outcome;
     fileio::PendingFile pending;
     OutputSink standardOutput;
@@ -289,8 +310,12 @@ Outcome ThroughStreams(FileJob job, core::flows::FrontEnd& frontEnd,
     {
         const core::flows::BusyScope busy(frontEnd);
         clsBlowfish cipher(&frontEnd.Progress());
-        done = job.encrypt ? cipher.EncryptStream(*source, sink, password, job.armor)
-                           : cipher.DecryptStream(*source, sink, password);
+        if (job.encrypt) {
+            done = cipher.EncryptStream(*source, sink, password, job.armor);
+        } else {
+            done = piped ? cipher.DecryptPiped(*piped, sink, password)
+                         : cipher.DecryptStream(*source, sink, password);
+        }
         error = cipher.LastError();
     }
     if (!done) return EngineFailure(job, error);

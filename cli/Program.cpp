@@ -136,6 +136,7 @@ int RunChecked(const std::vector<std::string>& arguments) {
         return core::kCompleted;
     }
     IgnoreBrokenPipes();
+    WidenPipes();
     if (options.threads > 0) cipher::SetWorkerThreads(options.threads);
     const bool progress = !options.quiet && IsTerminal(kStandardError);
     CliFrontEnd frontEnd(options.password, progress);

@@ -64,4 +64,15 @@ void IgnoreBrokenPipes() {
     std::signal(SIGPIPE, SIG_IGN);
 }
 
+void WidenPipes() {
+    constexpr int kPipeBytes = 1 << 20;
+    for (int fd : {kStandardInput, kStandardOutput}) {
+        struct stat status {};
+        // Not being able to is no failure: the pipe works as it is.
+        if (::fstat(fd, &status) == 0 && S_ISFIFO(status.st_mode)) {
+            ::fcntl(fd, F_SETPIPE_SZ, kPipeBytes);
+        }
+    }
+}
+
 }  // namespace cli

@@ -52,6 +52,10 @@ void IgnoreBrokenPipes() {
     // A write to a closed pipe already fails with an error on Windows.
 }
 
+void WidenPipes() {
+    // An anonymous pipe's buffer is set by whoever creates it.
+}
+
 const char* PasswordOptions() {
     return "--password-file or --password-env";
 }

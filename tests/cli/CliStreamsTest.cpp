@@ -133,23 +133,45 @@ TEST_F(CliStreams, PipesKeepMemoryFlat) {
     }
 }
 
+// A piped container is checked whole before anything shows: on standard
+// output (spooled first) and in a named file (deciphered on the way in, the
+// file appearing only once the stream ended where its size descriptor said).
+// Both judge a faulty stream alike, by its whole length.
 TEST_F(CliStreams, NothingIsWrittenBeforeTheContainerIsChecked) {
-    ByteArray container = EngineEncrypt(RandomBytes(100000, 1));
-    container.resize(container.size() - 8);  // the size descriptor no longer fits
-    const Result cut = RunCli(WithPassword(dir_, {"decrypt", "-"}), AsString(container));
-    EXPECT_EQ(cut.status, 4);
-    EXPECT_EQ(cut.out, "");
-    container.resize(container.size() - 3);  // no longer whole blocks: the length tells
-    const Result odd = RunCli(WithPassword(dir_, {"decrypt", "-"}), AsString(container));
-    EXPECT_EQ(odd.status, 4);
-    EXPECT_NE(odd.err.find("Standard input is not an encrypted file."), std::string::npos)
-        << odd.err;
-
-    const Result wrong = RunCli(WithPassword(dir_, {"decrypt", "-", "-o", "plain"}, "wrong"),
-                                AsString(EngineEncrypt(AsBytes("abc"))));
-    EXPECT_EQ(wrong.status, 4);
-    EXPECT_FALSE(dir_.Exists("plain"));
-    EXPECT_NE(wrong.err.find("standard input"), std::string::npos) << wrong.err;
+    const ByteArray plain = RandomBytes(100000, 1);
+    const ByteArray whole = EngineEncrypt(plain);
+    auto cut = [&](std::size_t end) { return ByteArray(whole.begin(), whole.begin() + end); };
+    ByteArray longer = whole;
+    longer.insert(longer.end(), 8, 0);
+    const struct {
+        const char* name;
+        ByteArray input;
+        const char* password;
+        const char* said;
+    } cases[] = {
+        {"one block short", cut(whole.size() - 8), kPassword, "Wrong password"},
+        {"not whole blocks", cut(whole.size() - 11), kPassword, "is not an encrypted file."},
+        {"a block too many", longer, kPassword, "Wrong password"},
+        {"wrong password", whole, "wrong", "Wrong password"},
+        {"shorter than a header", cut(12), kPassword, "is not an encrypted file."},
+    };
+    for (const auto& c : cases) {
+        for (const bool toFile : {false, true}) {
+            SCOPED_TRACE(testing::Message()
+                         << c.name << (toFile ? ", into a file" : ", on stdout"));
+            std::vector<std::string> args = {"decrypt", "-"};
+            if (toFile) args.insert(args.end(), {"-o", "plain"});
+            const Result r = RunCli(WithPassword(dir_, args, c.password), AsString(c.input));
+            EXPECT_EQ(r.status, 4);
+            EXPECT_EQ(r.out, "");
+            EXPECT_NE(r.err.find(c.said), std::string::npos) << r.err;
+            EXPECT_TRUE(dir_.Entries().empty());  // no output, no temporary file
+        }
+    }
+    const Result good =
+        RunCli(WithPassword(dir_, {"decrypt", "-", "-o", "plain"}), AsString(whole));
+    ASSERT_EQ(good.status, 0) << good.err;
+    EXPECT_EQ(dir_.Read("plain"), plain);
 }
 
 TEST_F(CliStreams, PasswordAndDataShareStandardInput) {
