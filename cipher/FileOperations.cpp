@@ -455,6 +455,7 @@ bool clsBlowfish::DecryptPiped(cipher::ByteStream& container, cipher::ByteSink& 
         cipher::Chain chain;
         cipher::DecryptRun(tables_, header, sizeof header, chain, 0);
         const std::int64_t D = static_cast<std::int32_t>(cipher::LoadLittle(header + 8));
+        cipher::SecureZero(header, sizeof header);  // its last four bytes are data
         if (D >= 0 && static_cast<std::uint64_t>(D) <= kMaxData) {
             source.SetSize(ContainerSize(static_cast<std::size_t>(D)));
             if (DecryptChunks(source, output, {}, {})) return true;
