@@ -211,6 +211,9 @@ bool clsBlowfish::TransformExistingFile(const std::u16string& InFile, const std:
     fileio::SourceFile input;
     ec = input.Open(source);
     if (ec) return Fail(cipher::FileFailure::SourceUnreadable, InFile, ec);
+    if (expectedSource_ && input.Identity() != *expectedSource_) {
+        return Fail(cipher::FileFailure::SourceChanged, InFile);
+    }
     const std::uint64_t limit = encrypt  ? cipher::container::kMaxData
                                 : base64 ? cipher::container::kMaxBase64
                                          : cipher::container::kMaxSize;

@@ -10,6 +10,7 @@
 #include "cipher/CbcLoops.h"
 #include "cipher/FileError.h"
 #include "cipher/ProgressSink.h"
+#include "fileio/FileIdentity.h"
 
 class clsBlowfishTestAccess;
 namespace cipher {
@@ -121,6 +122,11 @@ public:
 
     const cipher::FileError& LastError() const { return lastError_; }
 
+    // For a file chosen before (a folder's walk): the next EncryptFile or
+    // DecryptFile fails as for a source that changed unless its source,
+    // once opened, is still this file.
+    void ExpectSource(const fileio::FileIdentity& identity) { expectedSource_ = identity; }
+
     // Whether `container` decrypts under Key (assigned first when not empty)
     // to exactly the content of `plain`. Both are read from their start a
     // chunk at a time, with progress; ec holds a read failure.
@@ -223,6 +229,7 @@ private:
     cipher::ProgressSink* sink_;
     cipher::FileError lastError_;
     bool overwrite_ = true;  // the running file operation may replace its destination
+    std::optional<fileio::FileIdentity> expectedSource_;
     char16_t base64Alphabet_[64] = {};
     std::uint8_t base64Reverse_[256] = {};
 };

@@ -50,6 +50,7 @@ std::optional<core::flows::FileRequest> FileRequestFor(const FileJob& job) {
     request.base64 = job.armor;
     request.sameFileAllowed = false;
     request.wipe = job.wipe ? core::flows::WipePlan::Always : core::flows::WipePlan::Never;
+    request.sourceIdentity = job.identity;
     return request;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/flows/FrontEnd.h"
+#include "fileio/FileIdentity.h"
 
 namespace cli {
 
@@ -17,6 +18,8 @@ struct FileJob {
     bool armor = false;
     bool force = false;  // an existing output may be replaced
     bool wipe = false;   // wipe the input after its encryption was checked
+    // A file of a folder's walk: the file the input must still be when opened.
+    std::optional<fileio::FileIdentity> identity;
 };
 
 // What can be known about the job before the password is asked for: names,

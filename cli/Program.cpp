@@ -74,8 +74,8 @@ int RunFiles(const Options& options, CliFrontEnd& frontEnd, bool progress) {
         const std::optional<std::string> output =
             options.output ? options.output : DefaultOutputFor(input, encrypt);
         std::optional<core::flows::Outcome> refused;
-        FileJob job{input,         output.value_or(""), encrypt,
-                    options.armor, options.force,       options.wipe};
+        FileJob job{input,         output.value_or(""), encrypt,     options.armor,
+                    options.force, options.wipe,        std::nullopt};
         if (!output) {
             refused = core::flows::Failed(core::messages::Plain(core::messages::kNoOutputName));
         } else {

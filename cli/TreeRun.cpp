@@ -64,8 +64,9 @@ int RunTree(const Options& options, CliFrontEnd& frontEnd) {
         core::flows::RunSetFiles(
             frontEnd, set, tally, true,
             [&](const core::flows::SetFile& file, core::flows::FrontEnd& each) {
-                const FileJob job{file.source,   file.destination, encrypt,
-                                  options.armor, options.force,    options.wipe};
+                const FileJob job{
+                    file.source,  file.destination,           encrypt, options.armor, options.force,
+                    options.wipe, {{file.device, file.inode}}};
                 return Run(job, each, password);
             });
     }

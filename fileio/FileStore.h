@@ -7,6 +7,7 @@
 #include <system_error>
 #include <vector>
 
+#include "fileio/FileIdentity.h"
 #include "fileio/PendingName.h"
 
 // File input and output for the file operations and the wipe. Every file is
@@ -59,6 +60,7 @@ public:
     std::error_code Rewind();
     // True when both are open on the same file.
     bool SameFileAs(const SourceFile& other) const;
+    FileIdentity Identity() const { return {device_, inode_}; }
     // Closes the file once it is read, so that a destination of the same
     // name can replace it (Windows does not replace a file that is open).
     void Close();

@@ -103,11 +103,12 @@ std::optional<Outcome> CheckNames(const FileRequest& request) {
 
 Outcome RunFileOperation(FrontEnd& frontEnd, FileDirection direction, std::u16string& srcFile,
                          std::u16string& dstFile, std::u16string& myPass, bool overwrite,
-                         bool base64) {
+                         bool base64, const std::optional<fileio::FileIdentity>& sourceIdentity) {
     // The busy state is over before the outcome is shown.
     const BusyScope busy(frontEnd);
     StopWatch watch(frontEnd);
     clsBlowfish cipher(&watch);
+    if (sourceIdentity) cipher.ExpectSource(*sourceIdentity);
     const bool written = direction == FileDirection::Encrypt
                              ? cipher.EncryptFile(srcFile, dstFile, overwrite, myPass, base64)
                              : cipher.DecryptFile(srcFile, dstFile, overwrite, myPass, base64);
@@ -121,8 +122,9 @@ Outcome EncryptFile(FrontEnd& frontEnd, const FileRequest& request, const Passwo
     std::u16string dstFile = request.destination;
     std::u16string myPass = password;
     const cipher::WipedOnExit wipeKey(myPass);
-    const Outcome encrypted = RunFileOperation(frontEnd, FileDirection::Encrypt, srcFile, dstFile,
-                                               myPass, request.overwrite, request.base64);
+    const Outcome encrypted =
+        RunFileOperation(frontEnd, FileDirection::Encrypt, srcFile, dstFile, myPass,
+                         request.overwrite, request.base64, request.sourceIdentity);
     if (encrypted.ending != Ending::Completed) return encrypted;
     return OfferWipe(frontEnd, request.wipe, request.source, request.destination, password);
 }
@@ -133,7 +135,7 @@ Outcome DecryptFile(FrontEnd& frontEnd, const FileRequest& request, const Passwo
     std::u16string srcFile = request.source;
     std::u16string dstFile = request.destination;
     return RunFileOperation(frontEnd, FileDirection::Decrypt, srcFile, dstFile, password,
-                            request.overwrite, request.base64);
+                            request.overwrite, request.base64, request.sourceIdentity);
 }
 
 }  // namespace flows

@@ -7,6 +7,7 @@
 #include "core/flows/FrontEnd.h"
 #include "core/flows/PasswordStep.h"
 #include "core/flows/WipeOffer.h"
+#include "fileio/FileIdentity.h"
 
 namespace core {
 
@@ -31,6 +32,9 @@ struct FileRequest {
     std::function<bool(const std::u16string&)> sourceExists;
     bool sameFileAllowed = true;      // encrypting a file in place is allowed
     WipePlan wipe = WipePlan::Never;  // after an encryption
+    // For a file chosen before (a folder's walk): the file the source must
+    // still be when the engine opens it.
+    std::optional<fileio::FileIdentity> sourceIdentity;
 };
 
 // The checks that need no password, in order: usable names, a source that
@@ -47,7 +51,8 @@ std::optional<Outcome> CheckSource(const FileRequest& request);
 // was carried out (even one that failed on the way) empties them.
 Outcome RunFileOperation(FrontEnd& frontEnd, FileDirection direction, std::u16string& srcFile,
                          std::u16string& dstFile, std::u16string& myPass, bool overwrite,
-                         bool base64);
+                         bool base64,
+                         const std::optional<fileio::FileIdentity>& sourceIdentity = {});
 
 // The whole dialogue of Encrypt file: the names checked, replacing the
 // destination agreed to, the password obtained (and confirmed), the file

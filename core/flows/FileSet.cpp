@@ -325,6 +325,7 @@ int RunSet(FrontEnd& frontEnd, const FileSet& set, const PasswordPlan& plan,
             request.destination = *DecodeUtf8(file.destination);
             request.overwrite = false;
             request.sameFileAllowed = false;
+            request.sourceIdentity = fileio::FileIdentity{file.device, file.inode};
             std::u16string key = password;
             const cipher::WipedOnExit wipeKey(key);
             const PasswordPlan known{false, false};

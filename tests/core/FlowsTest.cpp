@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "core/flows/FileFlow.h"
+#include "fileio/TreeWalk.h"
 #include "tests/cipher/CipherTestSupport.h"
 
 namespace {
@@ -97,6 +98,33 @@ TEST(Flows, FileFailuresEndWithTheSameStatusEverywhere) {
         EXPECT_EQ(conclusion.status, status);
         EXPECT_TRUE(conclusion.message.has_value());
     }
+}
+
+// A file of a folder's walk is held to the file the walk saw: one swapped in
+// under its name since is not read, and nothing is written for it.
+TEST(Flows, AFileSwappedSinceItWasChosenIsNotRead) {
+    testsupport::TempDir dir;
+    dir.Write("a", {'a'});
+    dir.Write("b", {'b'});
+    fileio::FileIdentity seen;
+    ASSERT_TRUE(fileio::RegularFileIdentity(dir.Path("a").string(), seen.device, seen.inode));
+    core::flows::FileRequest request;
+    request.source = dir.U16("a");
+    request.destination = dir.U16("a.enc");
+    request.sourceIdentity = seen;
+    auto encrypt = [&] {
+        ScriptedFrontEnd frontEnd;
+        std::u16string password = u"pw";
+        return core::flows::EncryptFile(frontEnd, request, {false, false}, password).failure;
+    };
+    std::filesystem::rename(dir.Path("b"), dir.Path("a"));
+    EXPECT_EQ(encrypt(), cipher::FileFailure::SourceChanged);
+    EXPECT_FALSE(dir.Exists("a.enc"));
+    fileio::FileIdentity now;
+    ASSERT_TRUE(fileio::RegularFileIdentity(dir.Path("a").string(), now.device, now.inode));
+    request.sourceIdentity = now;
+    EXPECT_EQ(encrypt(), cipher::FileFailure::None);
+    EXPECT_TRUE(dir.Exists("a.enc"));
 }
 
 }  // namespace
