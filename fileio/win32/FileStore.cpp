@@ -131,8 +131,8 @@ bool IsDeviceName(const std::filesystem::path& path) {
            name[3] >= L'0' && name[3] <= L'9';
 }
 
-bool Identity(HANDLE handle, std::uint64_t& volume, std::uint64_t& index,
-              BY_HANDLE_FILE_INFORMATION* out = nullptr) {
+bool HandleIdentity(HANDLE handle, std::uint64_t& volume, std::uint64_t& index,
+                    BY_HANDLE_FILE_INFORMATION* out = nullptr) {
     BY_HANDLE_FILE_INFORMATION info;
     if (!::GetFileInformationByHandle(handle, &info)) return false;
     volume = info.dwVolumeSerialNumber;
@@ -227,7 +227,7 @@ std::error_code SourceFile::Adopt(int fd) {
     const HANDLE handle = HandleOf(fd_);
     if (::GetFileType(handle) != FILE_TYPE_DISK) return Error(std::errc::invalid_argument);
     BY_HANDLE_FILE_INFORMATION info;
-    if (!Identity(handle, device_, inode_, &info)) return win32::LastError();
+    if (!HandleIdentity(handle, device_, inode_, &info)) return win32::LastError();
     if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         return Error(std::errc::is_a_directory);
     }
@@ -260,7 +260,7 @@ std::error_code SourceFile::MakeDurable(const std::filesystem::path& path) const
                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (named == INVALID_HANDLE_VALUE) return win32::LastError();
     std::uint64_t volume = 0, index = 0;
-    const bool same = Identity(named, volume, index) && volume == device_ && index == inode_;
+    const bool same = HandleIdentity(named, volume, index) && volume == device_ && index == inode_;
     ::CloseHandle(named);
     if (!same) return Error(std::errc::no_such_file_or_directory);
     // Put in place by this process: flushed, then renamed with the rename
@@ -330,7 +330,7 @@ std::error_code PendingFile::Resolve(std::filesystem::path destination, Refusal&
     std::uint64_t volume = 0, index = 0;
     if (::GetFileType(file) != FILE_TYPE_DISK) {
         refusal = Refusal::NotAFile;
-    } else if (!Identity(file, volume, index, &info)) {
+    } else if (!HandleIdentity(file, volume, index, &info)) {
         ec = win32::LastError();
     } else if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         ec = Error(std::errc::is_a_directory);
@@ -422,7 +422,7 @@ std::error_code PendingFile::Commit() {
         ClearPendingName();
     }
     // The new content is complete and on disk under its name.
-    lastCommitted.known = Identity(handle, lastCommitted.volume, lastCommitted.index);
+    lastCommitted.known = HandleIdentity(handle, lastCommitted.volume, lastCommitted.index);
     Discard();
     return {};
 }
@@ -470,7 +470,7 @@ std::error_code WipeTarget::Open(const std::filesystem::path& path, Refusal& ref
     if (ec) return ec;
     BY_HANDLE_FILE_INFORMATION info{};
     std::uint64_t volume = 0, index = 0;
-    if (Identity(handle, volume, index, &info) &&
+    if (HandleIdentity(handle, volume, index, &info) &&
         (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
         int closing = fd;
         CloseIfOpen(closing);
@@ -495,7 +495,7 @@ bool WipeTarget::NameIsOurs(const std::string& name) const {
     std::uint64_t volume = 0, index = 0;
     BY_HANDLE_FILE_INFORMATION info;
     const bool ours =
-        Identity(handle, volume, index, &info) &&
+        HandleIdentity(handle, volume, index, &info) &&
         (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0 &&
         volume == content_.device_ && index == content_.inode_;
     ::CloseHandle(handle);
