@@ -21,11 +21,15 @@ cleanup() {
   [ -n "$gui" ] && kill "$gui" 2>/dev/null || true
   wineserver -k 2>/dev/null || true
   kill "$xvfb" 2>/dev/null || true
-  # Only the screenshot stays.
-  find "$work" -mindepth 1 -maxdepth 1 ! -name main-window.png -exec rm -rf {} + 2>/dev/null || true
+  # Only the screenshots stay.
+  find "$work" -mindepth 1 -maxdepth 1 ! -name '*.png' -exec rm -rf {} + 2>/dev/null || true
 }
 trap cleanup EXIT
-fail() { echo "test-windows-gui: $*" >&2; exit 1; }
+fail() {
+  import -window root -crop 800x600+0+0 "$work/failure.png" 2>/dev/null || true
+  echo "test-windows-gui: $* (screen: $work/failure.png)" >&2
+  exit 1
+}
 
 wineboot -i >/dev/null 2>&1
 # Wine draws the title bars itself: there is no window manager.
@@ -145,5 +149,34 @@ answer "" xdotool key Return  # the usage text
 wait "$gui" || status=$?
 gui=""
 [ "$status" -eq 2 ] || fail "an unusable command line gave status $status, not 2"
+
+echo "-- Escape stops the work"
+head -c 800M /dev/zero >"$work/big.bin"
+wine "$exe" &
+gui=$!
+wait_count 1
+main="$(windows)"
+activate "$main"
+xdotool type --delay 5 "$(winpath "$work/big.bin")"
+xdotool key Tab
+xdotool type --delay 5 "$(winpath "$work/big.bin.enc")"
+xdotool key Tab Tab Return
+answer "$main" type_password
+answer "$main" type_password
+for _ in $(seq 300); do
+  xdotool search --onlyvisible --name '^Working' >/dev/null 2>&1 && break
+  sleep 0.1
+done
+xdotool key Escape
+answer "$main" xdotool key Return  # "Stop? The output so far is discarded." Yes
+answer "$main" xdotool key Return  # "Stopped."
+wait_count 1
+ls -A "$work" | grep -q '^big\.bin\.enc$\|^\.quillbox-' && fail "stopped work left output behind"
+[ "$(stat -c %s "$work/big.bin")" -eq $((800 << 20)) ] || fail "the original changed"
+rm "$work/big.bin"
+activate "$main"
+xdotool key alt+F4
+wait "$gui" || fail "the window program ended with status $? after a stop"
+gui=""
 
 echo "test-windows-gui: passed (screenshot: $work/main-window.png)"

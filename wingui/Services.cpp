@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include <utility>
 #include <vector>
 
 #include "core/Utf8.h"
@@ -12,6 +13,15 @@ namespace wingui {
 namespace {
 
 bool busyPointer = false;
+bool escapeWatched = false;
+bool escapePressed = false;
+
+// Escape as a key press: WM_SYSKEYDOWN when no window has the focus (the
+// main window is disabled while the program works).
+bool IsEscape(const MSG& message) {
+    return (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) &&
+           message.wParam == VK_ESCAPE;
+}
 
 // Another program may hold the clipboard for a moment.
 bool OpenClipboardPatiently(HWND owner) {
@@ -105,9 +115,22 @@ void PumpEvents() {
             PostQuitMessage(static_cast<int>(message.wParam));
             return;
         }
+        if (escapeWatched && IsEscape(message)) {
+            escapePressed = true;
+            continue;
+        }
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+}
+
+void WatchEscape(bool on) {
+    escapeWatched = on;
+    escapePressed = false;
+}
+
+bool TakeEscape() {
+    return std::exchange(escapePressed, false);
 }
 
 void SetBusyPointer(bool busy) {

@@ -45,8 +45,11 @@ std::u16string Text(HWND owner);
 std::optional<std::u16string> ChooseFileToOpen(HWND owner);
 
 // Runs the pending window events, then returns. A request to quit is kept
-// for the main loop.
+// for the main loop. While Escape is watched, an Escape key pressed in any
+// window of the program is kept for TakeEscape instead of being delivered.
 void PumpEvents();
+void WatchEscape(bool on);
+bool TakeEscape();
 
 // The hourglass over every window of the program while on. Each window
 // procedure asks ShowBusyPointer on WM_SETCURSOR.

@@ -35,13 +35,19 @@ void WinFrontEnd::BeginBusy() {
     SetBusyPointer(true);
     mainWasEnabled_ = mainWindow_ != nullptr && !EnableWindow(mainWindow_, FALSE);
     status_.Show();
+    WatchEscape(true);
 }
 
 void WinFrontEnd::EndBusy() {
+    WatchEscape(false);
     status_.Close();
     if (mainWasEnabled_) EnableWindow(mainWindow_, TRUE);
     mainWasEnabled_ = false;
     SetBusyPointer(false);
+}
+
+core::flows::StopRequest WinFrontEnd::TakeStopRequest() {
+    return TakeEscape() ? core::flows::StopRequest::Confirm : core::flows::StopRequest::None;
 }
 
 void WinFrontEnd::Progress(std::int32_t&) {}

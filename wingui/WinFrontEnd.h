@@ -27,6 +27,8 @@ public:
     cipher::ProgressSink& Progress() override { return *this; }
     void BeginBusy() override;
     void EndBusy() override;
+    // Escape pressed while the strip shows: the flow asks whether to stop.
+    core::flows::StopRequest TakeStopRequest() override;
 
 private:
     void Progress(std::int32_t& Percent) override;
