@@ -82,19 +82,29 @@ winpath() { winepath -w "$1"; }
 head -c 100000 /dev/urandom >"$work/data.bin"
 cp "$work/data.bin" "$work/reference.bin"
 
+# Starts the window program (its window in $main, the process in $gui).
+open_window() {
+  wine "$exe" &
+  gui=$!
+  wait_count 1
+  main="$(windows)"
+  activate "$main"
+}
+# Types the two paths of the file panel and presses Encrypt, then answers
+# both password prompts.
+encrypt_in_window() {
+  xdotool type --delay 5 "$(winpath "$1")"
+  xdotool key Tab
+  xdotool type --delay 5 "$(winpath "$2")"
+  xdotool key Tab Tab Return  # Encrypt, by Enter on the focused button
+  answer "$main" type_password
+  answer "$main" type_password
+}
+
 echo "-- file through the window"
-wine "$exe" &
-gui=$!
-wait_count 1
-main="$(windows)"
-activate "$main"
+open_window
 import -window root -crop 400x400+0+0 "$work/main-window.png"
-xdotool type --delay 5 "$(winpath "$work/data.bin")"
-xdotool key Tab
-xdotool type --delay 5 "$(winpath "$work/data.bin.enc")"
-xdotool key Tab Tab Return  # Encrypt, by Enter on the focused button
-answer "$main" type_password
-answer "$main" type_password
+encrypt_in_window "$work/data.bin" "$work/data.bin.enc"
 answer "$main" xdotool key n  # "Wipe original?" No
 [ -f "$work/data.bin.enc" ] || fail "nothing encrypted"
 cmp -s "$work/data.bin" "$work/reference.bin" || fail "the original changed"
@@ -152,17 +162,8 @@ gui=""
 
 echo "-- Escape stops the work"
 head -c 800M /dev/zero >"$work/big.bin"
-wine "$exe" &
-gui=$!
-wait_count 1
-main="$(windows)"
-activate "$main"
-xdotool type --delay 5 "$(winpath "$work/big.bin")"
-xdotool key Tab
-xdotool type --delay 5 "$(winpath "$work/big.bin.enc")"
-xdotool key Tab Tab Return
-answer "$main" type_password
-answer "$main" type_password
+open_window
+encrypt_in_window "$work/big.bin" "$work/big.bin.enc"
 for _ in $(seq 300); do
   xdotool search --onlyvisible --name '^Working' >/dev/null 2>&1 && break
   sleep 0.1
