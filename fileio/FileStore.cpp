@@ -41,6 +41,19 @@ std::error_code PendingFile::Create(const std::filesystem::path& destination, Re
     return MakeTemporary();
 }
 
+WipeTarget::~WipeTarget() {
+    // Left part-way (an error or an exception). Never deleted unflushed, and
+    // never given its name back with ciphertext in it.
+    if (!asideName_.empty()) {
+        if (overwritten_ == 0) {
+            RestoreName();
+        } else if (flushed_) {
+            Remove();
+        }
+    }
+    CloseFolder();
+}
+
 std::error_code WipeTarget::Overwrite(SourceFile& from) {
     if (TerminationHold::EndRequested()) {
         RestoreName();

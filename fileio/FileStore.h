@@ -198,6 +198,7 @@ private:
     // or, on failure, part.
     std::error_code WriteInPlace(const std::uint8_t* data, std::size_t size);
     std::error_code FlushContent();
+    void CloseFolder();
 
     int folder_ = -1;
     std::filesystem::path folderPath_;

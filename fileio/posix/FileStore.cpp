@@ -374,16 +374,7 @@ std::error_code PendingFile::Commit() {
 
 // --- WipeTarget ----------------------------------------------------------------
 
-WipeTarget::~WipeTarget() {
-    // Left part-way (an error or an exception). Never deleted unflushed, and
-    // never given its name back with ciphertext in it.
-    if (!asideName_.empty()) {
-        if (overwritten_ == 0) {
-            RestoreName();
-        } else if (flushed_) {
-            Remove();
-        }
-    }
+void WipeTarget::CloseFolder() {
     CloseIfOpen(folder_);
 }
 

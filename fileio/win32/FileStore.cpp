@@ -439,16 +439,8 @@ std::wstring AsideFull(const std::string& name, const std::string& aside) {
 
 }  // namespace
 
-WipeTarget::~WipeTarget() {
-    // Left part-way (an error or an exception). Never deleted unflushed, and
-    // never given its name back with ciphertext in it.
-    if (!asideName_.empty()) {
-        if (overwritten_ == 0) {
-            RestoreName();
-        } else if (flushed_) {
-            Remove();
-        }
-    }
+void WipeTarget::CloseFolder() {
+    // Names are whole paths here: no folder is held open.
 }
 
 std::error_code WipeTarget::Open(const std::filesystem::path& path, Refusal& refusal) {
